@@ -1,0 +1,233 @@
+#ifndef VISDK_BRIDGE_FRAME_H
+#define VISDK_BRIDGE_FRAME_H
+
+// The forwarding frame: each operation names its managed method, its slots with their
+// passing modes, its result kind and when outputs are copied back; Forward does the rest.
+
+#include <cstddef>
+#include <ctime>
+#include <string>
+#include <tuple>
+#include <vector>
+
+// The managed exception crosses as MonoObject*, which needs the complete type to be caught.
+#include <mono/metadata/object.h>
+
+#include "CVIWrapperPtr.h"
+#include "ListTraits.h"
+#include "ManagedValue.h"
+#include "RuntimeApi.h"
+#include "RuntimeInternal.h"
+
+namespace VISDKCppBridge {
+namespace frame {
+
+using VISDKHelper::CVISDKHelper;
+using VISDKHelper::ListOf;
+using VISDKHelper::ManagedClassOf;
+
+// The operation's signature text, as a managed exception is logged with it.
+std::string SignatureText(const char* prettyFunction);
+
+// Attaches, runs the body and turns a managed exception into the failure value.
+template <typename Result, typename Body>
+Result Guarded(CVIWrapperPtr& wrapper, const char* prettyFunction, Result failure, Body&& body)
+{
+    try {
+        return body(wrapper.ThreadAttach());
+    } catch (MonoObject* exception) {
+        LogException(SignatureText(prettyFunction).c_str(), exception);
+        return failure;
+    }
+}
+
+// Result kinds.
+struct Int {
+    using Type = int;
+    static Type Failure() { return 0; }
+    static Type From(MonoObject* result) { return CVIWrapperPtr::IntResult(result, 0); }
+};
+struct Long {
+    using Type = long long;
+    static Type Failure() { return 0; }
+    static Type From(MonoObject* result) { return CVIWrapperPtr::LongResult(result, 0); }
+};
+struct Bool {
+    using Type = bool;
+    static Type Failure() { return false; }
+    static Type From(MonoObject* result) { return CVIWrapperPtr::BoolResult(result, false); }
+};
+struct Str {
+    using Type = std::string;
+    static Type Failure() { return std::string(); }
+    static Type From(MonoObject* result)
+    {
+        std::string text;
+        return CVIWrapperPtr::StringResult(result, text);
+    }
+};
+// The raw managed result, for operations that interpret it themselves.
+struct Object {
+    using Type = MonoObject*;
+    static Type Failure() { return nullptr; }
+    static Type From(MonoObject* result) { return result; }
+};
+// A managed method without result; the operation returns nothing.
+struct Void {
+    using Type = int;
+    static Type Failure() { return 0; }
+    static Type From(MonoObject*) { return 0; }
+};
+
+// When a row copies its outputs back.
+enum CopyBack { Always, IfNonZero, IfTrue };
+
+template <typename T>
+bool Holds(CopyBack when, const T& result)
+{
+    if (when == Always)
+        return true;
+    return static_cast<bool>(result);
+}
+
+inline bool Holds(CopyBack when, const std::string&) { return when == Always; }
+
+// Passing modes. Each prepares its slot on construction (only while the runtime is up), gives
+// it with slot(), tells with ready() whether it could, and copies back with commit().
+
+// Input string.
+struct S {
+    MonoString* value;
+    S(const std::string& text, bool up) : value(up ? std2gc(text) : nullptr) {}
+    void* slot() { return value; }
+    bool ready() const { return value != nullptr; }
+    void commit() {}
+};
+
+// Input number or flag, by the address of the operation's own copy.
+template <typename T>
+struct V {
+    T copy;
+    V(T value, bool) : copy(value) {}
+    void* slot() { return &copy; }
+    bool ready() const { return true; }
+    void commit() {}
+};
+
+// Caller's number or flag, written by the managed method directly.
+template <typename T>
+struct R {
+    T& target;
+    R(T& value, bool) : target(value) {}
+    void* slot() { return &target; }
+    bool ready() const { return true; }
+    void commit() {}
+};
+
+// Output string.
+struct OS {
+    std::string& target;
+    MonoObject* value = nullptr;
+    OS(std::string& text, bool) : target(text) {}
+    void* slot() { return &value; }
+    bool ready() const { return true; }
+    void commit() { CVISDKHelper::ConvertObject(target, value); }
+};
+
+// In-out string.
+struct IOS : OS {
+    IOS(std::string& text, bool up) : OS(text, up) { value = up ? reinterpret_cast<MonoObject*>(std2gc(text)) : nullptr; }
+};
+
+// Input record, passed by the value data of a new managed record filled from it.
+template <typename Rec>
+struct RV {
+    MonoObject* object;
+    RV(const Rec& record, bool up) : object(up ? VISDKCppBridge::NewManagedObject(ManagedClassOf<Rec>::name, false) : nullptr)
+    {
+        if (object)
+            CVISDKHelper::ConvertObject(object, record);
+    }
+    void* slot() { return object ? const_cast<void*>(UnboxedValue(object, 0)) : nullptr; }
+    bool ready() const { return object && UnboxedValue(object, 0); }
+    void commit() {}
+};
+
+// Output record, passed by the value data of a new unfilled managed record and read back from it.
+template <typename Rec>
+struct RO {
+    Rec& target;
+    MonoObject* object;
+    RO(Rec& record, bool up) : target(record), object(up ? VISDKCppBridge::NewManagedObject(ManagedClassOf<Rec>::name, false) : nullptr) {}
+    void* slot() { return object ? const_cast<void*>(UnboxedValue(object, 0)) : nullptr; }
+    bool ready() const { return object && UnboxedValue(object, 0); }
+    void commit() { CVISDKHelper::ConvertObject(target, object); }
+};
+
+// Output list of records or strings; a null list gives an empty vector.
+template <typename T>
+struct LO {
+    std::vector<T>& target;
+    MonoObject* value = nullptr;
+    LO(std::vector<T>& list, bool) : target(list) {}
+    void* slot() { return &value; }
+    bool ready() const { return true; }
+    void commit() { ListOf<T>::Read(target, value); }
+};
+
+// Output date: a new managed DateTime passed by its value data, read back as seconds since 1970.
+struct DT {
+    time_t& target;
+    MonoObject* date;
+    DT(time_t& seconds, bool up) : target(seconds), date(up ? NewManagedDateTime() : nullptr) {}
+    void* slot() { return date ? g_mono.mono_object_unbox(date) : nullptr; }
+    bool ready() const { return date != nullptr; }
+    void commit() { target = DateTimeToTimeT(date); }
+};
+
+void LogUnprepared(const char* method);
+
+// Builds the slots, invokes, and copies back under the row's condition. Runs inside Guarded.
+template <typename Kind, CopyBack When, typename... Modes, typename... Natives>
+typename Kind::Type Invoke(CVIWrapperPtr& wrapper, bool up, const char* method, Natives&&... natives)
+{
+    static_assert(sizeof...(Modes) == sizeof...(Natives), "one mode per slot");
+    std::tuple<Modes...> modes(Modes(natives, up)...);
+    void* slots[sizeof...(Modes) + 1] = {};
+    bool ready = true;
+    std::apply(
+        [&](auto&... mode) {
+            size_t index = 0;
+            ((slots[index++] = mode.slot(), ready = ready && mode.ready()), ...);
+        },
+        modes);
+    if (up && !ready) {
+        LogUnprepared(method);
+        return Kind::Failure();
+    }
+    typename Kind::Type result = Kind::From(wrapper.InvokeSlots(method, slots, static_cast<int>(sizeof...(Modes))));
+    // Outputs are left alone while the runtime is down: there was nothing to read them from.
+    if (up && Holds(When, result))
+        std::apply([](auto&... mode) { (mode.commit(), ...); }, modes);
+    return result;
+}
+
+// One whole forwarding operation.
+template <typename Kind, CopyBack When, typename... Modes, typename... Natives>
+typename Kind::Type Forward(CVIWrapperPtr& wrapper, const char* prettyFunction, const char* method, Natives&&... natives)
+{
+    return Guarded(wrapper, prettyFunction, Kind::Failure(), [&](bool up) {
+        return Invoke<Kind, When, Modes...>(wrapper, up, method, std::forward<Natives>(natives)...);
+    });
+}
+
+// True when a core result is a managed string.
+inline bool IsString(MonoObject* result)
+{
+    return result && g_mono.mono_object_get_class(result) == g_mono.mono_get_string_class();
+}
+
+} // namespace frame
+} // namespace VISDKCppBridge
+
+#endif

@@ -1,0 +1,64 @@
+#include "VISDKCppBridge.h"
+
+#include "BridgeFrame.h"
+
+namespace VISDKCppBridge {
+
+using namespace frame;
+
+int CVISDKCppBridge::SetChangeTrackingEnabled(const string& vm, const string& host)
+{
+    return Forward<Int, Always, S, S>(*m_wrapper, __PRETTY_FUNCTION__, "SetChangeTrackingEnabled", vm, host);
+}
+
+int CVISDKCppBridge::SetChangeTrackingDisabled(const string& vm, const string& host)
+{
+    return Forward<Int, Always, S, S>(*m_wrapper, __PRETTY_FUNCTION__, "SetChangeTrackingDisabled", vm, host);
+}
+
+// A change id that did not come back must not pass for a fresh one: backups built on it miss blocks.
+int CVISDKCppBridge::GetChangeIdForDisk(const string& vm, const string& host, const string& snapshot, const string& disk,
+                                        std::string& changeId)
+{
+    return Guarded(*m_wrapper, __PRETTY_FUNCTION__, 0, [&](bool up) {
+        MonoObject* result = Invoke<Object, Always, S, S, S, S>(*m_wrapper, up, "GetChangeIdForDisk", vm, host, snapshot, disk);
+        CVIWrapperPtr::StringResult(result, changeId);
+        return IsString(result) ? 1 : 0;
+    });
+}
+
+int CVISDKCppBridge::QueryChangedDiskAreas(const string& vm, const string& host, const string& snapshot, const string& disk,
+                                           long long int startOffset, const string& changeId,
+                                           VMInfoStructs::SDiskChangeInfo& changes)
+{
+    return Guarded(*m_wrapper, __PRETTY_FUNCTION__, 0, [&](bool up) {
+        MonoObject* result = Invoke<Object, Always, S, S, S, S, V<long long>, S>(*m_wrapper, up, "QueryChangedDiskAreas", vm, host,
+                                                                                  snapshot, disk, startOffset, changeId);
+        if (!result)
+            return 0;
+        CVISDKHelper::ConvertObject(changes, result);
+        return 1;
+    });
+}
+
+int CVISDKCppBridge::GetDiskBlockInfo(const string& vm, const string& host, const string& snapshot, const string& disk, bool flag,
+                                      VMInfoStructs::SDiskTotalBlockInfo& blocks,
+                                      std::vector<VMInfoStructs::SDiskMetadataInfo>& metadata)
+{
+    return Forward<Int, Always, S, S, S, S, V<bool>, RO<VMInfoStructs::SDiskTotalBlockInfo>, LO<VMInfoStructs::SDiskMetadataInfo>>(
+        *m_wrapper, __PRETTY_FUNCTION__, "GetDiskBlockInfoList", vm, host, snapshot, disk, flag, blocks, metadata);
+}
+
+bool CVISDKCppBridge::GetPageInfoForExtent(const string& vm, const string& host, const string& extent, int page,
+                                           std::vector<std::__cxx11::basic_string<char> >& pages)
+{
+    return Guarded(*m_wrapper, __PRETTY_FUNCTION__, false, [&](bool up) {
+        MonoObject* result = Invoke<Object, Always, S, S, S, V<int>>(*m_wrapper, up, "GetPageInfoForExtent", vm, host, extent, page);
+        if (!result)
+            return false;
+        CVISDKHelper::ConvertStringInfoList(pages, result);
+        return true;
+    });
+}
+
+} // namespace VISDKCppBridge

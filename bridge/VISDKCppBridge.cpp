@@ -1,0 +1,109 @@
+#include "VISDKCppBridge.h"
+
+#include "BridgeFrame.h"
+
+namespace VISDKCppBridge {
+
+namespace frame {
+
+std::string SignatureText(const char* prettyFunction)
+{
+    // GCC spells the constant string parameter with its namespace; the logged texts do not.
+    static const std::string kCompiler = "const std::string&";
+    static const std::string kLogged = "const string&";
+    std::string text = prettyFunction;
+    for (size_t at = text.find(kCompiler); at != std::string::npos; at = text.find(kCompiler, at + kLogged.size()))
+        text.replace(at, kCompiler.size(), kLogged);
+    return text;
+}
+
+void LogUnprepared(const char* method) { g_debug.Error("Could not prepare the arguments of method [%s]", method); }
+
+} // namespace frame
+
+using namespace frame;
+
+CVISDKCppBridge::CVISDKCppBridge() : m_wrapper(new CVIWrapperPtr), m_locale(0) {}
+
+CVISDKCppBridge::CVISDKCppBridge(int locale) : m_wrapper(new CVIWrapperPtr), m_locale(locale) {}
+
+CVISDKCppBridge::~CVISDKCppBridge() { delete m_wrapper; }
+
+void CVISDKCppBridge::Cleanup() { CVIWrapperPtr::CleanupMono(); }
+
+void CVISDKCppBridge::SetLocale(int locale) { m_locale = locale; }
+
+int CVISDKCppBridge::SetVMFocus(std::string& first, std::string& second, unsigned long long value)
+{
+    if (!m_wrapper->Init()) {
+        g_debug.Error("Failed to initialize VISDKWrapper");
+        return 0;
+    }
+    return Forward<Int, Always, S, S, V<unsigned long long>>(*m_wrapper, __PRETTY_FUNCTION__, "SetVMFocus", first, second, value);
+}
+
+int CVISDKCppBridge::SetLogParameters(int first, int second, int third, int fourth)
+{
+    return Forward<Int, Always, V<int>, V<int>, V<int>, V<int>>(*m_wrapper, __PRETTY_FUNCTION__, "SetLogParameters", first, second,
+                                                                  third, fourth);
+}
+
+std::string CVISDKCppBridge::GetLastErrorString()
+{
+    if (!m_wrapper->ThreadAttach())
+        return "Mono framework is not initialized";
+    return Forward<Str, Always>(*m_wrapper, __PRETTY_FUNCTION__, "GetLastErrorString");
+}
+
+int CVISDKCppBridge::Connect(const string& first, const string& second, const string& third)
+{
+    if (!m_wrapper->ThreadAttach())
+        return 0;
+    return Forward<Int, Always, S, S, S>(*m_wrapper, __PRETTY_FUNCTION__, "Connect", first, second, third);
+}
+
+int CVISDKCppBridge::Disconnect() { return Forward<Int, Always>(*m_wrapper, __PRETTY_FUNCTION__, "Disconnect"); }
+
+int CVISDKCppBridge::CheckConnection() { return Forward<Int, Always>(*m_wrapper, __PRETTY_FUNCTION__, "CheckConnection"); }
+
+void CVISDKCppBridge::ReleaseConnection() { Forward<Void, Always>(*m_wrapper, __PRETTY_FUNCTION__, "ReleaseConnection"); }
+
+bool CVISDKCppBridge::VerifyAccountForBackup(std::vector<std::string>& missing)
+{
+    return Forward<Bool, IfTrue, LO<std::string>>(*m_wrapper, __PRETTY_FUNCTION__, "VerifyAccountForBackup", missing);
+}
+
+bool CVISDKCppBridge::VerifyAccountForRestore(std::vector<std::string>& missing)
+{
+    return Forward<Bool, IfTrue, LO<std::string>>(*m_wrapper, __PRETTY_FUNCTION__, "VerifyAccountForRestore", missing);
+}
+
+bool CVISDKCppBridge::VerifyAccountForSnap(std::vector<std::string>& missing)
+{
+    return Forward<Bool, IfTrue, LO<std::string>>(*m_wrapper, __PRETTY_FUNCTION__, "VerifyAccountForSnap", missing);
+}
+
+bool CVISDKCppBridge::IsVCenterConnection() { return Forward<Bool, Always>(*m_wrapper, __PRETTY_FUNCTION__, "IsVCenterConnection"); }
+
+std::string CVISDKCppBridge::GetCertificateThumbprint()
+{
+    return Forward<Str, Always>(*m_wrapper, __PRETTY_FUNCTION__, "GetCertificateThumbprint");
+}
+
+std::string CVISDKCppBridge::GetSessionKey() { return Forward<Str, Always>(*m_wrapper, __PRETTY_FUNCTION__, "GetSessionKey"); }
+
+std::string CVISDKCppBridge::GetSessionCookie() { return Forward<Str, Always>(*m_wrapper, __PRETTY_FUNCTION__, "GetSessionCookie"); }
+
+int CVISDKCppBridge::GetConnectionVersion() { return Forward<Int, Always>(*m_wrapper, __PRETTY_FUNCTION__, "GetConnectionVersion"); }
+
+int CVISDKCppBridge::GetConnectionApiVersion()
+{
+    return Forward<Int, Always>(*m_wrapper, __PRETTY_FUNCTION__, "GetConnectionApiVersion");
+}
+
+void CVISDKCppBridge::SetUseInstanceUuid(bool use)
+{
+    Forward<Void, Always, V<bool>>(*m_wrapper, __PRETTY_FUNCTION__, "SetUseInstanceUuid", use);
+}
+
+} // namespace VISDKCppBridge

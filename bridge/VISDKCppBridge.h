@@ -1,0 +1,143 @@
+#ifndef VISDK_CPPBRIDGE_H
+#define VISDK_CPPBRIDGE_H
+
+#include <ctime>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "VISDKExport.h"
+#include "VMInfoStructs.h"
+
+namespace VISDKCppBridge {
+
+class CVIWrapperPtr;
+
+// Parameter spellings follow the texts that operations log with a caught managed exception.
+using std::string;
+
+class VISDK_API CVISDKCppBridge {
+public:
+    CVISDKCppBridge();
+    explicit CVISDKCppBridge(int locale);
+    ~CVISDKCppBridge();
+    CVISDKCppBridge(const CVISDKCppBridge&) = delete;
+    CVISDKCppBridge& operator=(const CVISDKCppBridge&) = delete;
+
+    void Cleanup();
+    void SetLocale(int locale);
+
+    // Connection
+    int SetVMFocus(std::string& first, std::string& second, unsigned long long value);
+    int SetLogParameters(int first, int second, int third, int fourth);
+    std::string GetLastErrorString();
+    int Connect(const string& first, const string& second, const string& third);
+    int Disconnect();
+    int CheckConnection();
+    void ReleaseConnection();
+    bool VerifyAccountForBackup(std::vector<std::string>& missing);
+    bool VerifyAccountForRestore(std::vector<std::string>& missing);
+    bool VerifyAccountForSnap(std::vector<std::string>& missing);
+    bool IsVCenterConnection();
+    std::string GetCertificateThumbprint();
+    std::string GetSessionKey();
+    std::string GetSessionCookie();
+    int GetConnectionVersion();
+    int GetConnectionApiVersion();
+    void SetUseInstanceUuid(bool use);
+
+    // VM power, state and simple operations
+    int PowerOnVM(const string& vm, const string& host);
+    int SuspendVM(const string& vm, const string& host);
+    int PowerOffVM(const string& vm, const string& host);
+    int ShutdownVM(const string& vm, const string& host);
+    int ReloadVM(const string& vm, const string& host);
+    int MountVMTools(const string& vm, const string& host);
+    int MarkAsTemplate(const string& vm, const string& host);
+    int RenameVM(const string& vm, const string& host, const string& newName);
+    int ReConfigureUUID(const string& vm, const string& host, const string& third, const string& fourth);
+    int AnnotateVM(const string& vm, const string& host, const string& annotation);
+    bool ClearVMAlarms(const string& vm, const string& host);
+    bool ResetNetworkConnections(const string& vm, const string& host);
+    bool AddVirtualNetwork(const string& first, const string& second);
+    bool RemoveVirtualNetwork(const string& first, const string& second);
+    bool VerifyVMXVersionForHost(const string& vm, const string& host);
+    int SetVMManagedByZantrel(const string& vm, const string& host);
+    int UnSetVMManagedByExtension(const string& vm, const string& host);
+
+    // Declared without behaviour: they answer zero and touch nothing.
+    int GetVMStubbedSubClientID(const string& first, const string& second);
+    int PerformVMOperation(int operation, long value, const string& input, std::string& output);
+    int IsVMIdle(const string& vm, const string& host, std::map<EAlarmCondition, std::pair<int, int> >& conditions);
+    bool StubVM(const StubVMCtx& context);
+    int GetPerformanceCountersForVM(const string& vm, const string& host, VMInfoStructs::EPerformanceMetricType metric,
+                                    int interval, std::vector<long long>& counters);
+
+    // Snapshots
+    int CreateBackupSnapshot(const string& vm, const string& host, bool first, bool second, std::string& snapshot);
+    int CreateSnapshotWithName(const string& vm, const string& host, const string& name, const string& description,
+                               bool first, bool second, std::string& snapshot);
+    int CreateReplicationSnapshot(const string& vm, const string& host, bool first, bool second, std::string& snapshot);
+    int RemoveSnapshot(const string& vm, const string& host, const string& snapshot);
+    int RemoveSnapshot_Task(const string& vm, const string& host, const string& snapshot, std::string& task);
+    int RemoveSnapshots(const string& vm, const string& host);
+    int RemoveOldSnapshots(const string& vm, const string& host, int days);
+    int CountBackupSnapshots(const string& vm, const string& host, int& count);
+    int CountReplicationSnapshots(const string& vm, const string& host, int& count);
+    int RevertToCurrentSnapshot(const string& vm, const string& host);
+    bool RevertToSnapshot(const string& vm, const string& host, const string& snapshot);
+    bool GetSnapshotInfo(const string& vm, const string& host, const string& snapshot, std::string& name, time_t& created,
+                         std::string& description, bool& flag);
+    bool GetSnapshotSize(const string& vm, const string& host, const string& snapshot, long long unsigned int& size);
+    int GetSnapshotFileNameUsingSnapMoref(const string& vm, const string& host, const string& snapshot, std::string& file);
+    bool SetVMSnapshotLocation(const string& vm, const string& host, const string& datastore, const string& path, bool flag);
+    bool CheckCreateSnapshotMethodDisabled(const string& vm, const string& host, std::string& reason);
+
+    // Change tracking and disk block maps
+    int SetChangeTrackingEnabled(const string& vm, const string& host);
+    int SetChangeTrackingDisabled(const string& vm, const string& host);
+    int GetChangeIdForDisk(const string& vm, const string& host, const string& snapshot, const string& disk,
+                           std::string& changeId);
+    int QueryChangedDiskAreas(const string& vm, const string& host, const string& snapshot, const string& disk,
+                              long long int startOffset, const string& changeId, VMInfoStructs::SDiskChangeInfo& changes);
+    int GetDiskBlockInfo(const string& vm, const string& host, const string& snapshot, const string& disk, bool flag,
+                         VMInfoStructs::SDiskTotalBlockInfo& blocks, std::vector<VMInfoStructs::SDiskMetadataInfo>& metadata);
+    bool GetPageInfoForExtent(const string& vm, const string& host, const string& extent, int page,
+                              std::vector<std::__cxx11::basic_string<char> >& pages);
+
+    // Guest operations
+    bool BrowseGuest(const string& vm, const string& host, const string& user, const string& password, const string& path,
+                     std::vector<VMInfoStructs::SGuestFile>& files);
+    bool BrowseGuestFolders(const string& vm, const string& host, const string& user, const string& password,
+                            const string& path, std::vector<VMInfoStructs::SGuestFile>& folders);
+    bool CreateGuestFolder(const string& vm, const string& host, const string& user, const string& password,
+                           const string& path);
+    bool CopyFileFromGuest(const string& vm, const string& host, const string& user, const string& password,
+                           const string& guestPath, const string& localPath);
+    bool CopyFileToGuest(const string& vm, const string& host, const string& user, const string& password,
+                         const string& localPath, const string& guestPath, bool overwrite);
+    bool ExecuteScriptInGuest(const string& vm, const string& host, const string& user, const string& password,
+                              const string& script, const string& arguments, const string& workingDirectory, int timeout,
+                              const string& interpreter, int& exitCode);
+    bool ExecuteProcessInGuest(const string& vm, const string& host, const string& user, const string& password,
+                               const string& program, const string& arguments, const string& workingDirectory, int timeout,
+                               int& exitCode);
+    bool IsProcessRunningInGuest(const string& vm, const string& host, const string& user, const string& password,
+                                 const string& process, long int pid, bool& running);
+    bool GetGuestTempFolder(const string& vm, const string& host, const string& user, const string& password,
+                            std::string& folder);
+    bool DeleteDirectoryInGuest(const string& vm, const string& host, const string& user, const string& password,
+                                std::string& path);
+    bool ChangeGuestFileAttributes(const string& vm, const string& host, const string& user, const string& password,
+                                   const string& path, VMInfoStructs::SGuestFile attributes);
+    bool ComputeGuestSize(const string& vm, const string& host, long long unsigned int& size);
+
+private:
+    CVIWrapperPtr* m_wrapper;
+    int m_locale;
+};
+
+} // namespace VISDKCppBridge
+
+#endif

@@ -1,0 +1,85 @@
+#ifndef VISDK_FIELD_IO_H
+#define VISDK_FIELD_IO_H
+
+// Field-by-field movers for the record tables: each record lists its (member, "managedName")
+// rows once, and a FieldReader or FieldWriter walks them.
+
+#include <string>
+#include <vector>
+
+#include "ListTraits.h"
+#include "ManagedValue.h"
+#include "RuntimeApi.h"
+
+namespace VISDKHelper {
+
+class FieldReader {
+public:
+    explicit FieldReader(MonoObject* object)
+        : m_object(object), m_class(object ? VISDKCppBridge::g_mono.mono_object_get_class(object) : nullptr)
+    {
+    }
+    bool Valid() const { return m_class != nullptr; }
+
+    void Field(std::string& member, const char* name) { member = VISDKCppBridge::GetStringFieldValue(m_class, m_object, name); }
+    void Field(int32_t& member, const char* name) { member = VISDKCppBridge::GetIntFieldValue(m_class, m_object, name); }
+    void Field(int64_t& member, const char* name) { member = VISDKCppBridge::GetLongFieldValue(m_class, m_object, name); }
+    void Field(bool& member, const char* name) { member = VISDKCppBridge::GetBoolFieldValue(m_class, m_object, name); }
+    void Date(time_t& member, const char* name) { member = VISDKCppBridge::GetDateTimeFieldValue(m_class, m_object, name); }
+    template <typename T>
+    void Field(std::vector<T>& member, const char* name)
+    {
+        ListOf<T>::Read(member, VISDKCppBridge::GetFieldValue(m_class, m_object, name));
+    }
+
+private:
+    MonoObject* m_object;
+    MonoClass* m_class;
+};
+
+class FieldWriter {
+public:
+    explicit FieldWriter(MonoObject* object)
+        : m_object(object), m_class(object ? VISDKCppBridge::g_mono.mono_object_get_class(object) : nullptr)
+    {
+    }
+    bool Valid() const { return m_class != nullptr; }
+
+    void Field(const std::string& member, const char* name) { VISDKCppBridge::SetStringFieldValue(m_class, m_object, name, member); }
+    void Field(const int32_t& member, const char* name) { VISDKCppBridge::SetIntFieldValue(m_class, m_object, name, member); }
+    void Field(const int64_t& member, const char* name) { VISDKCppBridge::SetLongFieldValue(m_class, m_object, name, member); }
+    void Field(const bool& member, const char* name) { VISDKCppBridge::SetBoolFieldValue(m_class, m_object, name, member); }
+    void Date(const time_t& member, const char* name) { VISDKCppBridge::SetDateTimeFieldValue(m_class, m_object, name, member); }
+    template <typename T>
+    void Field(const std::vector<T>& member, const char* name)
+    {
+        MonoObject* list = nullptr;
+        ListOf<T>::Write(list, member);
+        VISDKCppBridge::SetObjectFieldValue(m_class, m_object, name, list);
+    }
+
+private:
+    MonoObject* m_object;
+    MonoClass* m_class;
+};
+
+// Reads a record through its field table; a null object leaves the record as it was.
+template <typename Record, typename Table>
+void ReadRecord(Record& record, MonoObject* object, Table table)
+{
+    FieldReader reader(object);
+    if (reader.Valid())
+        table(reader, record);
+}
+
+template <typename Record, typename Table>
+void WriteRecord(MonoObject* object, const Record& record, Table table)
+{
+    FieldWriter writer(object);
+    if (writer.Valid())
+        table(writer, record);
+}
+
+} // namespace VISDKHelper
+
+#endif

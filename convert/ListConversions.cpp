@@ -1,0 +1,90 @@
+#include <string>
+
+#include "ListFramework.h"
+
+namespace VISDKHelper {
+
+MonoObject* CVISDKHelper::CreateList(const char* listName)
+{
+    MonoClass* factory = VISDKCppBridge::g_image
+                             ? g_mono.mono_class_from_name(VISDKCppBridge::g_image, "VISDKWrapper", "CVIWrapperFactory")
+                             : nullptr;
+    if (!factory) {
+        g_debug.Error("Failed to get list factory class [%s]", listName);
+        return nullptr;
+    }
+    std::string methodName = std::string("Create") + listName + "List";
+    MonoMethod* create = g_mono.mono_class_get_method_from_name(factory, methodName.c_str(), -1);
+    if (!create) {
+        g_debug.Error("Failed to get create list method [%s]", methodName.c_str());
+        return nullptr;
+    }
+    MonoObject* list = VISDKCppBridge::InvokeCaptured(create, nullptr, nullptr, methodName.c_str());
+    if (!list)
+        g_debug.Error("Failed to invoke create list method [%s]", methodName.c_str());
+    return list;
+}
+
+void CVISDKHelper::ConvertStringList_NativeToManaged(MonoObject*& list, const std::vector<std::string>& in)
+{
+    list = CreateList("SStringInfoLib");
+    if (!list)
+        return;
+    MonoMethod* add = FindAddMethod(list);
+    if (!add)
+        return;
+    for (const std::string& text : in) {
+        void* args[] = {VISDKCppBridge::std2gc(text)};
+        bool threw = false;
+        VISDKCppBridge::InvokeCaptured(add, list, args, "Add", &threw);
+        if (threw)
+            return;
+    }
+}
+
+void CVISDKHelper::ConvertObject(std::string& out, MonoObject*& value)
+{
+    // Only a managed string is read as text; anything else reads as empty.
+    bool isString = value && g_mono.mono_object_get_class(value) == g_mono.mono_get_string_class();
+    out = isString ? VISDKCppBridge::gc2std(reinterpret_cast<MonoString*>(value)) : std::string();
+}
+
+void CVISDKHelper::ConvertStringInfoList(std::vector<std::string>& out, MonoObject* list)
+{
+    ConvertList(out, list, nullptr, "SStringInfoLibListEnumerator");
+}
+
+void CVISDKHelper::ConvertStringInfoList(MonoObject*& list, const std::vector<std::string>& in)
+{
+    ConvertStringList_NativeToManaged(list, in);
+}
+
+int CVISDKHelper::_GetZTDiskTypeFromVendorType(int flat, int split, int rawDeviceMap, int rdmCompatMode)
+{
+    if (flat == 0 || flat == 1) {
+        if (split == 0)
+            return flat == 0 ? 1 : 3;
+        if (split == 1)
+            return flat == 0 ? 5 : 6;
+        return 0;
+    }
+    if (rawDeviceMap != 1)
+        return 0;
+    if (rdmCompatMode == 0)
+        return 10;
+    if (rdmCompatMode == 1)
+        return 11;
+    return 0;
+}
+
+int CVISDKHelper::_GetZTDatastoreType(int vendorType)
+{
+    return vendorType >= 0 && vendorType <= 3 ? vendorType + 1 : 0;
+}
+
+int CVISDKHelper::_GetZTDatastoreTypeValue(DatastoreType_t type)
+{
+    return type >= 1 && type <= 4 ? static_cast<int>(type) - 1 : -1;
+}
+
+} // namespace VISDKHelper

@@ -1,0 +1,98 @@
+#ifndef VISDK_LIST_FRAMEWORK_H
+#define VISDK_LIST_FRAMEWORK_H
+
+// The list templates, included only by the sources that instantiate them.
+
+#include <string>
+#include <vector>
+
+#include "CVIWrapperPtr.h"
+#include "ManagedValue.h"
+#include "RuntimeApi.h"
+#include "RuntimeInternal.h"
+#include "VISDKHelper.h"
+
+namespace VISDKHelper {
+
+using VISDKCppBridge::g_debug;
+using VISDKCppBridge::g_mono;
+
+template <typename T>
+void CVISDKHelper::ConvertList(std::vector<T>& out, MonoObject* list, MonoObject*, const char* enumeratorClass)
+{
+    out.clear();
+    if (!list)
+        return;
+    MonoClass* klass = VISDKCppBridge::g_image
+                           ? g_mono.mono_class_from_name(VISDKCppBridge::g_image, "VISDKWrapper", enumeratorClass)
+                           : nullptr;
+    if (!klass) {
+        g_debug.Error("Failed to get enumerator class [%s]", enumeratorClass);
+        return;
+    }
+    MonoMethod* getEnumerator = g_mono.mono_class_get_method_from_name(klass, "GetEnumerator", -1);
+    MonoMethod* moveNext = g_mono.mono_class_get_method_from_name(klass, "MoveNext", -1);
+    MonoMethod* current = g_mono.mono_class_get_method_from_name(klass, "Current", -1);
+    if (!getEnumerator || !moveNext || !current) {
+        g_debug.Error("Failed to get enumerator method [%s]", enumeratorClass);
+        return;
+    }
+    void* args[] = {list};
+    MonoObject* enumerator = VISDKCppBridge::InvokeCaptured(getEnumerator, nullptr, args, "GetEnumerator");
+    if (!enumerator) {
+        g_debug.Error("Failed to invoke get enumerator method [%s]", enumeratorClass);
+        return;
+    }
+    // A throwing enumerator ends the walk; what was read before the throw is kept.
+    for (;;) {
+        const void* more = VISDKCppBridge::UnboxedValue(VISDKCppBridge::InvokeCaptured(moveNext, enumerator, nullptr, "MoveNext"), 1);
+        if (!more || *static_cast<const unsigned char*>(more) == 0)
+            return;
+        bool threw = false;
+        MonoObject* item = VISDKCppBridge::InvokeCaptured(current, enumerator, nullptr, "Current", &threw);
+        if (threw)
+            return;
+        T element;
+        ConvertObject(element, item);
+        out.push_back(element);
+    }
+}
+
+// The method "Add" of a list's class, or null after logging the class and its methods.
+inline MonoMethod* FindAddMethod(MonoObject* list)
+{
+    MonoClass* klass = g_mono.mono_object_get_class(list);
+    MonoMethod* add = klass ? g_mono.mono_class_get_method_from_name(klass, "Add", -1) : nullptr;
+    if (!add) {
+        g_debug.Error("Failed to get add method for class [%s]", klass ? g_mono.mono_class_get_name(klass) : "");
+        if (klass)
+            VISDKCppBridge::DumpClassMethods(klass);
+    }
+    return add;
+}
+
+template <typename T>
+void CVISDKHelper::ConvertList_NativeToManaged(MonoObject* list, const std::vector<T>& in, MonoObject*, const char* itemClass)
+{
+    if (!list)
+        return;
+    MonoMethod* add = FindAddMethod(list);
+    if (!add)
+        return;
+    for (const T& element : in) {
+        MonoObject* item = VISDKCppBridge::NewManagedObject(itemClass, false);
+        if (!item)
+            continue;
+        ConvertObject(item, element);
+        const void* data = VISDKCppBridge::UnboxedValue(item, 0);
+        void* args[] = {data ? const_cast<void*>(data) : item};
+        bool threw = false;
+        VISDKCppBridge::InvokeCaptured(add, list, args, "Add", &threw);
+        if (threw)
+            return;
+    }
+}
+
+} // namespace VISDKHelper
+
+#endif

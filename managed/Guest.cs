@@ -1,0 +1,399 @@
+#if !NOCLASS && !EMPTY
+using System;
+using System.Collections.Generic;
+using System.Globalization;
+using System.IO;
+using System.Linq;
+using System.Reflection;
+using System.Text;
+
+namespace VISDKWrapper
+{
+    public partial class CVIWrapper
+    {
+        const int FileType = 0, DirectoryType = 1;
+
+        GuestAccount Guest(string vm, string user, string password, string privilege, out Vm target)
+        {
+            var v = target = GetVm(vm, privilege);
+            NotTemplate(v);
+            RequireOn(v);
+            if (v.Tools != "running") throw new SimFault("The guest operations agent could not be contacted.");
+            var account = Sim.GuestAccounts.FirstOrDefault(a => a.User == user && a.Password == password);
+            if (account == null) throw new SimFault("Failed to authenticate with the guest operating system using the supplied credentials.");
+            return account;
+        }
+
+        static string Norm(string path, GuestAccount account)
+        {
+            if (string.IsNullOrEmpty(path)) throw new SimFault("A specified parameter was not correct: path");
+            var parts = new List<string>();
+            foreach (var p in ((path.StartsWith("/") ? "" : account.Home + "/") + path.Replace('\\', '/')).Split('/'))
+            {
+                if (p == "" || p == ".") continue;
+                if (p == "..") { if (parts.Count > 0) parts.RemoveAt(parts.Count - 1); }
+                else parts.Add(p);
+            }
+            return "/" + string.Join("/", parts);
+        }
+
+        static GFile Existing(Vm v, string path)
+        {
+            GFile f;
+            if (!v.Files.TryGetValue(path, out f)) throw new SimFault("File " + path + " was not found");
+            return f;
+        }
+
+        static GFile Folder(Vm v, string path)
+        {
+            var f = Existing(v, path);
+            if (!f.Dir) throw new SimFault("Operation failed because file '" + path + "' is not a directory.");
+            return f;
+        }
+
+        static IEnumerable<KeyValuePair<string, GFile>> Children(Vm v, string dir)
+        {
+            var prefix = dir == "/" ? "/" : dir + "/";
+            return v.Files.Where(e => e.Key.Length > prefix.Length && e.Key.StartsWith(prefix, StringComparison.Ordinal) && e.Key.IndexOf('/', prefix.Length) < 0);
+        }
+
+        static SGuestFileLib Lib(string path, GFile f)
+        {
+            return new SGuestFileLib
+            {
+                name = path == "/" ? "/" : path.Substring(path.LastIndexOf('/') + 1), size = f.Size, type = f.Dir ? DirectoryType : FileType,
+#if !FAULTS
+                modifiedTime = f.Modified, unixMode = f.Mode,
+#endif
+                accessTime = f.Accessed, createTime = f.Created, unixUserId = f.Uid, unixGroupId = f.Gid
+            };
+        }
+
+        public object BrowseGuest(string vm, string host, string user, string password, string path, out List<SGuestFileLib> files)
+        {
+            files = null;
+            var c = Probe.Enter(MethodBase.GetCurrentMethod(), vm, host, user, password, path, null);
+            if (c != null) { c.Out(5, ref files); return c.Result<bool>(); }
+            return Browse(vm, user, password, path, false, out files);
+        }
+
+        public object BrowseGuestFolders(string vm, string host, string user, string password, string path, out List<SGuestFileLib> folders)
+        {
+            folders = null;
+            var c = Probe.Enter(MethodBase.GetCurrentMethod(), vm, host, user, password, path, null);
+            if (c != null) { c.Out(5, ref folders); return c.Result<bool>(); }
+            return Browse(vm, user, password, path, true, out folders);
+        }
+
+        object Browse(string vm, string user, string password, string path, bool foldersOnly, out List<SGuestFileLib> result)
+        {
+            List<SGuestFileLib> list = null;
+            var r = Bool(() =>
+            {
+                Vm v;
+                var p = Norm(path, Guest(vm, user, password, "VirtualMachine.GuestOperations.Query", out v));
+                var f = Existing(v, p);
+                var entries = f.Dir ? Children(v, p) : new[] { new KeyValuePair<string, GFile>(p, f) };
+                list = entries.Where(e => !foldersOnly || e.Value.Dir).Select(e => Lib(e.Key, e.Value)).ToList();
+                return true;
+            });
+            result = list;
+            return r;
+        }
+
+        public object CreateGuestFolder(string vm, string host, string user, string password, string path)
+        {
+            var c = Probe.Enter(MethodBase.GetCurrentMethod(), vm, host, user, password, path);
+            if (c != null) return c.Result<bool>();
+            return Bool(() =>
+            {
+                Vm v;
+                var account = Guest(vm, user, password, "VirtualMachine.GuestOperations.Modify", out v);
+                var p = Norm(path, account);
+                if (v.Files.ContainsKey(p)) throw new SimFault("The file or folder " + p + " already exists.");
+                for (var up = Sim.Parent(p); up != null; up = Sim.Parent(up))
+                    if (v.Files.ContainsKey(up) && !v.Files[up].Dir) throw new SimFault("Operation failed because file '" + up + "' is not a directory.");
+                Sim.MakeDirs(v, p, account.Uid, account.Gid, Sim.Now);
+                return true;
+            });
+        }
+
+        // #5 guest path, #6 path on the local file system.
+        public object CopyFileFromGuest(string vm, string host, string user, string password, string guestPath, string localPath)
+        {
+            var c = Probe.Enter(MethodBase.GetCurrentMethod(), vm, host, user, password, guestPath, localPath);
+            if (c != null) return c.Result<bool>();
+            return Bool(() =>
+            {
+                Vm v;
+                var p = Norm(guestPath, Guest(vm, user, password, "VirtualMachine.GuestOperations.Query", out v));
+                var f = Existing(v, p);
+                if (f.Dir) throw new SimFault("The file " + p + " is a directory.");
+                var data = f.Data ?? Enumerable.Range(0, (int)Math.Min(f.Size, int.MaxValue)).Select(i => (byte)(i * 31 + 7)).ToArray();
+                try { File.WriteAllBytes(localPath, data); }
+                catch (Exception e) { throw new SimFault("Unable to write local file '" + localPath + "': " + e.Message); }
+                f.Accessed = Sim.Now;
+                return true;
+            });
+        }
+
+        // #5 path on the local file system, #6 guest path, #7 overwrite an existing guest file.
+        public object CopyFileToGuest(string vm, string host, string user, string password, string localPath, string guestPath, bool overwrite)
+        {
+            var c = Probe.Enter(MethodBase.GetCurrentMethod(), vm, host, user, password, localPath, guestPath, overwrite);
+            if (c != null) return c.Result<bool>();
+            return Bool(() =>
+            {
+                Vm v;
+                var account = Guest(vm, user, password, "VirtualMachine.GuestOperations.Modify", out v);
+                var p = Norm(guestPath, account);
+                Folder(v, Sim.Parent(p) ?? "/");
+                GFile old;
+                if (v.Files.TryGetValue(p, out old) && (old.Dir || !overwrite)) throw new SimFault("The file or folder " + p + " already exists.");
+                byte[] data;
+                try { data = File.ReadAllBytes(localPath); }
+                catch (Exception e) { throw new SimFault("Unable to read local file '" + localPath + "': " + e.Message); }
+                Sim.PutFile(v, p, data, 0x1A4, account.Uid, account.Gid, Sim.Now);
+                return true;
+            });
+        }
+
+        // #5 script text, #6 interpreter (default /bin/sh), #7 working directory, #8 timeout in seconds, #9 guest file for the output.
+        public object ExecuteScriptInGuest(string vm, string host, string user, string password, string script, string interpreter, string workingDirectory, int timeoutSeconds, string outputPath, ref int exitCode)
+        {
+            var c = Probe.Enter(MethodBase.GetCurrentMethod(), vm, host, user, password, script, interpreter, workingDirectory, timeoutSeconds, outputPath, exitCode);
+            if (c != null) { c.Out(9, ref exitCode); return c.Result<bool>(); }
+            int code = exitCode;
+            var r = Bool(() =>
+            {
+                Vm v;
+                var account = Guest(vm, user, password, "VirtualMachine.GuestOperations.Execute", out v);
+                var shell = Norm(string.IsNullOrEmpty(interpreter) ? "/bin/sh" : interpreter, account);
+                if (Existing(v, shell).Dir) throw new SimFault("The file " + shell + " is a directory.");
+                var cwd = Norm(string.IsNullOrEmpty(workingDirectory) ? account.Home : workingDirectory, account);
+                Folder(v, cwd);
+                var output = new StringBuilder();
+                long seconds;
+                int status = Shell(v, account, script ?? "", cwd, output, out seconds);
+                var proc = Start(v, account, shell, "<script>", seconds, status);
+                if (timeoutSeconds > 0 && seconds > timeoutSeconds)
+                {
+                    Sim.Now = Sim.Now.AddSeconds(timeoutSeconds);
+                    throw new SimFault("The guest script (pid " + proc.Pid + ") did not finish within " + timeoutSeconds + " seconds.");
+                }
+                Sim.Now = Sim.Now.AddSeconds(seconds);
+                if (!string.IsNullOrEmpty(outputPath))
+                {
+                    var o = Norm(outputPath, account);
+                    Folder(v, Sim.Parent(o) ?? "/");
+                    Sim.PutFile(v, o, Encoding.UTF8.GetBytes(output.ToString()), 0x1A4, account.Uid, account.Gid, Sim.Now);
+                }
+                code = status;
+                return true;
+            });
+            exitCode = code;
+            return r;
+        }
+
+        // #5 program, #6 arguments, #7 working directory, #8 timeout: 0 starts without waiting and #9 gets the pid, otherwise #9 gets the exit code.
+        public object ExecuteProcessInGuest(string vm, string host, string user, string password, string program, string arguments, string workingDirectory, int timeoutSeconds, ref int result)
+        {
+            var c = Probe.Enter(MethodBase.GetCurrentMethod(), vm, host, user, password, program, arguments, workingDirectory, timeoutSeconds, result);
+            if (c != null) { c.Out(8, ref result); return c.Result<bool>(); }
+            int value = result;
+            var r = Bool(() =>
+            {
+                Vm v;
+                var account = Guest(vm, user, password, "VirtualMachine.GuestOperations.Execute", out v);
+                var exe = Norm(program, account);
+                if (Existing(v, exe).Dir) throw new SimFault("The file " + exe + " is a directory.");
+                var cwd = Norm(string.IsNullOrEmpty(workingDirectory) ? account.Home : workingDirectory, account);
+                Folder(v, cwd);
+                var args = (arguments ?? "").Trim();
+                var name = exe.Substring(exe.LastIndexOf('/') + 1);
+                long seconds = 0;
+                int status = 0;
+                if (name == "false") status = 1;
+                else if (name == "sleep") long.TryParse(args, out seconds);
+                else if ((name == "sh" || name == "bash") && args.StartsWith("-c "))
+                    status = Shell(v, account, Unquote(args.Substring(3).Trim()), cwd, new StringBuilder(), out seconds);
+                else if ((name == "sh" || name == "bash") && args.Length > 0)
+                {
+                    var script = Existing(v, Norm(args, account));
+                    status = Shell(v, account, Encoding.UTF8.GetString(script.Data ?? new byte[0]), cwd, new StringBuilder(), out seconds);
+                }
+                var proc = Start(v, account, exe, args, seconds, status);
+                if (timeoutSeconds <= 0) { value = (int)proc.Pid; return true; }
+                if (seconds > timeoutSeconds)
+                {
+                    Sim.Now = Sim.Now.AddSeconds(timeoutSeconds);
+                    value = (int)proc.Pid;
+                    throw new SimFault("The process " + proc.Pid + " did not finish within " + timeoutSeconds + " seconds.");
+                }
+                Sim.Now = Sim.Now.AddSeconds(seconds);
+                value = status;
+                return true;
+            });
+            result = value;
+            return r;
+        }
+
+        static Proc Start(Vm v, GuestAccount account, string program, string args, long seconds, int exit)
+        {
+            var p = new Proc { Pid = v.NextPid++, Program = program, Args = args, User = account.User, Start = Sim.Now, End = Sim.Now.AddSeconds(seconds), Exit = exit };
+            v.Procs.Add(p);
+            return p;
+        }
+
+        // #5 program (empty matches any), #6 pid.
+        public object IsProcessRunningInGuest(string vm, string host, string user, string password, string program, long pid, ref bool running)
+        {
+            var c = Probe.Enter(MethodBase.GetCurrentMethod(), vm, host, user, password, program, pid, running);
+            if (c != null) { c.Out(6, ref running); return c.Result<bool>(); }
+            bool state = running;
+            var r = Bool(() =>
+            {
+                Vm v;
+                var account = Guest(vm, user, password, "VirtualMachine.GuestOperations.Query", out v);
+                var p = v.Procs.FirstOrDefault(x => x.Pid == pid && (string.IsNullOrEmpty(program) || x.Program == Norm(program, account) || x.Program.EndsWith("/" + program)));
+                if (p == null) throw new SimFault("The process " + pid + " was not found in the guest.");
+                state = Sim.Now < p.End;
+                return true;
+            });
+            running = state;
+            return r;
+        }
+
+        public object GetGuestTempFolder(string vm, string host, string user, string password, out string folder)
+        {
+            folder = null;
+            var c = Probe.Enter(MethodBase.GetCurrentMethod(), vm, host, user, password, null);
+            if (c != null) { c.Out(4, ref folder); return c.Result<bool>(); }
+            string path = null;
+            var r = Bool(() => { Vm v; Guest(vm, user, password, "VirtualMachine.GuestOperations.Query", out v); Folder(v, "/tmp"); path = "/tmp"; return true; });
+            folder = path;
+            return r;
+        }
+
+        public object DeleteDirectoryInGuest(string vm, string host, string user, string password, string path)
+        {
+            var c = Probe.Enter(MethodBase.GetCurrentMethod(), vm, host, user, password, path);
+            if (c != null) return c.Result<bool>();
+            return Bool(() =>
+            {
+                Vm v;
+                var p = Norm(path, Guest(vm, user, password, "VirtualMachine.GuestOperations.Modify", out v));
+                if (p == "/") throw new SimFault("A specified parameter was not correct: directoryPath");
+                Folder(v, p);
+                foreach (var key in v.Files.Keys.Where(k => k == p || k.StartsWith(p + "/", StringComparison.Ordinal)).ToList()) v.Files.Remove(key);
+                return true;
+            });
+        }
+
+        // Owner and group are always applied; the mode when not 0; times when later than 1970-01-01.
+        public object ChangeGuestFileAttributes(string vm, string host, string user, string password, string path, SGuestFileLib attributes)
+        {
+            var c = Probe.Enter(MethodBase.GetCurrentMethod(), vm, host, user, password, path, attributes);
+            if (c != null) return c.Result<bool>();
+            return Bool(() =>
+            {
+                Vm v;
+                var account = Guest(vm, user, password, "VirtualMachine.GuestOperations.Modify", out v);
+                var f = Existing(v, Norm(path, account));
+                var epoch = new DateTime(1970, 1, 1, 0, 0, 0, DateTimeKind.Utc);
+#if !FAULTS
+                if (attributes.unixMode != 0) f.Mode = attributes.unixMode;
+                if (attributes.modifiedTime > epoch) f.Modified = attributes.modifiedTime;
+#endif
+                if (attributes.accessTime > epoch) f.Accessed = attributes.accessTime;
+                f.Uid = attributes.unixUserId;
+                f.Gid = attributes.unixGroupId;
+                return true;
+            });
+        }
+
+        // The bytes that the guest's file systems use: the allocated areas of every disk.
+        public object ComputeGuestSize(string vm, string host, ref long size)
+        {
+            var c = Probe.Enter(MethodBase.GetCurrentMethod(), vm, host, size);
+            if (c != null) { c.Out(2, ref size); return c.Result<bool>(); }
+            long n = size;
+            var r = Bool(() =>
+            {
+                var v = GetVm(vm);
+                RequireOn(v);
+                if (v.Tools != "running") throw new SimFault("Cannot complete operation because VMware Tools is not running in this virtual machine.");
+                var point = v.Freeze();
+                n = v.Disks.Sum(d => Sim.Allocated(d, point).Sum(a => a.Length));
+                return true;
+            });
+            size = n;
+            return r;
+        }
+
+        static string Unquote(string s)
+        {
+            return s.Length >= 2 && (s[0] == '"' || s[0] == '\'') && s[s.Length - 1] == s[0] ? s.Substring(1, s.Length - 2) : s;
+        }
+
+        // A small shell: exit, echo, sleep, true, false, touch, mkdir [-p], rm [-r|-f|-rf], cat; lines or ';' separate commands.
+        static int Shell(Vm v, GuestAccount account, string script, string cwd, StringBuilder output, out long seconds)
+        {
+            seconds = 0;
+            int status = 0;
+            foreach (var raw in script.Split('\n', ';'))
+            {
+                var line = raw.Trim();
+                if (line.Length == 0 || line.StartsWith("#")) continue;
+                var words = line.Split(new[] { ' ', '\t' }, StringSplitOptions.RemoveEmptyEntries);
+                var rest = line.Substring(words[0].Length).Trim();
+                var flags = string.Concat(words.Skip(1).Where(w => w.StartsWith("-")));
+                var paths = words.Skip(1).Where(w => !w.StartsWith("-")).Select(w => Norm(Unquote(w), new GuestAccount { Home = cwd })).ToList();
+                int n;
+                switch (words[0])
+                {
+                    case "exit": return words.Length > 1 && int.TryParse(words[1], out n) ? n & 0xFF : status;
+                    case "echo": output.Append(Unquote(rest)).Append('\n'); status = 0; break;
+                    case "sleep": long t; if (long.TryParse(rest, out t)) seconds += t; status = 0; break;
+                    case "true": case ":": status = 0; break;
+                    case "false": status = 1; break;
+                    case "touch":
+                        status = 0;
+                        foreach (var p in paths)
+                            if (v.Files.ContainsKey(p)) v.Files[p].Modified = Sim.Now;
+                            else if (v.Files.ContainsKey(Sim.Parent(p) ?? "/")) Sim.PutFile(v, p, new byte[0], 0x1A4, account.Uid, account.Gid, Sim.Now);
+                            else { output.Append("touch: cannot touch '" + p + "': No such file or directory\n"); status = 1; }
+                        break;
+                    case "mkdir":
+                        status = 0;
+                        foreach (var p in paths)
+                            if (flags.Contains("p") || (v.Files.ContainsKey(Sim.Parent(p) ?? "/") && !v.Files.ContainsKey(p))) Sim.MakeDirs(v, p, account.Uid, account.Gid, Sim.Now);
+                            else { output.Append("mkdir: cannot create directory '" + p + "'\n"); status = 1; }
+                        break;
+                    case "rm":
+                        status = 0;
+                        foreach (var p in paths)
+                        {
+                            GFile f;
+                            if (!v.Files.TryGetValue(p, out f)) { if (!flags.Contains("f")) { output.Append("rm: cannot remove '" + p + "': No such file or directory\n"); status = 1; } continue; }
+                            if (f.Dir && !flags.Contains("r")) { output.Append("rm: cannot remove '" + p + "': Is a directory\n"); status = 1; continue; }
+                            foreach (var key in v.Files.Keys.Where(k => k == p || k.StartsWith(p + "/", StringComparison.Ordinal)).ToList()) v.Files.Remove(key);
+                        }
+                        break;
+                    case "cat":
+                        status = 0;
+                        foreach (var p in paths)
+                        {
+                            GFile f;
+                            if (v.Files.TryGetValue(p, out f) && !f.Dir) output.Append(Encoding.UTF8.GetString(f.Data ?? new byte[0]));
+                            else { output.Append("cat: " + p + ": No such file or directory\n"); status = 1; }
+                        }
+                        break;
+                    default: output.Append("sh: 1: " + words[0] + ": not found\n"); status = 127; break;
+                }
+            }
+            return status;
+        }
+    }
+}
+#endif

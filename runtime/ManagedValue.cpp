@@ -1,0 +1,470 @@
+#include "ManagedValue.h"
+
+#include <cstring>
+#include <limits>
+
+#include <mono/metadata/blob.h>
+
+#include "CVIWrapperPtr.h"
+#include "RuntimeApi.h"
+#include "RuntimeInternal.h"
+
+namespace VISDKCppBridge {
+
+namespace {
+
+const char* const kNamespace = "VISDKWrapper";
+const long long kTicksAt1970 = 621355968000000000LL;
+const long long kTicksPerSecond = 10000000LL;
+const long long kMaxDateTimeTicks = 3155378975999999999LL;
+
+// Length of the valid UTF-8 sequence at `p`, or 0 when the bytes there are not one.
+size_t Utf8SequenceLength(const unsigned char* p, const unsigned char* end)
+{
+    unsigned char lead = p[0];
+    if (lead < 0x80)
+        return 1;
+    size_t length;
+    unsigned char low = 0x80, high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0)
+            low = 0xA0;
+        else if (lead == 0xED)
+            high = 0x9F; // no encoded surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0)
+            low = 0x90;
+        else if (lead == 0xF4)
+            high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (static_cast<size_t>(end - p) < length)
+        return 0;
+    if (p[1] < low || p[1] > high)
+        return 0;
+    for (size_t i = 2; i < length; ++i)
+        if (p[i] < 0x80 || p[i] > 0xBF)
+            return 0;
+    return length;
+}
+
+// The text up to its first NUL, with every byte that does not start a valid sequence replaced by U+FFFD.
+bool SanitizeUtf8(const char* text, std::string& clean)
+{
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+    const unsigned char* end = p + std::strlen(text);
+    const unsigned char* start = p;
+    bool replaced = false;
+    while (p < end) {
+        size_t length = Utf8SequenceLength(p, end);
+        if (length == 0) {
+            clean.append(reinterpret_cast<const char*>(start), static_cast<size_t>(p - start));
+            clean += "\xEF\xBF\xBD";
+            replaced = true;
+            ++p;
+            start = p;
+        } else {
+            p += length;
+        }
+    }
+    if (replaced)
+        clean.append(reinterpret_cast<const char*>(start), static_cast<size_t>(end - start));
+    return replaced;
+}
+
+MonoClass* DateTimeClass()
+{
+    MonoImage* corlib = g_mono.mono_get_corlib();
+    return corlib ? g_mono.mono_class_from_name(corlib, "System", "DateTime") : nullptr;
+}
+
+enum class FieldKind { Reference, String, Int32, Int64, Boolean, DateTime };
+
+bool FieldHasKind(MonoClassField* field, FieldKind kind)
+{
+    MonoType* type = g_mono.mono_field_get_type(field);
+    if (!type)
+        return false;
+    int code = g_mono.mono_type_get_type(type);
+    switch (kind) {
+    case FieldKind::String:
+        return code == MONO_TYPE_STRING;
+    case FieldKind::Int32:
+        return code == MONO_TYPE_I4 || code == MONO_TYPE_U4;
+    case FieldKind::Int64:
+        return code == MONO_TYPE_I8 || code == MONO_TYPE_U8;
+    case FieldKind::Boolean:
+        return code == MONO_TYPE_BOOLEAN;
+    case FieldKind::DateTime:
+        return code == MONO_TYPE_VALUETYPE && g_mono.mono_class_from_mono_type(type) == DateTimeClass();
+    case FieldKind::Reference:
+        if (code == MONO_TYPE_STRING || code == MONO_TYPE_CLASS || code == MONO_TYPE_OBJECT || code == MONO_TYPE_SZARRAY ||
+            code == MONO_TYPE_ARRAY)
+            return true;
+        if (code == MONO_TYPE_GENERICINST) {
+            MonoClass* klass = g_mono.mono_class_from_mono_type(type);
+            return klass && !g_mono.mono_class_is_valuetype(klass);
+        }
+        return false;
+    }
+    return false;
+}
+
+// The named field when the object has it with the expected kind; logs and gives null otherwise.
+MonoClassField* FindField(MonoClass* klass, MonoObject* object, const char* name, FieldKind kind, bool logMissing = true)
+{
+    if (!klass || !object || !name) {
+        if (logMissing)
+            g_debug.Error("Could not find field [%s]", name ? name : "");
+        return nullptr;
+    }
+    MonoClassField* field = g_mono.mono_class_get_field_from_name(klass, name);
+    if (!field) {
+        if (logMissing)
+            g_debug.Error("Could not find field [%s]", name);
+        return nullptr;
+    }
+    if (!FieldHasKind(field, kind)) {
+        g_debug.Error("Field [%s] is not of the expected type", name);
+        return nullptr;
+    }
+    return field;
+}
+
+template <typename T>
+T ReadField(MonoClass* klass, MonoObject* object, const char* name, FieldKind kind)
+{
+    T value{};
+    if (MonoClassField* field = FindField(klass, object, name, kind))
+        g_mono.mono_field_get_value(object, field, &value);
+    return value;
+}
+
+template <typename T>
+void WriteField(MonoClass* klass, MonoObject* object, const char* name, FieldKind kind, T value)
+{
+    if (MonoClassField* field = FindField(klass, object, name, kind))
+        g_mono.mono_field_set_value(object, field, &value);
+}
+
+} // namespace
+
+bool RunDefaultConstructor(MonoObject* object)
+{
+    MonoClass* klass = g_mono.mono_object_get_class(object);
+    if (g_mono.mono_class_is_valuetype(klass))
+        return true;
+    MonoMethod* constructor = g_mono.mono_class_get_method_from_name(klass, ".ctor", 0);
+    if (!constructor) {
+        g_debug.Error("Could not find the default constructor of class [%s]", g_mono.mono_class_get_name(klass));
+        return false;
+    }
+    bool threw = false;
+    InvokeCaptured(constructor, object, nullptr, g_mono.mono_class_get_name(klass), &threw);
+    return !threw;
+}
+
+MonoObject* InvokeCaptured(MonoMethod* method, void* instance, void** args, const char* what, bool* threw)
+{
+    MonoObject* exception = nullptr;
+    void* unused = nullptr;
+    MonoObject* result = g_mono.mono_runtime_invoke(method, instance, args ? args : &unused, &exception);
+    if (threw)
+        *threw = exception != nullptr;
+    if (exception) {
+        g_debug.Error("Exception caught in [%s] - %s", what ? what : "", ClassNameOf(exception).c_str());
+        return nullptr;
+    }
+    return result;
+}
+
+const void* UnboxedValue(MonoObject* boxed, size_t size)
+{
+    if (!boxed)
+        return nullptr;
+    MonoClass* klass = g_mono.mono_object_get_class(boxed);
+    if (!klass || !g_mono.mono_class_is_valuetype(klass))
+        return nullptr;
+    if (g_mono.mono_class_value_size(klass, nullptr) < static_cast<int32_t>(size))
+        return nullptr;
+    return g_mono.mono_object_unbox(boxed);
+}
+
+MonoString* std2gc(const std::string& text)
+{
+    if (!g_domain)
+        return nullptr;
+    std::string clean;
+    if (SanitizeUtf8(text.c_str(), clean)) {
+        g_debug.Debug("Text is not valid UTF-8; invalid bytes replaced");
+        return g_mono.mono_string_new(g_domain, clean.c_str());
+    }
+    return g_mono.mono_string_new(g_domain, text.c_str());
+}
+
+std::string gc2std(MonoString* text)
+{
+    if (!text)
+        return std::string();
+    char* utf8 = g_mono.mono_string_to_utf8(text);
+    if (!utf8)
+        return std::string();
+    std::string copy(utf8);
+    g_mono.mono_free(utf8);
+    return copy;
+}
+
+std::string ClassNameOf(MonoObject* object)
+{
+    if (!object)
+        return std::string();
+    MonoClass* klass = g_mono.mono_object_get_class(object);
+    const char* name = klass ? g_mono.mono_class_get_name(klass) : nullptr;
+    return name ? name : "";
+}
+
+void LogException(const char* function, MonoObject* exception)
+{
+    DebugLog log;
+    log.ErrorTagged(function, "Exception caught in bridge - %s\n", ClassNameOf(exception).c_str());
+}
+
+MonoObject* NewManagedObject(const char* className, bool runConstructor)
+{
+    MonoClass* klass = g_image ? g_mono.mono_class_from_name(g_image, kNamespace, className) : nullptr;
+    if (!klass) {
+        g_debug.Error("Could not find class [%s]", className);
+        return nullptr;
+    }
+    MonoObject* object = g_mono.mono_object_new(g_domain, klass);
+    if (!object) {
+        g_debug.Error("Could not create object of class [%s]", className);
+        return nullptr;
+    }
+    if (runConstructor && !RunDefaultConstructor(object))
+        return nullptr;
+    return object;
+}
+
+MonoObject* NewManagedDateTime()
+{
+    MonoClass* klass = g_domain ? DateTimeClass() : nullptr;
+    if (!klass) {
+        g_debug.Error("Could not get datetime class");
+        return nullptr;
+    }
+    MonoObject* object = g_mono.mono_object_new(g_domain, klass);
+    if (!object)
+        g_debug.Error("Could not create datetime object");
+    return object;
+}
+
+MonoObject* GetFieldValue(MonoClass* klass, MonoObject* object, const char* field)
+{
+    return ReadField<MonoObject*>(klass, object, field, FieldKind::Reference);
+}
+
+std::string GetStringFieldValue(MonoClass* klass, MonoObject* object, const char* field)
+{
+    return gc2std(reinterpret_cast<MonoString*>(ReadField<MonoObject*>(klass, object, field, FieldKind::String)));
+}
+
+bool GetBoolFieldValue(MonoClass* klass, MonoObject* object, const char* field)
+{
+    return ReadField<unsigned char>(klass, object, field, FieldKind::Boolean) != 0;
+}
+
+int GetIntFieldValue(MonoClass* klass, MonoObject* object, const char* field)
+{
+    return ReadField<int32_t>(klass, object, field, FieldKind::Int32);
+}
+
+long GetLongFieldValue(MonoClass* klass, MonoObject* object, const char* field)
+{
+    return ReadField<int64_t>(klass, object, field, FieldKind::Int64);
+}
+
+MonoObject* GetStructFieldValue(MonoClass* klass, MonoObject* object, const char* field)
+{
+    if (!klass || !object)
+        return nullptr;
+    MonoClassField* found = g_mono.mono_class_get_field_from_name(klass, field);
+    return found ? g_mono.mono_field_get_value_object(g_domain, found, object) : nullptr;
+}
+
+time_t GetDateTimeFieldValue(MonoClass* klass, MonoObject* object, const char* field)
+{
+    MonoObject* value = GetStructFieldValue(klass, object, field);
+    return value ? DateTimeToTimeT(value) : 0;
+}
+
+bool IsStringFieldEmpty(MonoObject* object, const char* field)
+{
+    MonoClass* klass = object ? g_mono.mono_object_get_class(object) : nullptr;
+    if (!klass)
+        return true;
+    MonoObject* value = GetFieldValue(klass, object, field);
+    if (!value)
+        return true;
+    // A reference that is not a string counts as empty rather than being misread.
+    if (g_mono.mono_object_get_class(value) != g_mono.mono_get_string_class())
+        return true;
+    return g_mono.mono_string_length(reinterpret_cast<MonoString*>(value)) == 0;
+}
+
+void SetFieldValue(MonoClass* klass, MonoObject* object, const char* field, void* value)
+{
+    MonoClassField* found = klass && object ? g_mono.mono_class_get_field_from_name(klass, field) : nullptr;
+    if (!found) {
+        g_debug.Error("Could not find field [%s]", field);
+        return;
+    }
+    g_mono.mono_field_set_value(object, found, value);
+}
+
+void SetStringFieldValue(MonoClass* klass, MonoObject* object, const char* field, const std::string& value)
+{
+    if (MonoClassField* found = FindField(klass, object, field, FieldKind::String))
+        g_mono.mono_field_set_value(object, found, std2gc(value));
+}
+
+void SetIntFieldValue(MonoClass* klass, MonoObject* object, const char* field, int value)
+{
+    WriteField<int32_t>(klass, object, field, FieldKind::Int32, value);
+}
+
+void SetLongFieldValue(MonoClass* klass, MonoObject* object, const char* field, long value)
+{
+    WriteField<int64_t>(klass, object, field, FieldKind::Int64, value);
+}
+
+void SetBoolFieldValue(MonoClass* klass, MonoObject* object, const char* field, bool value)
+{
+    WriteField<unsigned char>(klass, object, field, FieldKind::Boolean, value ? 1 : 0);
+}
+
+void SetDateTimeFieldValue(MonoClass* klass, MonoObject* object, const char* field, time_t value)
+{
+    MonoClassField* found = FindField(klass, object, field, FieldKind::DateTime);
+    if (!found)
+        return;
+    MonoObject* date = TimeTToDateTime(value);
+    if (date)
+        g_mono.mono_field_set_value(object, found, g_mono.mono_object_unbox(date));
+}
+
+void SetObjectFieldValue(MonoClass* klass, MonoObject* object, const char* field, MonoObject* value)
+{
+    if (MonoClassField* found = FindField(klass, object, field, FieldKind::Reference))
+        g_mono.mono_field_set_value(object, found, value);
+}
+
+time_t DateTimeToTimeT(MonoObject* dateTime)
+{
+    MonoClass* klass = dateTime ? g_mono.mono_object_get_class(dateTime) : nullptr;
+    if (!klass) {
+        g_debug.Error("Could not get datetime class");
+        return 0;
+    }
+    MonoProperty* ticks = g_mono.mono_class_get_property_from_name(klass, "Ticks");
+    if (!ticks) {
+        g_debug.Error("Could not get datetime Ticks property");
+        return 0;
+    }
+    MonoObject* exception = nullptr;
+    void* unused = nullptr;
+    MonoObject* value = g_mono.mono_property_get_value(ticks, g_mono.mono_object_unbox(dateTime), &unused, &exception);
+    const void* data = exception ? nullptr : UnboxedValue(value, sizeof(uint64_t));
+    if (!data) {
+        g_debug.Error("Could not get datetime ticks property value");
+        return 0;
+    }
+    uint64_t raw;
+    std::memcpy(&raw, data, sizeof raw);
+    // Unsigned on purpose: dates before 1970 wrap to large positive values, which callers rely on.
+    return static_cast<time_t>((raw - static_cast<uint64_t>(kTicksAt1970)) / static_cast<uint64_t>(kTicksPerSecond));
+}
+
+MonoObject* TimeTToDateTime(time_t seconds)
+{
+    MonoClass* klass = g_domain ? DateTimeClass() : nullptr;
+    if (!klass) {
+        g_debug.Error("Could not get datetime class");
+        return nullptr;
+    }
+    MonoMethod* addTicks = g_mono.mono_class_get_method_from_name(klass, "AddTicks", -1);
+    if (!addTicks) {
+        g_debug.Error("Could not get datetime AddTicks method");
+        return nullptr;
+    }
+    MonoObject* base = g_mono.mono_object_new(g_domain, klass);
+    if (!base) {
+        g_debug.Error("Could not create datetime object");
+        return nullptr;
+    }
+    long long ticks = 0;
+    if (__builtin_mul_overflow(static_cast<long long>(seconds), kTicksPerSecond, &ticks) ||
+        __builtin_add_overflow(ticks, kTicksAt1970, &ticks) || ticks < 0 || ticks > kMaxDateTimeTicks) {
+        g_debug.Error("Time %lld is outside the range of DateTime", static_cast<long long>(seconds));
+        return base;
+    }
+    void* args[] = {&ticks};
+    bool threw = false;
+    MonoObject* result = InvokeCaptured(addTicks, g_mono.mono_object_unbox(base), args, "DateTime.AddTicks", &threw);
+    return result ? result : base;
+}
+
+MonoClass* mono_image_get_classes(MonoImage* image, void** cursor)
+{
+    if (!cursor || !image)
+        return nullptr;
+    uint32_t* counter = reinterpret_cast<uint32_t*>(cursor);
+    if (*counter == 0)
+        *counter = 1;
+    int rows = g_mono.mono_image_get_table_rows(image, 2);
+    if (rows > static_cast<int>(*counter)) {
+        *counter += 1;
+        return g_mono.mono_class_get(image, *counter | 0x02000000);
+    }
+    *counter = 0;
+    return nullptr;
+}
+
+void DumpClasses()
+{
+    uint32_t cursor = 0;
+    while (MonoClass* klass = mono_image_get_classes(g_image, reinterpret_cast<void**>(&cursor)))
+        g_debug.Debug("Class: %s\n", g_mono.mono_class_get_name(klass));
+}
+
+void DumpClassMethods(MonoClass* klass)
+{
+    void* iterator = nullptr;
+    while (MonoMethod* method = g_mono.mono_class_get_methods(klass, &iterator))
+        g_debug.Debug("Method: %s\n", g_mono.mono_method_get_name(method));
+}
+
+void DumpClassFields(MonoClass* klass)
+{
+    void* iterator = nullptr;
+    while (MonoClassField* field = g_mono.mono_class_get_fields(klass, &iterator))
+        g_debug.Debug("Field: %s\n", g_mono.mono_field_get_name(field));
+}
+
+void DumpMethod(MonoMethod* method)
+{
+    MonoMethodSignature* signature = g_mono.mono_method_signature(method);
+    char* name = g_mono.mono_method_full_name(method, 1);
+    char* description = g_mono.mono_signature_get_desc(signature, 1);
+    g_debug.Debug("Method: %s   %d params   %s", name ? name : "",
+                  static_cast<int>(g_mono.mono_signature_get_param_count(signature)), description ? description : "");
+    g_mono.mono_free(name);
+    g_mono.mono_free(description);
+}
+
+} // namespace VISDKCppBridge

@@ -1,0 +1,51 @@
+#ifndef VISDK_MANAGED_VALUE_H
+#define VISDK_MANAGED_VALUE_H
+
+#include <ctime>
+#include <string>
+
+#include "MonoTypes.h"
+#include "VISDKExport.h"
+
+namespace VISDKCppBridge {
+
+// Text crosses as UTF-8; bytes that are not valid UTF-8 become U+FFFD.
+VISDK_API MonoString* std2gc(const std::string& text);
+VISDK_API std::string gc2std(MonoString* text);
+VISDK_API void LogException(const char* function, MonoObject* exception);
+// Class name of a managed object, or "" for null.
+VISDK_API std::string ClassNameOf(MonoObject* object);
+
+VISDK_API MonoObject* NewManagedObject(const char* className, bool runConstructor);
+VISDK_API MonoObject* NewManagedDateTime();
+
+VISDK_API MonoObject* GetFieldValue(MonoClass* klass, MonoObject* object, const char* field);
+VISDK_API std::string GetStringFieldValue(MonoClass* klass, MonoObject* object, const char* field);
+VISDK_API bool GetBoolFieldValue(MonoClass* klass, MonoObject* object, const char* field);
+VISDK_API int GetIntFieldValue(MonoClass* klass, MonoObject* object, const char* field);
+VISDK_API long GetLongFieldValue(MonoClass* klass, MonoObject* object, const char* field);
+VISDK_API MonoObject* GetStructFieldValue(MonoClass* klass, MonoObject* object, const char* field);
+VISDK_API time_t GetDateTimeFieldValue(MonoClass* klass, MonoObject* object, const char* field);
+VISDK_API bool IsStringFieldEmpty(MonoObject* object, const char* field);
+VISDK_API void SetFieldValue(MonoClass* klass, MonoObject* object, const char* field, void* value);
+
+// Typed writers: each checks the field's managed type before storing.
+VISDK_API void SetStringFieldValue(MonoClass* klass, MonoObject* object, const char* field, const std::string& value);
+VISDK_API void SetIntFieldValue(MonoClass* klass, MonoObject* object, const char* field, int value);
+VISDK_API void SetLongFieldValue(MonoClass* klass, MonoObject* object, const char* field, long value);
+VISDK_API void SetBoolFieldValue(MonoClass* klass, MonoObject* object, const char* field, bool value);
+VISDK_API void SetDateTimeFieldValue(MonoClass* klass, MonoObject* object, const char* field, time_t value);
+VISDK_API void SetObjectFieldValue(MonoClass* klass, MonoObject* object, const char* field, MonoObject* value);
+
+VISDK_API time_t DateTimeToTimeT(MonoObject* dateTime);
+VISDK_API MonoObject* TimeTToDateTime(time_t seconds);
+
+VISDK_API MonoClass* mono_image_get_classes(MonoImage* image, void** cursor);
+VISDK_API void DumpClasses();
+VISDK_API void DumpClassMethods(MonoClass* klass);
+VISDK_API void DumpClassFields(MonoClass* klass);
+VISDK_API void DumpMethod(MonoMethod* method);
+
+} // namespace VISDKCppBridge
+
+#endif

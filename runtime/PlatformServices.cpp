@@ -1,0 +1,291 @@
+#include "PlatformServices.h"
+
+#include <dlfcn.h>
+#include <errno.h>
+#include <limits.h>
+#include <poll.h>
+#include <pthread.h>
+#include <stdarg.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/eventfd.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <new>
+#include <thread>
+
+namespace VISDKCppBridge {
+
+namespace {
+
+std::mutex s_logMutex;
+LogSink s_sink = nullptr;
+void* s_sinkContext = nullptr;
+std::atomic<int> s_threshold{DebugLog::LevelDebug};
+
+std::string FormatV(const char* format, va_list args)
+{
+    char buffer[512];
+    va_list copy;
+    va_copy(copy, args);
+    int length = vsnprintf(buffer, sizeof buffer, format, copy);
+    va_end(copy);
+    if (length < 0)
+        return format;
+    if (static_cast<size_t>(length) < sizeof buffer)
+        return std::string(buffer, static_cast<size_t>(length));
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    vsnprintf(&text[0], text.size(), format, args);
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+void WriteAll(int fd, const std::string& line)
+{
+    const char* data = line.data();
+    size_t left = line.size();
+    while (left > 0) {
+        ssize_t written = ::write(fd, data, left);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return;
+        }
+        data += written;
+        left -= static_cast<size_t>(written);
+    }
+}
+
+void Emit(int level, const char* tag, const std::string& text)
+{
+    if (level != DebugLog::LevelError && level > s_threshold.load(std::memory_order_relaxed))
+        return;
+    std::lock_guard<std::mutex> lock(s_logMutex);
+    if (s_sink) {
+        s_sink(level, tag, text.c_str(), s_sinkContext);
+        return;
+    }
+    std::string line = "VISDKCppBridge ";
+    if (level == DebugLog::LevelError)
+        line += "ERROR";
+    else if (level == DebugLog::LevelDebug)
+        line += "DEBUG";
+    else
+        line += "DEBUG" + std::to_string(level);
+    if (tag) {
+        line += " [";
+        line += tag;
+        line += "]";
+    }
+    line += ": ";
+    // The message texts keep their own trailing line feed; the line gets exactly one.
+    if (!text.empty() && text.back() == '\n')
+        line.append(text, 0, text.size() - 1);
+    else
+        line += text;
+    line += '\n';
+    WriteAll(STDERR_FILENO, line);
+}
+
+} // namespace
+
+DebugLog::DebugLog(void* logFile) : m_logFile(logFile) {}
+
+void DebugLog::Debug(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::string text = FormatV(format, args);
+    va_end(args);
+    Emit(LevelDebug, nullptr, text);
+}
+
+void DebugLog::DebugLevel(int level, const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::string text = FormatV(format, args);
+    va_end(args);
+    Emit(level < LevelDebug ? LevelDebug : level, nullptr, text);
+}
+
+void DebugLog::Error(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::string text = FormatV(format, args);
+    va_end(args);
+    Emit(LevelError, nullptr, text);
+}
+
+void DebugLog::ErrorTagged(const char* function, const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::string text = FormatV(format, args);
+    va_end(args);
+    Emit(LevelError, function ? function : "", text);
+}
+
+void DebugLog::SetSink(LogSink sink, void* context)
+{
+    std::lock_guard<std::mutex> lock(s_logMutex);
+    s_sink = sink;
+    s_sinkContext = context;
+}
+
+void DebugLog::SetThreshold(int level) { s_threshold.store(level); }
+
+int DebugLog::Threshold() { return s_threshold.load(); }
+
+PlatformEvent::PlatformEvent() : m_fd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
+{
+    if (m_fd < 0)
+        throw "Not enough memory to initialize the event object";
+}
+
+// The descriptor is never read, so once set the event stays set; a waiter blocked at process
+// exit cannot hold up static destruction the way a destroyed condition variable can.
+PlatformEvent::~PlatformEvent() { ::close(m_fd); }
+
+void PlatformEvent::Set()
+{
+    uint64_t one = 1;
+    while (::write(m_fd, &one, sizeof one) < 0 && errno == EINTR) {
+    }
+}
+
+void PlatformEvent::Wait()
+{
+    pollfd entry{m_fd, POLLIN, 0};
+    while (::poll(&entry, 1, -1) <= 0) {
+    }
+}
+
+bool PlatformEvent::Wait(unsigned milliseconds)
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    for (;;) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+        if (left < 0)
+            left = 0;
+        pollfd entry{m_fd, POLLIN, 0};
+        int ready = ::poll(&entry, 1, static_cast<int>(left));
+        if (ready > 0)
+            return true;
+        if (ready == 0 && left == 0)
+            return false;
+        if (ready < 0 && errno != EINTR)
+            return false;
+    }
+}
+
+PlatformMutex::PlatformMutex() : m_handle(new (std::nothrow) std::mutex)
+{
+    if (!m_handle)
+        throw "Not enough memory to initialize the critical section object";
+}
+
+PlatformMutex::~PlatformMutex() { delete static_cast<std::mutex*>(m_handle); }
+
+void PlatformMutex::Enter() { static_cast<std::mutex*>(m_handle)->lock(); }
+
+void PlatformMutex::Leave() { static_cast<std::mutex*>(m_handle)->unlock(); }
+
+struct PlatformThread::State {
+    Entry entry = nullptr;
+    void* argument = nullptr;
+    PlatformEvent ended;
+};
+
+PlatformThread::PlatformThread() = default;
+
+PlatformThread::~PlatformThread() = default;
+
+bool PlatformThread::Create(Entry entry, void* argument)
+{
+    auto state = std::make_shared<State>();
+    state->entry = entry;
+    state->argument = argument;
+    auto* shared = new std::shared_ptr<State>(state);
+    pthread_attr_t attributes;
+    pthread_attr_init(&attributes);
+    // Detached: a thread that parks for ever must not keep the process from exiting cleanly.
+    pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED);
+    pthread_t handle;
+    int failed = pthread_create(
+        &handle, &attributes,
+        [](void* raw) -> void* {
+            std::shared_ptr<State> own = *static_cast<std::shared_ptr<State>*>(raw);
+            delete static_cast<std::shared_ptr<State>*>(raw);
+            own->entry(own->argument);
+            own->ended.Set();
+            return nullptr;
+        },
+        shared);
+    pthread_attr_destroy(&attributes);
+    if (failed) {
+        delete shared;
+        return false;
+    }
+    m_state = state;
+    return true;
+}
+
+bool PlatformThread::Join(unsigned milliseconds)
+{
+    std::shared_ptr<State> state = m_state;
+    return !state || state->ended.Wait(milliseconds);
+}
+
+std::string GetHomeDirectory()
+{
+    Dl_info info{};
+    if (!dladdr(reinterpret_cast<void*>(&GetHomeDirectory), &info) || !info.dli_fname)
+        return std::string();
+    std::string path = info.dli_fname;
+    if (path.empty() || path[0] != '/') {
+        char resolved[PATH_MAX];
+        if (!realpath(path.c_str(), resolved))
+            return std::string();
+        path = resolved;
+    }
+    size_t slash = path.rfind('/');
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+std::string JoinPath(const std::string& directory, const std::string& file)
+{
+    if (directory.empty())
+        return file;
+    if (directory.back() == '/')
+        return directory + file;
+    return directory + "/" + file;
+}
+
+std::vector<std::string> SplitString(const std::string& text, const std::string& separator)
+{
+    std::vector<std::string> pieces;
+    if (separator.empty()) {
+        pieces.push_back(text);
+        return pieces;
+    }
+    size_t start = 0;
+    for (;;) {
+        size_t found = text.find(separator, start);
+        if (found == std::string::npos) {
+            pieces.push_back(text.substr(start));
+            return pieces;
+        }
+        pieces.push_back(text.substr(start, found - start));
+        start = found + separator.size();
+    }
+}
+
+void SleepMs(unsigned milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+
+} // namespace VISDKCppBridge

@@ -1,0 +1,24 @@
+#ifndef VISDK_RUNTIME_INTERNAL_H
+#define VISDK_RUNTIME_INTERNAL_H
+
+#include <cstddef>
+
+#include "MonoTypes.h"
+
+namespace VISDKCppBridge {
+
+// Runs the parameterless constructor with the exception captured; false (logged) when it throws.
+bool RunDefaultConstructor(MonoObject* object);
+
+// Invokes with the exception captured: a managed exception is logged against `what` and gives null.
+MonoObject* InvokeCaptured(MonoMethod* method, void* instance, void** args, const char* what, bool* threw = nullptr);
+
+// Address of a boxed value's data, or null (logged by the caller) unless it is a value type of at least `size` bytes.
+const void* UnboxedValue(MonoObject* boxed, size_t size);
+
+// True while the calling thread is attached through this library.
+bool ThreadIsAttached();
+
+} // namespace VISDKCppBridge
+
+#endif

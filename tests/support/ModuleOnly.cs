@@ -1,0 +1,1 @@
+// Deliberately empty: the assembly holds only its module row.
