@@ -94,3 +94,10 @@ void CVISDKHelper::ConvertGuestOSInfoList(std::vector<SGuestOSInfo>& out, MonoOb
 }
 
 } // namespace VISDKHelper
+
+namespace VISDKHelper {
+
+template void CVISDKHelper::ConvertList_NativeToManaged<SVMOptionValue>(MonoObject*, const std::vector<SVMOptionValue>&,
+                                                                         MonoObject*, const char*);
+
+} // namespace VISDKHelper

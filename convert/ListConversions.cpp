@@ -88,3 +88,10 @@ int CVISDKHelper::_GetZTDatastoreTypeValue(DatastoreType_t type)
 }
 
 } // namespace VISDKHelper
+
+namespace VISDKHelper {
+
+// Exported for hosts that walk lists of their own enumerators.
+template void CVISDKHelper::ConvertList<std::string>(std::vector<std::string>&, MonoObject*, MonoObject*, const char*);
+
+} // namespace VISDKHelper

@@ -12,9 +12,11 @@ namespace VISDKWrapper
 
     public sealed class ThrowingAddList
     {
-        readonly List<string> items = new List<string>();
+        readonly List<SVMOptionValueLib> items = new List<SVMOptionValueLib>();
 
-        public void Add(string item)
+        public int Count { get { return items.Count; } }
+
+        public void Add(SVMOptionValueLib item)
         {
             if (items.Count == 1) throw new InvalidOperationException("Add failed on the second item");
             items.Add(item);

@@ -336,7 +336,38 @@ namespace VISDKWrapper
             return s.Length >= 2 && (s[0] == '"' || s[0] == '\'') && s[s.Length - 1] == s[0] ? s.Substring(1, s.Length - 2) : s;
         }
 
-        // A small shell: exit, echo, sleep, true, false, touch, mkdir [-p], rm [-r|-f|-rf], cat; lines or ';' separate commands.
+        // dd of=/dev/sdX seek=OFFSET bytes=LENGTH: writes LENGTH bytes at byte OFFSET of the VM disk with key 2000 + X - 'a'.
+        static int Dd(Vm v, GuestAccount account, IEnumerable<string> operands, StringBuilder output)
+        {
+            string device = null;
+            long offset = -1, length = -1;
+            foreach (var op in operands)
+            {
+                int eq = op.IndexOf('=');
+                var key = eq < 0 ? op : op.Substring(0, eq);
+                var value = eq < 0 ? "" : Unquote(op.Substring(eq + 1));
+                long n;
+                bool number = long.TryParse(value, NumberStyles.None, CultureInfo.InvariantCulture, out n);
+                if (key == "of" && value.Length > 0) device = value;
+                else if (key == "seek" && number) offset = n;
+                else if (key == "bytes" && number && n > 0) length = n;
+                else if (key != "if") { output.Append("dd: invalid operand '" + op + "'\n"); return 1; }
+            }
+            if (device == null || offset < 0 || length < 0) { output.Append("dd: usage: dd of=/dev/sdX seek=OFFSET bytes=LENGTH\n"); return 1; }
+            var disk = device.Length == 8 && device.StartsWith("/dev/sd", StringComparison.Ordinal) && device[7] >= 'a' && device[7] <= 'z'
+                ? v.Disks.FirstOrDefault(d => d.Key == 2000 + (device[7] - 'a')) : null;
+            if (disk == null) { output.Append("dd: failed to open '" + device + "': No such device or address\n"); return 1; }
+            if (account.Uid != 0) { output.Append("dd: failed to open '" + device + "': Permission denied\n"); return 1; }
+            if (length > disk.Capacity - offset || !Simulator.WriteDisk(v.Moref, disk.Key.ToString(CultureInfo.InvariantCulture), offset, length))
+            {
+                output.Append("dd: error writing '" + device + "': No space left on device\n");
+                return 1;
+            }
+            output.Append(length.ToString(CultureInfo.InvariantCulture) + " bytes copied\n");
+            return 0;
+        }
+
+        // A small shell: exit, echo, sleep, true, false, touch, mkdir [-p], rm [-r|-f|-rf], cat, dd; lines or ';' separate commands.
         static int Shell(Vm v, GuestAccount account, string script, string cwd, StringBuilder output, out long seconds)
         {
             seconds = 0;
@@ -389,6 +420,7 @@ namespace VISDKWrapper
                             else { output.Append("cat: " + p + ": No such file or directory\n"); status = 1; }
                         }
                         break;
+                    case "dd": status = Dd(v, account, words.Skip(1), output); break;
                     default: output.Append("sh: 1: " + words[0] + ": not found\n"); status = 127; break;
                 }
             }

@@ -20,6 +20,7 @@ namespace VISDKWrapper
         sealed class Rule
         {
             public bool HasReturn;
+            public bool Raw;
             public object Value;
             public Type Throw;
             public readonly Dictionary<int, object> Outs = new Dictionary<int, object>();
@@ -44,7 +45,13 @@ namespace VISDKWrapper
 
         public static void SetReturn(string method, object value)
         {
-            lock (sync) { var r = RuleFor(method); r.HasReturn = true; r.Value = value; }
+            lock (sync) { var r = RuleFor(method); r.HasReturn = true; r.Raw = false; r.Value = value; }
+        }
+
+        // Returns the value exactly as given, without fitting it to the method's result type.
+        public static void SetReturnRaw(string method, object value)
+        {
+            lock (sync) { var r = RuleFor(method); r.HasReturn = true; r.Raw = true; r.Value = value; }
         }
 
         public static void SetReturnNull(string method)
@@ -120,7 +127,7 @@ namespace VISDKWrapper
                 r.Parameters = method.GetParameters();
                 calls.Add(method.Name);
                 Rule rule;
-                return rules.TryGetValue(method.Name, out rule) ? new ProbeCall(method.Name, rule.HasReturn, rule.Value, rule.Throw, new Dictionary<int, object>(rule.Outs)) : null;
+                return rules.TryGetValue(method.Name, out rule) ? new ProbeCall(method.Name, rule.HasReturn, rule.Raw, rule.Value, rule.Throw, new Dictionary<int, object>(rule.Outs)) : null;
             }
         }
 
@@ -179,13 +186,14 @@ namespace VISDKWrapper
     {
         readonly string method;
         readonly bool hasReturn;
+        readonly bool raw;
         readonly object value;
         readonly Type toThrow;
         readonly Dictionary<int, object> outs;
 
-        public ProbeCall(string method, bool hasReturn, object value, Type toThrow, Dictionary<int, object> outs)
+        public ProbeCall(string method, bool hasReturn, bool raw, object value, Type toThrow, Dictionary<int, object> outs)
         {
-            this.method = method; this.hasReturn = hasReturn; this.value = value; this.toThrow = toThrow; this.outs = outs;
+            this.method = method; this.hasReturn = hasReturn; this.raw = raw; this.value = value; this.toThrow = toThrow; this.outs = outs;
         }
 
         public void Out<T>(int slot, ref T target)
@@ -198,7 +206,7 @@ namespace VISDKWrapper
         public object Result<T>()
         {
             if (toThrow != null) Throw();
-            if (hasReturn) return value == null ? null : Probe.Convert(value, typeof(T));
+            if (hasReturn) return value == null || raw ? value : Probe.Convert(value, typeof(T));
             return typeof(T) == typeof(string) ? (object)"" : default(T);
         }
 

@@ -1,1 +1,130 @@
+// A wrapper with broken list pieces and records that lack fields: every failure is logged, none is fatal.
 #include <gtest/gtest.h>
+
+#include "CVIWrapperPtr.h"
+#include "ManagedValue.h"
+#include "TestSupport.h"
+#include "VISDKHelper.h"
+
+using namespace VISDKCppBridge;
+using namespace VMInfoStructs;
+using namespace visdktest;
+using VISDKHelper::CVISDKHelper;
+
+namespace {
+
+class FaultsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Bridge();
+        log.Clear();
+    }
+    LogCapture log;
+};
+
+TEST_F(FaultsTest, FactoryFailures)
+{
+    struct Case {
+        const char* list;
+        std::vector<std::string> errors;
+    };
+    const Case cases[] = {
+        {"SDiskLib", {"Failed to get create list method [CreateSDiskLibList]"}},
+        {"NullLib", {"Failed to invoke create list method [CreateNullLibList]"}},
+        {"ThrowingLib",
+         {"Exception caught in [CreateThrowingLibList] - InvalidOperationException",
+          "Failed to invoke create list method [CreateThrowingLibList]"}},
+    };
+    for (const Case& c : cases) {
+        log.Clear();
+        EXPECT_EQ(CVISDKHelper::CreateList(c.list), nullptr) << c.list;
+        EXPECT_EQ(log.Errors(), c.errors) << c.list;
+    }
+}
+
+TEST_F(FaultsTest, EnumeratorFailuresLeaveTheVectorEmpty)
+{
+    struct Case {
+        const char* enumerator;
+        std::vector<std::string> errors;
+    };
+    const Case cases[] = {
+        {"NoCurrentLibListEnumerator", {"Failed to get enumerator method [NoCurrentLibListEnumerator]"}},
+        {"NullEnumLibListEnumerator", {"Failed to invoke get enumerator method [NullEnumLibListEnumerator]"}},
+        {"ThrowingGetLibListEnumerator",
+         {"Exception caught in [GetEnumerator] - InvalidOperationException",
+          "Failed to invoke get enumerator method [ThrowingGetLibListEnumerator]"}},
+    };
+    for (const Case& c : cases) {
+        log.Clear();
+        std::vector<std::string> out{"stale"};
+        CVISDKHelper::ConvertList(out, NewStringList({"a", "b"}), nullptr, c.enumerator);
+        EXPECT_TRUE(out.empty()) << c.enumerator;
+        EXPECT_EQ(log.Errors(), c.errors) << c.enumerator;
+    }
+}
+
+TEST_F(FaultsTest, AThrowingEnumeratorKeepsWhatWasReadBeforeTheThrow)
+{
+    std::vector<std::string> out;
+    CVISDKHelper::ConvertList(out, NewStringList({"first", "second", "third"}), nullptr, "ThrowingLibListEnumerator");
+    EXPECT_EQ(out, std::vector<std::string>{"first"});
+    EXPECT_EQ(log.Errors(), std::vector<std::string>{"Exception caught in [MoveNext] - InvalidOperationException"});
+}
+
+TEST_F(FaultsTest, AListWithoutAddIsReportedWithItsMethods)
+{
+    MonoObject* list = CVISDKHelper::CreateList("NoAddLib");
+    ASSERT_NE(list, nullptr);
+    std::vector<SVMOptionValue> options{{"k", "v"}};
+    CVISDKHelper::ConvertList_NativeToManaged(list, options, nullptr, "SVMOptionValueLib");
+    EXPECT_EQ(log.Errors(), std::vector<std::string>{"Failed to get add method for class [NoAddList]"});
+    EXPECT_GE(log.CountContaining("Method: "), 1) << "the class's methods are dumped";
+}
+
+TEST_F(FaultsTest, AThrowingAddStopsTheFill)
+{
+    MonoObject* list = CVISDKHelper::CreateList("ThrowingAddLib");
+    ASSERT_NE(list, nullptr);
+    std::vector<SVMOptionValue> options{{"k1", "v1"}, {"k2", "v2"}, {"k3", "v3"}};
+    CVISDKHelper::ConvertList_NativeToManaged(list, options, nullptr, "SVMOptionValueLib");
+    EXPECT_EQ(log.Count("Exception caught in [Add] - InvalidOperationException"), 1);
+    MonoMethod* count = mono_class_get_method_from_name(mono_object_get_class(list), "get_Count", 0);
+    EXPECT_EQ(*static_cast<int*>(mono_object_unbox(mono_runtime_invoke(count, list, nullptr, nullptr))), 1);
+}
+
+TEST_F(FaultsTest, RecordsLackingFieldsConvertTheRest)
+{
+    MonoObject* object = NewRecord("SGuestFileLib");
+    SGuestFile file;
+    file.name = "a.txt";
+    file.size = 10;
+    file.modifiedTime = 1000;
+    file.unixMode = 0600;
+    file.unixUserId = 1000;
+    CVISDKHelper::ConvertObject(object, file);
+    EXPECT_EQ(log.Errors(), (std::vector<std::string>{"Could not find field [modifiedTime]", "Could not find field [unixMode]"}));
+    log.Clear();
+    SGuestFile back;
+    back.unixMode = 7;
+    CVISDKHelper::ConvertObject(back, object);
+    EXPECT_EQ(back.name, "a.txt");
+    EXPECT_EQ(back.size, 10);
+    EXPECT_EQ(back.unixUserId, 1000);
+    EXPECT_EQ(back.modifiedTime, 0) << "a missing date reads 0, silently";
+    EXPECT_EQ(back.unixMode, 0);
+    EXPECT_EQ(log.Errors(), std::vector<std::string>{"Could not find field [unixMode]"});
+
+    log.Clear();
+    MonoObject* list = nullptr;
+    CVISDKHelper::ConvertVMOptionValueList(list, std::vector<SVMOptionValue>{{"k1", "v1"}, {"k2", "v2"}});
+    EXPECT_EQ(log.Count("Could not find field [value]"), 2);
+    std::vector<SVMOptionValue> read;
+    CVISDKHelper::ConvertVMOptionValueList(read, list);
+    ASSERT_EQ(read.size(), 2u);
+    EXPECT_EQ(read[1].key, "k2");
+    EXPECT_EQ(read[1].value, "");
+}
+
+} // namespace

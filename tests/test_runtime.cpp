@@ -120,12 +120,12 @@ TEST_F(InvokeTest, StringOverloadInOutRules)
 
 TEST_F(InvokeTest, ResultOfTheWrongKindIsInvalidNotMisread)
 {
-    probe::ReturnString("CheckConnection", "not a number");
+    probe::ReturnRaw("CheckConnection", ManagedString("not a number"));
     EXPECT_EQ(wrapper.Invoke(-1, "CheckConnection", nullptr), -1);
-    probe::ReturnInt("IsVCenterConnection", 5);
+    probe::ReturnRaw("IsVCenterConnection", BoxInt(5));
     std::string inout = "kept";
     EXPECT_EQ(wrapper.Invoke(inout, "IsVCenterConnection", nullptr), "kept");
-    probe::ReturnBool("GetConnectionVersion", true);
+    probe::ReturnRaw("GetConnectionVersion", BoxBool(true));
     EXPECT_EQ(wrapper.Invoke(-1LL, "GetConnectionVersion", nullptr), -1LL) << "a one-byte value is no 64-bit result";
     EXPECT_EQ(log.Errors(), (std::vector<std::string>{"Result is invalid (int)", "Result is invalid (string)", "Result is invalid (int)"}));
 }

@@ -187,6 +187,8 @@ void ReturnString(const char* method, const std::string& value) { Return(method,
 
 void ReturnNull(const char* method) { Call("SetReturnNull", {Str(method)}); }
 
+void ReturnRaw(const char* method, MonoObject* value) { Call("SetReturnRaw", {Str(method), value}); }
+
 void Throw(const char* method, const char* exceptionType) { Call("SetThrow", {Str(method), Str(exceptionType)}); }
 
 void Out(const char* method, int slot, MonoObject* value) { Call("SetOut", {Str(method), &slot, value}); }

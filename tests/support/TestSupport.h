@@ -46,6 +46,8 @@ void ReturnBool(const char* method, bool value);
 void ReturnByte(const char* method, unsigned char value);
 void ReturnString(const char* method, const std::string& value);
 void ReturnNull(const char* method);
+// Returns `value` as it is, even when it does not fit the method's result type.
+void ReturnRaw(const char* method, MonoObject* value);
 void Throw(const char* method, const char* exceptionType);
 void Out(const char* method, int slot, MonoObject* value);
 int CallCount(const char* method);

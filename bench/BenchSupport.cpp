@@ -1,0 +1,131 @@
+#include "BenchSupport.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <mono/metadata/appdomain.h>
+#include <mono/metadata/class.h>
+#include <mono/metadata/mono-gc.h>
+
+#include "ManagedValue.h"
+#include "TestSupport.h"
+
+using VISDKCppBridge::g_domain;
+using VISDKCppBridge::g_image;
+
+namespace visdkbench {
+
+Settings g_settings;
+volatile long long g_sink = 0;
+
+void Begin(int argc, char** argv, const char* title, bool throughProbe)
+{
+    if (argc > 1) {
+        double seconds = std::atof(argv[1]);
+        if (seconds > 0)
+            g_settings.seconds = seconds;
+    }
+    visdktest::Bridge();
+    if (!g_domain || !g_image)
+        Fail("the runtime did not come up");
+    std::printf("# %s\n", title);
+    std::printf("# runtime %s; best of %d rounds of ~%.2f s per side; ratio = bridge time / floor time\n",
+                VISDKCppBridge::g_monoVersionString.c_str(), g_settings.rounds, g_settings.seconds);
+    if (throughProbe)
+        std::printf("# every CVIWrapper call records itself in the test probe (reflection, managed side); bridge and floor\n"
+                    "# invoke the same managed method, so both figures carry that cost and the ratio understates the bridge's share\n");
+    std::fflush(stdout);
+}
+
+void Fail(const std::string& what)
+{
+    std::fprintf(stderr, "bench: %s\n", what.c_str());
+    std::exit(1);
+}
+
+void Check(bool ok, const std::string& what)
+{
+    if (!ok)
+        Fail("check failed: " + what);
+}
+
+MonoClass* Class(const char* name)
+{
+    MonoClass* klass = mono_class_from_name(g_image, "VISDKWrapper", name);
+    if (!klass)
+        Fail(std::string("no class ") + name);
+    return klass;
+}
+
+MonoMethod* Method(MonoClass* klass, const char* name, int params)
+{
+    MonoMethod* method = mono_class_get_method_from_name(klass, name, params);
+    if (!method)
+        Fail(std::string("no method ") + mono_class_get_name(klass) + "." + name);
+    return method;
+}
+
+MonoClassField* Field(MonoClass* klass, const char* name)
+{
+    MonoClassField* field = mono_class_get_field_from_name(klass, name);
+    if (!field)
+        Fail(std::string("no field ") + mono_class_get_name(klass) + "." + name);
+    return field;
+}
+
+MonoObject* Invoke(MonoMethod* method, void* instance, void** args)
+{
+    MonoObject* exception = nullptr;
+    MonoObject* result = mono_runtime_invoke(method, instance, args, &exception);
+    if (exception)
+        Fail(std::string("managed exception in ") + mono_method_get_name(method) + ": " +
+             VISDKCppBridge::ClassNameOf(exception));
+    return result;
+}
+
+MonoObject* Pin(MonoObject* object)
+{
+    if (!object)
+        Fail("nothing to pin");
+    mono_gchandle_new(object, 1);
+    return object;
+}
+
+MonoObject* NewWrapper()
+{
+    MonoObject* wrapper = VISDKCppBridge::NewManagedObject("CVIWrapper", true);
+    if (!wrapper)
+        Fail("could not construct a CVIWrapper");
+    return Pin(wrapper);
+}
+
+MonoObject* NewValue(MonoClass* klass) { return mono_object_new(g_domain, klass); }
+
+std::string Utf8(MonoObject* text)
+{
+    if (!text)
+        return std::string();
+    char* utf8 = mono_string_to_utf8(reinterpret_cast<MonoString*>(text));
+    std::string copy(utf8 ? utf8 : "");
+    mono_free(utf8);
+    return copy;
+}
+
+void CollectGarbage() { mono_gc_collect(mono_gc_max_generation()); }
+
+void PrintCall(const char* name, const Figures& figures)
+{
+    std::printf("bench %s: bridge %.0f ns/call, floor %.0f ns/call, ratio %.2f\n", name, figures.bridgeNs, figures.floorNs,
+                figures.bridgeNs / figures.floorNs);
+    std::fflush(stdout);
+}
+
+void PrintRate(const char* name, const Figures& figures, double items, const char* unit)
+{
+    double bridgeItemNs = figures.bridgeNs / items, floorItemNs = figures.floorNs / items;
+    std::printf("bench %s: bridge %.1f ns/%s (%.2f M %ss/s), floor %.1f ns/%s (%.2f M %ss/s), ratio %.2f\n", name, bridgeItemNs,
+                unit, 1e3 / bridgeItemNs, unit, floorItemNs, unit, 1e3 / floorItemNs, unit, figures.bridgeNs / figures.floorNs);
+    std::fflush(stdout);
+}
+
+} // namespace visdkbench
