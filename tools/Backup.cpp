@@ -1,0 +1,337 @@
+#include "Backup.h"
+
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <utility>
+
+namespace visdk {
+
+namespace {
+
+const char kAllAreas[] = "*";
+const size_t kListedExtents = 8;
+const int kWindowsPerProgressLine = 64;
+
+struct Extent {
+    long long start;
+    long long length;
+};
+
+struct PlannedWrite {
+    long long disk;
+    long long offset;
+    long long length;
+};
+
+std::vector<std::string> Split(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    std::string part;
+    std::istringstream in(text);
+    while (std::getline(in, part, separator))
+        parts.push_back(part);
+    if (!text.empty() && text.back() == separator)
+        parts.push_back("");
+    return parts;
+}
+
+PlannedWrite ParseWrite(const std::string& text)
+{
+    std::vector<std::string> parts = Split(text, ':');
+    if (parts.size() != 2 && parts.size() != 3)
+        throw UsageError("--write takes [DISK:]OFFSET:LENGTH, not '" + text + "'");
+    PlannedWrite write{2000, 0, 0};
+    size_t at = 0;
+    if (parts.size() == 3)
+        write.disk = ParseDiskKey(parts[at++]);
+    write.offset = ParseNumber(parts[at++], "write offset", 0, LLONG_MAX);
+    write.length = ParseNumber(parts[at], "write length", 1, LLONG_MAX);
+    return write;
+}
+
+// Lines of "vm disk changeId"; the change id has spaces of its own and runs to the end of the line.
+class StateFile {
+public:
+    explicit StateFile(std::string path) : m_path(std::move(path)) {}
+
+    void Load()
+    {
+        if (m_path.empty())
+            return;
+        std::ifstream in(m_path);
+        if (!in) {
+            if (access(m_path.c_str(), F_OK) == 0)
+                throw UsageError("cannot read the state file '" + m_path + "'");
+            return;
+        }
+        std::string line;
+        for (int number = 1; std::getline(in, line); ++number) {
+            if (line.empty() || line[0] == '#')
+                continue;
+            std::istringstream fields(line);
+            std::string vm, disk, changeId;
+            fields >> vm >> disk;
+            std::getline(fields >> std::ws, changeId);
+            if (changeId.empty()) {
+                std::fprintf(stderr, "visdk: %s:%d: ignoring a line without a change id\n", m_path.c_str(), number);
+                continue;
+            }
+            m_ids[{vm, disk}] = changeId;
+        }
+    }
+
+    bool Save() const
+    {
+        if (m_path.empty())
+            return true;
+        std::string temporary = m_path + ".tmp";
+        {
+            std::ofstream out(temporary, std::ios::trunc);
+            for (const auto& entry : m_ids)
+                out << entry.first.first << ' ' << entry.first.second << ' ' << entry.second << '\n';
+            if (!out.flush()) {
+                std::fprintf(stderr, "visdk: cannot write the state file '%s'\n", temporary.c_str());
+                return false;
+            }
+        }
+        if (std::rename(temporary.c_str(), m_path.c_str()) != 0) {
+            std::perror(("visdk: cannot replace the state file '" + m_path + "'").c_str());
+            return false;
+        }
+        return true;
+    }
+
+    std::map<std::string, std::string> IdsOf(const std::string& vm) const
+    {
+        std::map<std::string, std::string> ids;
+        for (const auto& entry : m_ids)
+            if (entry.first.first == vm)
+                ids[entry.first.second] = entry.second;
+        return ids;
+    }
+
+    void SetIds(const std::string& vm, const std::map<std::string, std::string>& ids)
+    {
+        for (const auto& entry : ids)
+            m_ids[{vm, entry.first}] = entry.second;
+    }
+
+private:
+    std::string m_path;
+    std::map<std::pair<std::string, std::string>, std::string> m_ids;
+};
+
+// A percentage on one rewritten line for a terminal, else a line now and then.
+class Progress {
+public:
+    explicit Progress(std::string label) : m_label(std::move(label)), m_tty(isatty(STDERR_FILENO) != 0) {}
+
+    ~Progress()
+    {
+        if (m_tty && m_shown)
+            std::fprintf(stderr, "\r\033[K");
+    }
+
+    void Update(long long done, long long total)
+    {
+        ++m_windows;
+        if (!m_tty && m_windows % kWindowsPerProgressLine != 0)
+            return;
+        int percent = total > 0 ? static_cast<int>(100.0 * static_cast<double>(done) / static_cast<double>(total)) : 100;
+        std::fprintf(stderr, m_tty ? "\r%s: %d%%" : "%s: %d%%\n", m_label.c_str(), percent);
+        std::fflush(stderr);
+        m_shown = true;
+    }
+
+private:
+    std::string m_label;
+    bool m_tty;
+    bool m_shown = false;
+    int m_windows = 0;
+};
+
+class Backup {
+public:
+    Backup(Session& session, std::string vm, std::vector<std::string> disks, std::map<std::string, std::string> known)
+        : m_session(session), m_bridge(session.Bridge()), m_vm(std::move(vm)), m_disks(std::move(disks)), m_known(std::move(known))
+    {
+    }
+
+    const std::map<std::string, std::string>& Known() const { return m_known; }
+
+    bool ApplyWrites(const std::vector<PlannedWrite>& writes)
+    {
+        for (const PlannedWrite& write : writes) {
+            if (!GuestWrite(m_session, m_vm, write.disk, write.offset, write.length))
+                return false;
+            std::printf("  guest write: %lld bytes at offset %lld of disk %lld (%s)\n", write.length, write.offset, write.disk,
+                        GuestDevice(write.disk).c_str());
+        }
+        return true;
+    }
+
+    int Pass()
+    {
+        if (!m_bridge.SetChangeTrackingEnabled(m_vm, ""))
+            return m_session.Fail(m_vm + ": enable change tracking");
+        std::string snapshot;
+        if (!m_bridge.CreateBackupSnapshot(m_vm, "", false, false, snapshot))
+            return m_session.Fail(m_vm + ": create backup snapshot");
+        std::printf("  snapshot: %s\n", snapshot.c_str());
+
+        std::map<std::string, std::string> taken;
+        int status = ReadDisks(snapshot, taken);
+        if (!m_bridge.RemoveSnapshot(m_vm, "", snapshot))
+            status = m_session.Fail(m_vm + ": remove snapshot " + snapshot);
+        else
+            std::printf("  snapshot %s removed\n", snapshot.c_str());
+        for (const auto& entry : taken)
+            m_known[entry.first] = entry.second;
+        return status;
+    }
+
+private:
+    // Each disk's change id at the snapshot; without --disks, keys from 2000 up to the first that has none.
+    int ChangeIds(const std::string& snapshot, std::vector<std::pair<std::string, std::string>>& ids)
+    {
+        bool probing = m_disks.empty();
+        for (long long key = 2000; probing || static_cast<size_t>(key - 2000) < m_disks.size(); ++key) {
+            std::string disk = probing ? std::to_string(key) : m_disks[static_cast<size_t>(key - 2000)], changeId;
+            if (!m_bridge.GetChangeIdForDisk(m_vm, "", snapshot, disk, changeId) || changeId.empty()) {
+                if (probing && !ids.empty())
+                    break;
+                return m_session.Fail(m_vm + ": change id of disk " + disk);
+            }
+            ids.emplace_back(disk, changeId);
+        }
+        return kExitOk;
+    }
+
+    int ReadDisks(const std::string& snapshot, std::map<std::string, std::string>& taken)
+    {
+        std::vector<std::pair<std::string, std::string>> ids;
+        if (int status = ChangeIds(snapshot, ids))
+            return status;
+        for (const auto& entry : ids) {
+            const std::string& disk = entry.first;
+            VMInfoStructs::SDiskTotalBlockInfo blocks;
+            std::vector<VMInfoStructs::SDiskMetadataInfo> metadata;
+            if (!m_bridge.GetDiskBlockInfo(m_vm, "", snapshot, disk, true, blocks, metadata) || blocks.totalsize <= 0)
+                return m_session.Fail(m_vm + ": size of disk " + disk);
+
+            auto previous = m_known.find(disk);
+            std::string since = previous == m_known.end() ? kAllAreas : previous->second;
+            std::vector<Extent> extents;
+            if (!Walk(snapshot, disk, since, blocks.totalsize, extents)) {
+                if (since == kAllAreas)
+                    return m_session.Fail(m_vm + ": changed areas of disk " + disk);
+                std::fprintf(stderr, "visdk: %s: disk %s: change id '%s' not accepted (%s); reading all allocated areas instead\n",
+                             m_vm.c_str(), disk.c_str(), since.c_str(), m_session.LastError().c_str());
+                since = kAllAreas;
+                extents.clear();
+                if (!Walk(snapshot, disk, since, blocks.totalsize, extents))
+                    return m_session.Fail(m_vm + ": changed areas of disk " + disk);
+            }
+            Report(disk, since == kAllAreas, extents, entry.second);
+            taken[disk] = entry.second;
+        }
+        return kExitOk;
+    }
+
+    // One answer covers one window; the next call starts where that window ends.
+    bool Walk(const std::string& snapshot, const std::string& disk, const std::string& since, long long capacity,
+              std::vector<Extent>& extents)
+    {
+        Progress progress("disk " + disk);
+        long long offset = 0;
+        while (offset < capacity) {
+            VMInfoStructs::SDiskChangeInfo answer;
+            if (!m_bridge.QueryChangedDiskAreas(m_vm, "", snapshot, disk, offset, since, answer))
+                return false;
+            for (const VMInfoStructs::SDiskChangeExtent& area : answer.changedAreaList) {
+                if (!extents.empty() && extents.back().start + extents.back().length == area.llStart)
+                    extents.back().length += area.llLength;
+                else
+                    extents.push_back({area.llStart, area.llLength});
+            }
+            if (answer.llLength <= 0)
+                break;
+            long long next = answer.llStartOffset + answer.llLength;
+            if (next <= offset) {
+                std::fprintf(stderr, "visdk: %s: disk %s: the answer for offset %lld did not move on; stopping there\n",
+                             m_vm.c_str(), disk.c_str(), offset);
+                break;
+            }
+            offset = next;
+            progress.Update(offset, capacity);
+        }
+        return true;
+    }
+
+    static void Report(const std::string& disk, bool full, const std::vector<Extent>& extents, const std::string& changeId)
+    {
+        unsigned long long bytes = 0;
+        for (const Extent& extent : extents)
+            bytes += static_cast<unsigned long long>(extent.length);
+        std::printf("  disk %s: %s, %zu extent%s, %s", disk.c_str(), full ? "full" : "incremental", extents.size(),
+                    extents.size() == 1 ? "" : "s", HumanBytes(bytes).c_str());
+        if (bytes >= 1024)
+            std::printf(" (%llu bytes)", bytes);
+        std::printf("\n");
+        for (size_t i = 0; i < extents.size() && i < kListedExtents; ++i)
+            std::printf("    offset %lld, %lld bytes\n", extents[i].start, extents[i].length);
+        if (extents.size() > kListedExtents)
+            std::printf("    ... and %zu more\n", extents.size() - kListedExtents);
+        std::printf("    change id: %s\n", changeId.c_str());
+    }
+
+    Session& m_session;
+    VISDKCppBridge::CVISDKCppBridge& m_bridge;
+    std::string m_vm;
+    std::vector<std::string> m_disks;
+    std::map<std::string, std::string> m_known;
+};
+
+} // namespace
+
+int RunBackup(Session& session, const Arguments& args, const std::vector<std::string>& operands)
+{
+    const std::string& vm = operands[0];
+    int passes = static_cast<int>(ParseNumber(args.Value("passes", "1"), "--passes", 1, 1000));
+    std::vector<PlannedWrite> writes;
+    for (const std::string& text : args.Values("write"))
+        writes.push_back(ParseWrite(text));
+    std::vector<std::string> disks;
+    if (args.Has("disks")) {
+        for (const std::string& disk : Split(args.Value("disks"), ','))
+            if (!disk.empty())
+                disks.push_back(disk);
+        if (disks.empty())
+            throw UsageError("--disks needs at least one disk key");
+    }
+    if (!writes.empty() && passes == 1)
+        std::fprintf(stderr, "visdk: --write applies between passes; with one pass nothing is written\n");
+
+    StateFile state(args.Value("state"));
+    state.Load();
+    Backup backup(session, vm, disks, state.IdsOf(vm));
+    int status = kExitOk;
+    for (int pass = 1; pass <= passes && status == kExitOk; ++pass) {
+        std::printf("pass %d of %d\n", pass, passes);
+        if (pass > 1 && !backup.ApplyWrites(writes))
+            status = kExitFailed;
+        else
+            status = backup.Pass();
+    }
+    state.SetIds(vm, backup.Known());
+    if (!state.Save() && status == kExitOk)
+        status = kExitFailed;
+    return status;
+}
+
+} // namespace visdk
