@@ -13,7 +13,6 @@ namespace visdkbench {
 
 using Clock = std::chrono::steady_clock;
 
-// Nanoseconds per operation on each side.
 struct Figures {
     double bridgeNs;
     double floorNs;
@@ -28,8 +27,7 @@ extern Settings g_settings;
 // Results are added here so no measured call can be dropped.
 extern volatile long long g_sink;
 
-// Brings the runtime up through the bridge and prints the run's notes.
-// argv[1], if given, replaces the seconds per side and round.
+// Brings the runtime up and prints the notes; argv[1], if given, is the seconds per side and round.
 void Begin(int argc, char** argv, const char* title, bool throughProbe);
 [[noreturn]] void Fail(const std::string& what);
 void Check(bool ok, const std::string& what);
@@ -41,7 +39,6 @@ MonoClassField* Field(MonoClass* klass, const char* name);
 MonoObject* Invoke(MonoMethod* method, void* instance, void** args);
 // Keeps the object alive and in place for the rest of the process.
 MonoObject* Pin(MonoObject* object);
-// A CVIWrapper of our own, constructed and pinned.
 MonoObject* NewWrapper();
 MonoObject* NewValue(MonoClass* klass);
 inline MonoString* Str(const std::string& text) { return mono_string_new(VISDKCppBridge::g_domain, text.c_str()); }
@@ -88,7 +85,6 @@ Figures Compare(Bridge&& bridge, Floor&& floor, Refresh&& refresh)
 }
 
 void PrintCall(const char* name, const Figures& figures);
-// `items` per operation; prints time per item and items per second.
 void PrintRate(const char* name, const Figures& figures, double items, const char* unit);
 
 } // namespace visdkbench

@@ -32,7 +32,6 @@ struct Enumerator {
         current = Method(klass, "Current", 0);
     }
 
-    // Calls `item` with each boxed element; false when the walk could not start.
     template <typename Item>
     bool Walk(MonoObject* list, Item&& item) const
     {

@@ -27,7 +27,7 @@ using VISDKHelper::ListOf;
 using VISDKHelper::ManagedClassOf;
 
 // The operation's signature text, as a managed exception is logged with it.
-std::string SignatureText(const char* prettyFunction);
+VISDK_API std::string SignatureText(const char* prettyFunction);
 
 // Attaches, runs the body and turns a managed exception into the failure value.
 template <typename Result, typename Body>
@@ -164,6 +164,72 @@ struct RO {
     void commit() { CVISDKHelper::ConvertObject(target, object); }
 };
 
+// In-out record: the address of a variable holding a new managed record filled from it; refilled from what the variable then holds.
+template <typename Rec>
+struct RR {
+    Rec& target;
+    MonoObject* value;
+    RR(Rec& record, bool up) : target(record), value(up ? VISDKCppBridge::NewManagedObject(ManagedClassOf<Rec>::name, false) : nullptr)
+    {
+        if (value)
+            CVISDKHelper::ConvertObject(value, static_cast<const Rec&>(record));
+    }
+    void* slot() { return &value; }
+    bool ready() const { return value != nullptr; }
+    void commit() { CVISDKHelper::ConvertObject(target, value); }
+};
+
+// Output record, passed as the new unfilled managed record object itself, which the managed side mutates.
+template <typename Rec>
+struct RP {
+    Rec& target;
+    MonoObject* object;
+    RP(Rec& record, bool up) : target(record), object(up ? VISDKCppBridge::NewManagedObject(ManagedClassOf<Rec>::name, false) : nullptr) {}
+    void* slot() { return object; }
+    bool ready() const { return object != nullptr; }
+    void commit() { CVISDKHelper::ConvertObject(target, object); }
+};
+
+// Output record through a variable that starts null; a null answer leaves the record alone.
+template <typename Rec>
+struct OR {
+    Rec& target;
+    MonoObject* value = nullptr;
+    OR(Rec& record, bool) : target(record) {}
+    void* slot() { return &value; }
+    bool ready() const { return true; }
+    void commit() { CVISDKHelper::ConvertObject(target, value); }
+};
+
+// Input list, built from the vector.
+template <typename T>
+struct LI {
+    MonoObject* list = nullptr;
+    LI(const std::vector<T>& items, bool up)
+    {
+        if (up)
+            ListOf<T>::Write(list, items);
+    }
+    void* slot() { return list; }
+    bool ready() const { return list != nullptr; }
+    void commit() {}
+};
+
+// In-out list: the address of a variable holding a list built from the vector; the vector is rebuilt from what it then holds.
+template <typename T>
+struct LR {
+    std::vector<T>& target;
+    MonoObject* list = nullptr;
+    LR(std::vector<T>& items, bool up) : target(items)
+    {
+        if (up)
+            ListOf<T>::Write(list, items);
+    }
+    void* slot() { return &list; }
+    bool ready() const { return list != nullptr; }
+    void commit() { ListOf<T>::Read(target, list); }
+};
+
 // Output list of records or strings; a null list gives an empty vector.
 template <typename T>
 struct LO {
@@ -185,7 +251,7 @@ struct DT {
     void commit() { target = DateTimeToTimeT(date); }
 };
 
-void LogUnprepared(const char* method);
+VISDK_API void LogUnprepared(const char* method);
 
 // Builds the slots, invokes, and copies back under the row's condition. Runs inside Guarded.
 template <typename Kind, CopyBack When, typename... Modes, typename... Natives>

@@ -72,6 +72,11 @@ struct ManagedClassOf<SGuestFile> {
 };
 
 template <>
+struct ManagedClassOf<SVMOptionValue> {
+    static constexpr const char* name = "SVMOptionValueLib";
+};
+
+template <>
 struct ManagedClassOf<SDiskTotalBlockInfo> {
     static constexpr const char* name = "SDiskTotalBlockInfoLib";
 };

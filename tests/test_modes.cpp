@@ -1,0 +1,110 @@
+// The passing modes that no vSphere operation of this build uses yet, through the one frame every operation uses.
+#include <gtest/gtest.h>
+
+#include "BridgeFrame.h"
+#include "TestSupport.h"
+
+using namespace VISDKCppBridge;
+using namespace VISDKCppBridge::frame;
+using namespace VMInfoStructs;
+using namespace visdktest;
+
+namespace {
+
+class ModesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Bridge();
+        ASSERT_TRUE(wrapper.Init());
+        probe::Reset();
+        log.Clear();
+    }
+    CVIWrapperPtr wrapper;
+    LogCapture log;
+};
+
+TEST_F(ModesTest, InOutStringGoesBothWaysUnderTheCondition)
+{
+    std::string text = "snapshot-7";
+    EXPECT_EQ((Forward<Int, IfNonZero, IOS>(wrapper, "int F(std::string&)", "EchoInOutString", text)), 1);
+    EXPECT_EQ(text, "snapshot-7 (echoed)");
+    probe::ReturnInt("EchoInOutString", 0);
+    probe::Out("EchoInOutString", 0, ManagedString("changed"));
+    EXPECT_EQ((Forward<Int, IfNonZero, IOS>(wrapper, "int F(std::string&)", "EchoInOutString", text)), 0);
+    EXPECT_EQ(text, "snapshot-7 (echoed)");
+    EXPECT_EQ(probe::ArgText("EchoInOutString", 0), "String:snapshot-7 (echoed)");
+}
+
+TEST_F(ModesTest, RecordByReferenceIsRefilledFromWhatTheVariableHolds)
+{
+    SVMOptionValue option{"ctkEnabled", "true"};
+    EXPECT_EQ((Forward<Int, Always, RR<SVMOptionValue>>(wrapper, "int F()", "EchoRecordByRef", option)), 1);
+    EXPECT_EQ(option.key, "ctkEnabled");
+    EXPECT_EQ(option.value, "true (echoed)");
+    EXPECT_EQ(probe::ArgKind("EchoRecordByRef", 0), "ref Object");
+}
+
+TEST_F(ModesTest, RecordObjectIsMutatedInPlace)
+{
+    SVMOptionValue option{"before", "kept"};
+    EXPECT_EQ((Forward<Int, Always, RP<SVMOptionValue>>(wrapper, "int F()", "EchoRecordInPlace", option)), 1);
+    EXPECT_EQ(option.key, "filled in place");
+    EXPECT_EQ(option.value, "") << "the object starts unfilled";
+}
+
+TEST_F(ModesTest, RecordOutFollowsTheConditionAndANullAnswer)
+{
+    SVMOptionValue option{"old", "value"};
+    EXPECT_EQ((Forward<Int, IfNonZero, OR<SVMOptionValue>>(wrapper, "int F()", "EchoRecordOut", option)), 1);
+    EXPECT_EQ(option.key, "made");
+    EXPECT_EQ(option.value, "here");
+
+    option = SVMOptionValue{"old", "value"};
+    probe::ReturnInt("EchoRecordOut", 1);
+    EXPECT_EQ((Forward<Int, IfNonZero, OR<SVMOptionValue>>(wrapper, "int F()", "EchoRecordOut", option)), 1);
+    EXPECT_EQ(option.key, "old") << "a null answer leaves the record alone";
+
+    probe::ReturnInt("EchoRecordOut", 0);
+    probe::Out("EchoRecordOut", 0, NewRecord("SVMOptionValueLib"));
+    EXPECT_EQ((Forward<Int, IfNonZero, OR<SVMOptionValue>>(wrapper, "int F()", "EchoRecordOut", option)), 0);
+    EXPECT_EQ(option.key, "old");
+}
+
+TEST_F(ModesTest, ListsInAndInOut)
+{
+    std::vector<SVMOptionValue> options{{"a", "1"}, {"b", "2"}, {"c", "3"}};
+    EXPECT_EQ((Forward<Int, Always, LI<SVMOptionValue>>(wrapper, "int F()", "EchoListIn", options)), 3);
+    EXPECT_EQ(options.size(), 3u);
+    EXPECT_EQ((Forward<Int, IfNonZero, LR<SVMOptionValue>>(wrapper, "int F()", "EchoListInOut", options)), 4);
+    ASSERT_EQ(options.size(), 4u);
+    EXPECT_EQ(options[0].key, "c");
+    EXPECT_EQ(options[2].key, "a");
+    EXPECT_EQ(options[3].key, "added");
+
+    std::vector<SVMOptionValue> none;
+    EXPECT_EQ((Forward<Int, Always, LI<SVMOptionValue>>(wrapper, "int F()", "EchoListIn", none)), 0) << "an empty list, never null";
+}
+
+TEST_F(ModesTest, ExceptionLeavesEveryOutputAlone)
+{
+    std::vector<SVMOptionValue> options{{"a", "1"}};
+    SVMOptionValue option{"old", "value"};
+    std::string text = "kept";
+    probe::Throw("EchoListInOut", "System.InvalidOperationException");
+    probe::Out("EchoListInOut", 0, NewList("SVMOptionValueLib"));
+    EXPECT_EQ((Forward<Int, Always, LR<SVMOptionValue>>(wrapper, "int G(std::vector<x>&)", "EchoListInOut", options)), 0);
+    EXPECT_EQ(options.size(), 1u);
+    ASSERT_EQ(log.Entries().size(), 1u);
+    EXPECT_EQ(log.Entries()[0].tag, "int G(std::vector<x>&)");
+}
+
+TEST(Signatures, CompilerSpellingBecomesTheLoggedText)
+{
+    EXPECT_EQ(SignatureText("int VISDKCppBridge::CVISDKCppBridge::Connect(const std::string&, const std::string&, const std::string&)"),
+              "int VISDKCppBridge::CVISDKCppBridge::Connect(const string&, const string&, const string&)");
+    EXPECT_EQ(SignatureText("int VISDKCppBridge::CVISDKCppBridge::SetVMFocus(std::string&, std::string&, long long unsigned int)"),
+              "int VISDKCppBridge::CVISDKCppBridge::SetVMFocus(std::string&, std::string&, long long unsigned int)");
+}
+
+} // namespace
