@@ -13,15 +13,7 @@ using VISDKHelper::CVISDKHelper;
 
 namespace {
 
-class FaultsTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        Bridge();
-        log.Clear();
-    }
-    LogCapture log;
-};
+using FaultsTest = ProbeTest;
 
 TEST_F(FaultsTest, FactoryFailures)
 {

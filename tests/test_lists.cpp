@@ -13,15 +13,7 @@ using VISDKHelper::CVISDKHelper;
 
 namespace {
 
-class ListsTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        Bridge();
-        log.Clear();
-    }
-    LogCapture log;
-};
+using ListsTest = ProbeTest;
 
 int ManagedCount(MonoObject* list)
 {

@@ -17,16 +17,7 @@ namespace {
 
 const long long kTicks1970 = 621355968000000000LL;
 
-class OutputsTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        Bridge();
-        probe::Reset();
-        log.Clear();
-    }
-    LogCapture log;
-};
+using OutputsTest = ProbeTest;
 
 // Operations whose output string is copied back only on success.
 struct OutputRow {

@@ -13,15 +13,7 @@ using VISDKHelper::CVISDKHelper;
 
 namespace {
 
-class RecordsTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        Bridge();
-        log.Clear();
-    }
-    LogCapture log;
-};
+using RecordsTest = ProbeTest;
 
 TEST_F(RecordsTest, GuestFileRoundTripsEveryField)
 {

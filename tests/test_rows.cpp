@@ -8,16 +8,7 @@ using namespace visdktest;
 
 namespace {
 
-class RowsTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        Bridge();
-        probe::Reset();
-        log.Clear();
-    }
-    LogCapture log;
-};
+using RowsTest = ProbeTest;
 
 std::vector<std::string> ReceivedSlots(const char* managed)
 {

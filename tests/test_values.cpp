@@ -18,15 +18,7 @@ namespace {
 
 const long long kTicks1970 = 621355968000000000LL;
 
-class ValuesTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        Bridge();
-        log.Clear();
-    }
-    LogCapture log;
-};
+using ValuesTest = ProbeTest;
 
 TEST_F(ValuesTest, FieldReadersGiveDefaultsForMissingFields)
 {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
 #include <mono/metadata/object.h>
 
 #include "PlatformServices.h"
@@ -76,6 +77,18 @@ long long Ticks(MonoObject* boxedDate);
 
 // Brings the runtime up with the wrapper beside the library; the bridge object stays alive.
 VISDKCppBridge::CVISDKCppBridge& Bridge();
+
+// A test on the shared bridge with the probe cleared and the log captured.
+class ProbeTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Bridge();
+        probe::Reset();
+        log.Clear();
+    }
+    LogCapture log;
+};
 
 } // namespace visdktest
 
