@@ -111,6 +111,14 @@ TEST(Lifecycle, DestroyingABridgeLeavesTheRuntimeLoaded)
     }
     EXPECT_NE(g_image, nullptr);
     EXPECT_EQ(Bridge().CheckConnection(), 1);
+
+    // A host may let go of a bridge on a thread that never called it.
+    auto* focused = new CVISDKCppBridge;
+    std::string first = "vcenter.sim.local", second;
+    EXPECT_EQ(focused->SetVMFocus(first, second, 0), 1);
+    std::thread([focused] { delete focused; }).join();
+    ChurnTheCollector();
+    EXPECT_EQ(Bridge().CheckConnection(), 1);
 }
 
 } // namespace
