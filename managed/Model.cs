@@ -248,9 +248,12 @@ namespace VISDKWrapper
             return string.Join(sep, b.Take(count).Select(x => x.ToString("x2")));
         }
 
+        // Unique per process, so change ids kept from an earlier run are refused like those of a reset tracker.
+        static readonly string ProcessEpoch = Guid.NewGuid().ToString("N");
+
         public static string NewEpoch(Vm vm, Disk d)
         {
-            var b = Hash("ctk:" + vm.Moref + ":" + d.Key + ":" + (++EpochSeq));
+            var b = Hash("ctk:" + ProcessEpoch + ":" + vm.Moref + ":" + d.Key + ":" + (++EpochSeq));
             b[0] = 0x52;
             return Hex(b, 8, " ") + "-" + string.Join(" ", b.Skip(8).Take(8).Select(x => x.ToString("x2")));
         }

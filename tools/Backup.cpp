@@ -196,16 +196,26 @@ public:
     }
 
 private:
-    // Each disk's change id at the snapshot; without --disks, keys from 2000 up to the first that has none.
+    bool ChangeId(const std::string& snapshot, const std::string& disk, std::string& changeId)
+    {
+        return m_bridge.GetChangeIdForDisk(m_vm, "", snapshot, disk, changeId) && !changeId.empty();
+    }
+
+    // Without --disks, keys from 2000 up to the first one that gives no change id.
     int ChangeIds(const std::string& snapshot, std::vector<std::pair<std::string, std::string>>& ids)
     {
-        bool probing = m_disks.empty();
-        for (long long key = 2000; probing || static_cast<size_t>(key - 2000) < m_disks.size(); ++key) {
-            std::string disk = probing ? std::to_string(key) : m_disks[static_cast<size_t>(key - 2000)], changeId;
-            if (!m_bridge.GetChangeIdForDisk(m_vm, "", snapshot, disk, changeId) || changeId.empty()) {
-                if (probing && !ids.empty())
-                    break;
+        std::string changeId;
+        for (const std::string& disk : m_disks) {
+            if (!ChangeId(snapshot, disk, changeId))
                 return m_session.Fail(m_vm + ": change id of disk " + disk);
+            ids.emplace_back(disk, changeId);
+        }
+        for (long long key = 2000; m_disks.empty(); ++key) {
+            std::string disk = std::to_string(key);
+            if (!ChangeId(snapshot, disk, changeId)) {
+                if (ids.empty())
+                    return m_session.Fail(m_vm + ": change id of disk " + disk);
+                break;
             }
             ids.emplace_back(disk, changeId);
         }
@@ -230,8 +240,8 @@ private:
             if (!Walk(snapshot, disk, since, blocks.totalsize, extents)) {
                 if (since == kAllAreas)
                     return m_session.Fail(m_vm + ": changed areas of disk " + disk);
-                std::fprintf(stderr, "visdk: %s: disk %s: change id '%s' not accepted (%s); reading all allocated areas instead\n",
-                             m_vm.c_str(), disk.c_str(), since.c_str(), m_session.LastError().c_str());
+                std::fprintf(stderr, "visdk: %s: disk %s: previous change id refused (%s); reading all allocated areas instead\n",
+                             m_vm.c_str(), disk.c_str(), m_session.LastError().c_str());
                 since = kAllAreas;
                 extents.clear();
                 if (!Walk(snapshot, disk, since, blocks.totalsize, extents))
@@ -247,7 +257,7 @@ private:
     bool Walk(const std::string& snapshot, const std::string& disk, const std::string& since, long long capacity,
               std::vector<Extent>& extents)
     {
-        Progress progress("disk " + disk);
+        Progress progress(m_vm + " disk " + disk);
         long long offset = 0;
         while (offset < capacity) {
             VMInfoStructs::SDiskChangeInfo answer;
@@ -259,12 +269,10 @@ private:
                 else
                     extents.push_back({area.llStart, area.llLength});
             }
-            if (answer.llLength <= 0)
-                break;
             long long next = answer.llStartOffset + answer.llLength;
-            if (next <= offset) {
-                std::fprintf(stderr, "visdk: %s: disk %s: the answer for offset %lld did not move on; stopping there\n",
-                             m_vm.c_str(), disk.c_str(), offset);
+            if (answer.llLength <= 0 || next <= offset) {
+                std::fprintf(stderr, "visdk: %s: disk %s: the answer at offset %lld covers nothing; %lld of %lld bytes walked\n",
+                             m_vm.c_str(), disk.c_str(), offset, offset, capacity);
                 break;
             }
             offset = next;

@@ -19,12 +19,12 @@ const char kDefaultPassword[] = "VMware1!";
 const char kDefaultGuestUser[] = "root";
 const char kDefaultGuestPassword[] = "guestpass";
 
-struct OptionSpec {
+struct OptionInfo {
     const char* name;
     bool takesValue;
 };
 
-const OptionSpec kOptions[] = {
+const OptionInfo kOptions[] = {
     {"server", true}, {"user", true}, {"password", true}, {"verbose", false}, {"help", false},
     {"name", true}, {"description", true}, {"replication", false}, {"quiesce", false}, {"memory", false},
     {"all", false}, {"older-than", true},
@@ -32,11 +32,11 @@ const OptionSpec kOptions[] = {
     {"guest-user", true}, {"guest-password", true},
 };
 
-const OptionSpec* FindOption(const std::string& name)
+const OptionInfo* FindOption(const std::string& name)
 {
-    for (const OptionSpec& spec : kOptions)
-        if (name == spec.name)
-            return &spec;
+    for (const OptionInfo& option : kOptions)
+        if (name == option.name)
+            return &option;
     return nullptr;
 }
 
@@ -99,12 +99,12 @@ Arguments Arguments::Parse(int argc, char** argv)
             value = name.substr(equals + 1);
             name.erase(equals);
         }
-        const OptionSpec* spec = FindOption(name);
-        if (!spec)
+        const OptionInfo* known = FindOption(name);
+        if (!known)
             throw UsageError("unknown option '--" + name + "'");
-        if (!spec->takesValue && inlineValue)
+        if (!known->takesValue && inlineValue)
             throw UsageError("option '--" + name + "' takes no value");
-        if (spec->takesValue && !inlineValue) {
+        if (known->takesValue && !inlineValue) {
             if (i + 1 >= argc)
                 throw UsageError("option '--" + name + "' needs a value");
             value = argv[++i];
