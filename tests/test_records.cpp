@@ -1,6 +1,8 @@
 // Record conversions: field names, dates, unix ids, nested lists.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "CVIWrapperPtr.h"
 #include "ManagedValue.h"
 #include "TestSupport.h"
@@ -142,6 +144,56 @@ TEST_F(RecordsTest, MetadataReadsThroughTheOptionValueEnumerator)
     ASSERT_EQ(metadata.size(), 2u);
     EXPECT_EQ(metadata[0].key, "uuid");
     EXPECT_EQ(metadata[1].value, "16383");
+}
+
+// Converting from an object that has none of the fields logs each field's name, in conversion order.
+struct FieldOrder {
+    const char* record;
+    std::function<void(MonoObject*&)> convert;
+    std::vector<const char*> fields;
+};
+
+template <typename Record>
+std::function<void(MonoObject*&)> Reads()
+{
+    return [](MonoObject*& object) {
+        Record record;
+        CVISDKHelper::ConvertObject(record, object);
+    };
+}
+
+template <typename Record>
+std::function<void(MonoObject*&)> Writes()
+{
+    return [](MonoObject*& object) { CVISDKHelper::ConvertObject(object, Record()); };
+}
+
+TEST_F(RecordsTest, FieldsAreReadAndWrittenByNameInOrder)
+{
+    const FieldOrder tables[] = {
+        {"SVMOwnerInfo", Reads<SVMOwnerInfo>(), {"name", "group", "fullAccess", "readAccess"}},
+        {"SVMOptionValue", Reads<SVMOptionValue>(), {"key", "value"}},
+        {"SVMOptionValue out", Writes<SVMOptionValue>(), {"key", "value"}},
+        {"SGuestFile", Reads<SGuestFile>(), {"name", "size", "type", "unixUserId", "unixGroupId", "unixMode"}},
+        {"SGuestFile out", Writes<SGuestFile>(),
+         {"name", "size", "type", "modifiedTime", "accessTime", "createTime", "unixUserId", "unixGroupId", "unixMode"}},
+        {"SGuestOSInfo", Reads<SGuestOSInfo>(), {"fullName", "guestID"}},
+        {"SDiskChangeExtent", Reads<SDiskChangeExtent>(), {"llLength", "llStart"}},
+        {"SDiskChangeInfo", Reads<SDiskChangeInfo>(), {"llStartOffset", "llLength", "changedAreaList"}},
+        {"SDiskBlockMapExtentInfo", Reads<SDiskBlockMapExtentInfo>(), {"length", "logicalStart", "physicalStart"}},
+        {"SDiskBlockMapInfo", Reads<SDiskBlockMapInfo>(), {"element", "MapAreaList"}},
+        {"SDiskTotalBlockInfo", Reads<SDiskTotalBlockInfo>(), {"totalsize", "TotalMapAreaList"}},
+        {"SDiskMetadataInfo", Reads<SDiskMetadataInfo>(), {"key", "value"}},
+    };
+    for (const FieldOrder& table : tables) {
+        log.Clear();
+        MonoObject* foreign = ManagedDate(0);
+        table.convert(foreign);
+        std::vector<std::string> expected;
+        for (const char* field : table.fields)
+            expected.push_back(std::string("Could not find field [") + field + "]");
+        EXPECT_EQ(log.Errors(), expected) << table.record;
+    }
 }
 
 TEST_F(RecordsTest, NullItemsLeaveTheirElementAtDefaults)
