@@ -5,6 +5,7 @@
 // passing modes, its result kind and when outputs are copied back; Forward does the rest.
 
 #include <cstddef>
+#include <exception>
 #include <ctime>
 #include <string>
 #include <tuple>
@@ -29,7 +30,10 @@ using VISDKHelper::ManagedClassOf;
 // The operation's signature text, as a managed exception is logged with it.
 VISDK_API std::string SignatureText(const char* prettyFunction);
 
-// Attaches, runs the body and turns a managed exception into the failure value.
+VISDK_API void LogNativeException(const char* prettyFunction, const char* what);
+
+// Attaches, runs the body and turns a managed exception into the failure value. A native one (an
+// allocation failure, say) is logged and fails the operation too: nothing leaves the bridge.
 template <typename Result, typename Body>
 Result Guarded(CVIWrapperPtr& wrapper, const char* prettyFunction, Result failure, Body&& body)
 {
@@ -37,6 +41,9 @@ Result Guarded(CVIWrapperPtr& wrapper, const char* prettyFunction, Result failur
         return body(wrapper.ThreadAttach());
     } catch (MonoObject* exception) {
         LogException(SignatureText(prettyFunction).c_str(), exception);
+        return failure;
+    } catch (const std::exception& exception) {
+        LogNativeException(prettyFunction, exception.what());
         return failure;
     }
 }

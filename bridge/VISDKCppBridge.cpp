@@ -17,6 +17,11 @@ std::string SignatureText(const char* prettyFunction)
     return text;
 }
 
+void LogNativeException(const char* prettyFunction, const char* what)
+{
+    g_debug.ErrorTagged(SignatureText(prettyFunction).c_str(), "Native exception caught in bridge - %s", what);
+}
+
 void LogUnprepared(const char* method) { g_debug.Error("Could not prepare the arguments of method [%s]", method); }
 
 } // namespace frame
@@ -35,11 +40,14 @@ void CVISDKCppBridge::SetLocale(int locale) { m_locale = locale; }
 
 int CVISDKCppBridge::SetVMFocus(std::string& first, std::string& second, unsigned long long value)
 {
-    if (!m_wrapper->Init()) {
-        g_debug.Error("Failed to initialize VISDKWrapper");
-        return 0;
-    }
-    return Forward<Int, Always, S, S, V<unsigned long long>>(*m_wrapper, __PRETTY_FUNCTION__, "SetVMFocus", first, second, value);
+    return Guarded(*m_wrapper, __PRETTY_FUNCTION__, 0, [&](bool) {
+        if (!m_wrapper->Init()) {
+            g_debug.Error("Failed to initialize VISDKWrapper");
+            return 0;
+        }
+        return Invoke<Int, Always, S, S, V<unsigned long long>>(*m_wrapper, m_wrapper->ThreadAttach(), "SetVMFocus", first, second,
+                                                                value);
+    });
 }
 
 int CVISDKCppBridge::SetLogParameters(int first, int second, int third, int fourth)

@@ -99,6 +99,17 @@ TEST_F(ModesTest, ExceptionLeavesEveryOutputAlone)
     EXPECT_EQ(log.Entries()[0].tag, "int G(std::vector<x>&)");
 }
 
+TEST_F(ModesTest, NativeExceptionsDoNotLeaveTheFrame)
+{
+    int result = Guarded(wrapper, "int VISDKCppBridge::CVISDKCppBridge::F(const std::string&)", -1, [](bool) -> int {
+        throw std::bad_alloc();
+    });
+    EXPECT_EQ(result, -1);
+    ASSERT_EQ(log.Entries().size(), 1u);
+    EXPECT_EQ(log.Entries()[0].tag, "int VISDKCppBridge::CVISDKCppBridge::F(const string&)");
+    EXPECT_EQ(log.Entries()[0].text, "Native exception caught in bridge - std::bad_alloc");
+}
+
 TEST(Signatures, CompilerSpellingBecomesTheLoggedText)
 {
     EXPECT_EQ(SignatureText("int VISDKCppBridge::CVISDKCppBridge::Connect(const std::string&, const std::string&, const std::string&)"),
