@@ -31,7 +31,7 @@ void CVISDKHelper::ConvertStringList_NativeToManaged(MonoObject*& list, const st
     if (!list)
         return;
     MonoMethod* add = FindAddMethod(list);
-    if (!add)
+    if (!add || !ItemFits(FirstParameterClass(add), g_mono.mono_get_string_class(), list))
         return;
     for (const std::string& text : in) {
         void* args[] = {VISDKCppBridge::std2gc(text)};

@@ -17,6 +17,35 @@ namespace VISDKHelper {
 using VISDKCppBridge::g_debug;
 using VISDKCppBridge::g_mono;
 
+// The class of a method's first parameter, or null.
+inline MonoClass* FirstParameterClass(MonoMethod* method)
+{
+    MonoMethodSignature* signature = g_mono.mono_method_signature(method);
+    void* iterator = nullptr;
+    MonoType* type = signature ? g_mono.mono_signature_get_params(signature, &iterator) : nullptr;
+    return type ? g_mono.mono_class_from_mono_type(type) : nullptr;
+}
+
+// The runtime does not check argument types: a list of another kind would be misread as this one.
+inline bool ListFits(MonoObject* list, MonoMethod* getEnumerator, const char* enumeratorClass)
+{
+    MonoClass* expected = FirstParameterClass(getEnumerator);
+    if (expected && g_mono.mono_object_isinst(list, expected))
+        return true;
+    g_debug.Error("List of class [%s] does not fit enumerator [%s]", VISDKCppBridge::ClassNameOf(list).c_str(), enumeratorClass);
+    return false;
+}
+
+// Likewise for the items handed to "Add": its parameter must be of the item's class.
+inline bool ItemFits(MonoClass* parameter, MonoClass* itemClass, MonoObject* list)
+{
+    if (parameter && parameter == itemClass)
+        return true;
+    g_debug.Error("List of class [%s] does not take items of class [%s]", VISDKCppBridge::ClassNameOf(list).c_str(),
+                  itemClass ? g_mono.mono_class_get_name(itemClass) : "");
+    return false;
+}
+
 template <typename T>
 void CVISDKHelper::ConvertList(std::vector<T>& out, MonoObject* list, MonoObject*, const char* enumeratorClass)
 {
@@ -37,6 +66,8 @@ void CVISDKHelper::ConvertList(std::vector<T>& out, MonoObject* list, MonoObject
         g_debug.Error("Failed to get enumerator method [%s]", enumeratorClass);
         return;
     }
+    if (!ListFits(list, getEnumerator, enumeratorClass))
+        return;
     void* args[] = {list};
     MonoObject* enumerator = VISDKCppBridge::InvokeCaptured(getEnumerator, nullptr, args, "GetEnumerator");
     if (!enumerator) {
@@ -79,10 +110,13 @@ void CVISDKHelper::ConvertList_NativeToManaged(MonoObject* list, const std::vect
     MonoMethod* add = FindAddMethod(list);
     if (!add)
         return;
+    MonoClass* parameter = FirstParameterClass(add);
     for (const T& element : in) {
         MonoObject* item = VISDKCppBridge::NewManagedObject(itemClass, false);
         if (!item)
             continue;
+        if (!ItemFits(parameter, g_mono.mono_object_get_class(item), list))
+            return;
         ConvertObject(item, element);
         const void* data = VISDKCppBridge::UnboxedValue(item, 0);
         void* args[] = {data ? const_cast<void*>(data) : item};

@@ -39,6 +39,7 @@ struct VISDK_API RuntimeApi {
     MonoMethodSignature* (*mono_method_signature)(MonoMethod* method);
     char* (*mono_signature_get_desc)(MonoMethodSignature* signature, mono_bool_t includeNamespace);
     uint32_t (*mono_signature_get_param_count)(MonoMethodSignature* signature);
+    MonoType* (*mono_signature_get_params)(MonoMethodSignature* signature, void** iterator);
     MonoClassField* (*mono_class_get_field_from_name)(MonoClass* klass, const char* name);
     MonoClassField* (*mono_class_get_fields)(MonoClass* klass, void** iterator);
     const char* (*mono_field_get_name)(MonoClassField* field);
@@ -53,6 +54,7 @@ struct VISDK_API RuntimeApi {
     MonoObject* (*mono_object_new)(MonoDomain* domain, MonoClass* klass);
     void (*mono_runtime_object_init)(MonoObject* object);
     MonoClass* (*mono_object_get_class)(MonoObject* object);
+    MonoObject* (*mono_object_isinst)(MonoObject* object, MonoClass* klass);
     void* (*mono_object_unbox)(MonoObject* object);
     MonoObject* (*mono_runtime_invoke)(MonoMethod* method, void* object, void** params, MonoObject** exception);
     MonoObject* (*mono_property_get_value)(MonoProperty* property, void* object, void** params, MonoObject** exception);

@@ -102,6 +102,22 @@ TEST_F(ListsTest, MissingNamesAreReported)
                                                       "Failed to get create list method [CreateNoSuchLibList]"}));
 }
 
+TEST_F(ListsTest, AListOfAnotherKindIsRefusedNotMisread)
+{
+    MonoObject* files = NewList("SGuestFileLib");
+    ListAdd(files, NewRecord("SGuestFileLib"));
+    std::vector<std::string> out{"stale"};
+    CVISDKHelper::ConvertStringInfoList(out, files);
+    EXPECT_TRUE(out.empty());
+    std::vector<SVMOptionValue> options{{"k", "v"}};
+    CVISDKHelper::ConvertList_NativeToManaged(files, options, nullptr, "SVMOptionValueLib");
+    EXPECT_EQ(ManagedCount(files), 1);
+    std::vector<std::string> errors = log.Errors();
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_EQ(errors[0].rfind("List of class [List`1] does not fit enumerator [SStringInfoLibListEnumerator]", 0), 0u) << errors[0];
+    EXPECT_EQ(errors[1], "List of class [List`1] does not take items of class [SVMOptionValueLib]");
+}
+
 TEST_F(ListsTest, EveryListNameHasItsFactoryAndEnumerator)
 {
     const char* names[] = {"SStringInfoLib", "SVMInfoLib", "SDiskControllerLib", "SDiskLib", "SVMNetworkCardLib",
