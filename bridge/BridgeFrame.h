@@ -9,6 +9,7 @@
 #include <ctime>
 #include <string>
 #include <tuple>
+#include <type_traits>
 #include <vector>
 
 // The managed exception crosses as MonoObject*, which needs the complete type to be caught.
@@ -99,8 +100,31 @@ bool Holds(CopyBack when, const T& result)
 
 inline bool Holds(CopyBack when, const std::string&) { return when == Always; }
 
+// A managed parameter as far as a slot can tell: the runtime checks none of this when it calls.
+struct VISDK_API Param {
+    int code;
+    bool byRef;
+    MonoClass* klass;
+    explicit Param(MonoType* type);
+    bool IsString() const;
+    bool IsObject() const;
+    bool IsReference() const;
+    bool IsValueOf(MonoObject* boxed) const;
+    template <typename T>
+    bool IsNumber() const
+    {
+        return std::is_same<T, bool>::value ? IsBoolean() : IsInteger(sizeof(T));
+    }
+    bool Holds(MonoObject* object) const;
+
+private:
+    bool IsBoolean() const;
+    bool IsInteger(size_t size) const;
+};
+
 // Passing modes. Each prepares its slot on construction (only while the runtime is up), gives
-// it with slot(), tells with ready() whether it could, and copies back with commit().
+// it with slot(), tells with ready() whether it could, with accepts() whether the managed parameter
+// takes such a slot, and copies back with commit().
 
 // Input string.
 struct S {
@@ -108,6 +132,7 @@ struct S {
     S(const std::string& text, bool up) : value(up ? std2gc(text) : nullptr) {}
     void* slot() { return value; }
     bool ready() const { return value != nullptr; }
+    bool accepts(const Param& p) const { return !p.byRef && p.IsString(); }
     void commit() {}
 };
 
@@ -118,6 +143,7 @@ struct V {
     V(T value, bool) : copy(value) {}
     void* slot() { return &copy; }
     bool ready() const { return true; }
+    bool accepts(const Param& p) const { return !p.byRef && p.IsNumber<T>(); }
     void commit() {}
 };
 
@@ -128,6 +154,7 @@ struct R {
     R(T& value, bool) : target(value) {}
     void* slot() { return &target; }
     bool ready() const { return true; }
+    bool accepts(const Param& p) const { return p.byRef && p.IsNumber<T>(); }
     void commit() {}
 };
 
@@ -138,6 +165,7 @@ struct OS {
     OS(std::string& text, bool) : target(text) {}
     void* slot() { return &value; }
     bool ready() const { return true; }
+    bool accepts(const Param& p) const { return p.byRef && p.IsString(); }
     void commit() { CVISDKHelper::ConvertObject(target, value); }
 };
 
@@ -157,6 +185,7 @@ struct RV {
     }
     void* slot() { return object ? const_cast<void*>(UnboxedValue(object, 0)) : nullptr; }
     bool ready() const { return object && UnboxedValue(object, 0); }
+    bool accepts(const Param& p) const { return !p.byRef && p.IsValueOf(object); }
     void commit() {}
 };
 
@@ -168,6 +197,7 @@ struct RO {
     RO(Rec& record, bool up) : target(record), object(up ? VISDKCppBridge::NewManagedObject(ManagedClassOf<Rec>::name, false) : nullptr) {}
     void* slot() { return object ? const_cast<void*>(UnboxedValue(object, 0)) : nullptr; }
     bool ready() const { return object && UnboxedValue(object, 0); }
+    bool accepts(const Param& p) const { return p.byRef && p.IsValueOf(object); }
     void commit() { CVISDKHelper::ConvertObject(target, object); }
 };
 
@@ -183,6 +213,7 @@ struct RR {
     }
     void* slot() { return &value; }
     bool ready() const { return value != nullptr; }
+    bool accepts(const Param& p) const { return p.byRef && p.IsObject(); }
     void commit() { CVISDKHelper::ConvertObject(target, value); }
 };
 
@@ -194,6 +225,7 @@ struct RP {
     RP(Rec& record, bool up) : target(record), object(up ? VISDKCppBridge::NewManagedObject(ManagedClassOf<Rec>::name, false) : nullptr) {}
     void* slot() { return object; }
     bool ready() const { return object != nullptr; }
+    bool accepts(const Param& p) const { return !p.byRef && p.IsObject(); }
     void commit() { CVISDKHelper::ConvertObject(target, object); }
 };
 
@@ -205,6 +237,7 @@ struct OR {
     OR(Rec& record, bool) : target(record) {}
     void* slot() { return &value; }
     bool ready() const { return true; }
+    bool accepts(const Param& p) const { return p.byRef && p.IsObject(); }
     void commit() { CVISDKHelper::ConvertObject(target, value); }
 };
 
@@ -219,6 +252,7 @@ struct LI {
     }
     void* slot() { return list; }
     bool ready() const { return list != nullptr; }
+    bool accepts(const Param& p) const { return !p.byRef && p.Holds(list); }
     void commit() {}
 };
 
@@ -234,6 +268,7 @@ struct LR {
     }
     void* slot() { return &list; }
     bool ready() const { return list != nullptr; }
+    bool accepts(const Param& p) const { return p.byRef && p.Holds(list); }
     void commit() { ListOf<T>::Read(target, list); }
 };
 
@@ -245,6 +280,7 @@ struct LO {
     LO(std::vector<T>& list, bool) : target(list) {}
     void* slot() { return &value; }
     bool ready() const { return true; }
+    bool accepts(const Param& p) const { return p.byRef && p.IsReference(); }
     void commit() { ListOf<T>::Read(target, value); }
 };
 
@@ -255,10 +291,35 @@ struct DT {
     DT(time_t& seconds, bool up) : target(seconds), date(up ? NewManagedDateTime() : nullptr) {}
     void* slot() { return date ? g_mono.mono_object_unbox(date) : nullptr; }
     bool ready() const { return date != nullptr; }
+    bool accepts(const Param& p) const { return p.byRef && p.IsValueOf(date); }
     void commit() { target = DateTimeToTimeT(date); }
 };
 
 VISDK_API void LogUnprepared(const char* method);
+
+VISDK_API MonoMethodSignature* SignatureOf(MonoMethod* method, const char* name, int slots);
+VISDK_API MonoType* NextParam(MonoMethodSignature* signature, void** iterator);
+VISDK_API void LogUnfit(const char* method, int index);
+
+// True when the method takes exactly these slots, each of the kind its mode passes.
+template <typename... Modes>
+bool SignatureFits(MonoMethod* found, const char* method, std::tuple<Modes...>& modes)
+{
+    MonoMethodSignature* signature = SignatureOf(found, method, static_cast<int>(sizeof...(Modes)));
+    if (!signature)
+        return false;
+    void* iterator = nullptr;
+    int index = 0;
+    bool fits = true;
+    std::apply(
+        [&](auto&... mode) {
+            ((fits = fits && (++index, mode.accepts(Param(NextParam(signature, &iterator))))), ...);
+        },
+        modes);
+    if (!fits)
+        LogUnfit(method, index);
+    return fits;
+}
 
 // Builds the slots, invokes, and copies back under the row's condition. Runs inside Guarded.
 template <typename Kind, CopyBack When, typename... Modes, typename... Natives>
@@ -278,7 +339,10 @@ typename Kind::Type Invoke(CVIWrapperPtr& wrapper, bool up, const char* method, 
         LogUnprepared(method);
         return Kind::Failure();
     }
-    typename Kind::Type result = Kind::From(wrapper.InvokeSlots(method, slots, static_cast<int>(sizeof...(Modes))));
+    MonoMethod* found = wrapper.FindMethod(method);
+    if (found && !SignatureFits(found, method, modes))
+        found = nullptr;
+    typename Kind::Type result = Kind::From(wrapper.InvokeMethod(found, slots));
     // Outputs are left alone while the runtime is down: there was nothing to read them from.
     if (up && Holds(When, result))
         std::apply([](auto&... mode) { (mode.commit(), ...); }, modes);

@@ -2,6 +2,8 @@
 
 #include "BridgeFrame.h"
 
+#include <mono/metadata/blob.h>
+
 namespace VISDKCppBridge {
 
 namespace frame {
@@ -20,6 +22,66 @@ std::string SignatureText(const char* prettyFunction)
 void LogNativeException(const char* prettyFunction, const char* what)
 {
     g_debug.ErrorTagged(SignatureText(prettyFunction).c_str(), "Native exception caught in bridge - %s", what);
+}
+
+Param::Param(MonoType* type)
+    : code(type ? g_mono.mono_type_get_type(type) : 0), byRef(type && g_mono.mono_type_is_byref(type)),
+      klass(type ? g_mono.mono_class_from_mono_type(type) : nullptr)
+{
+}
+
+bool Param::IsString() const { return code == MONO_TYPE_STRING; }
+
+bool Param::IsObject() const { return code == MONO_TYPE_OBJECT; }
+
+bool Param::IsReference() const
+{
+    switch (code) {
+    case MONO_TYPE_STRING:
+    case MONO_TYPE_CLASS:
+    case MONO_TYPE_OBJECT:
+    case MONO_TYPE_SZARRAY:
+    case MONO_TYPE_ARRAY:
+        return true;
+    case MONO_TYPE_GENERICINST:
+        return klass && !g_mono.mono_class_is_valuetype(klass);
+    default:
+        return false;
+    }
+}
+
+bool Param::IsValueOf(MonoObject* boxed) const
+{
+    return boxed && klass && g_mono.mono_class_is_valuetype(klass) && klass == g_mono.mono_object_get_class(boxed);
+}
+
+bool Param::Holds(MonoObject* object) const { return IsReference() && object && g_mono.mono_object_isinst(object, klass); }
+
+bool Param::IsBoolean() const { return code == MONO_TYPE_BOOLEAN; }
+
+bool Param::IsInteger(size_t size) const
+{
+    if (size == 4)
+        return code == MONO_TYPE_I4 || code == MONO_TYPE_U4;
+    return size == 8 && (code == MONO_TYPE_I8 || code == MONO_TYPE_U8);
+}
+
+MonoMethodSignature* SignatureOf(MonoMethod* method, const char* name, int slots)
+{
+    MonoMethodSignature* signature = g_mono.mono_method_signature(method);
+    int expected = signature ? static_cast<int>(g_mono.mono_signature_get_param_count(signature)) : -1;
+    if (expected != slots) {
+        g_debug.Error("Method [%s] takes %d parameters, not %d", name, expected, slots);
+        return nullptr;
+    }
+    return signature;
+}
+
+MonoType* NextParam(MonoMethodSignature* signature, void** iterator) { return g_mono.mono_signature_get_params(signature, iterator); }
+
+void LogUnfit(const char* method, int index)
+{
+    g_debug.Error("Parameter #%d of method [%s] does not take the value passed", index, method);
 }
 
 void LogUnprepared(const char* method) { g_debug.Error("Could not prepare the arguments of method [%s]", method); }

@@ -210,9 +210,9 @@ bool CVIWrapperPtr::ThreadAttach()
     return true;
 }
 
-MonoObject* CVIWrapperPtr::Invoke(const char* method, void** args) { return InvokeSlots(method, args, -1); }
+MonoObject* CVIWrapperPtr::Invoke(const char* method, void** args) { return InvokeMethod(FindMethod(method), args); }
 
-MonoObject* CVIWrapperPtr::InvokeSlots(const char* method, void** args, int slots)
+MonoMethod* CVIWrapperPtr::FindMethod(const char* method)
 {
     if (!RuntimeUp())
         return nullptr;
@@ -222,18 +222,15 @@ MonoObject* CVIWrapperPtr::InvokeSlots(const char* method, void** args, int slot
         return nullptr;
     }
     MonoMethod* found = g_mono.mono_class_get_method_from_name(m_wrapperClass, method, -1);
-    if (!found) {
+    if (!found)
         g_debug.Error("Could not find method [%s]", method);
+    return found;
+}
+
+MonoObject* CVIWrapperPtr::InvokeMethod(MonoMethod* method, void** args)
+{
+    if (!method)
         return nullptr;
-    }
-    // A wrapper of another build could expect more slots than we pass, and read past the array.
-    if (slots >= 0) {
-        int expected = static_cast<int>(g_mono.mono_signature_get_param_count(g_mono.mono_method_signature(found)));
-        if (expected != slots) {
-            g_debug.Error("Method [%s] takes %d parameters, not %d", method, expected, slots);
-            return nullptr;
-        }
-    }
     MonoObject* instance = g_mono.mono_gchandle_get_target(m_gcHandle);
     if (!instance) {
         g_debug.Error("object has been destroyed");
@@ -241,7 +238,7 @@ MonoObject* CVIWrapperPtr::InvokeSlots(const char* method, void** args, int slot
     }
     MonoObject* exception = nullptr;
     void* unused = nullptr;
-    MonoObject* result = g_mono.mono_runtime_invoke(found, instance, args ? args : &unused, &exception);
+    MonoObject* result = g_mono.mono_runtime_invoke(method, instance, args ? args : &unused, &exception);
     if (exception)
         throw exception;
     return result;

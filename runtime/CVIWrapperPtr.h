@@ -42,8 +42,9 @@ public:
     bool Invoke(bool failure, const char* method, void** args);
     std::string Invoke(std::string& inout, const char* method, void** args);
 
-    // The core call, refusing a method whose parameter count differs from `slots` (-1: any).
-    MonoObject* InvokeSlots(const char* method, void** args, int slots);
+    // The core call in two steps: the named method (null, logged, when it cannot be had), then the call.
+    MonoMethod* FindMethod(const char* method);
+    MonoObject* InvokeMethod(MonoMethod* method, void** args);
     // The typed overloads' result rules, applied to a core result.
     static int IntResult(MonoObject* result, int failure);
     static long long LongResult(MonoObject* result, long long failure);

@@ -68,6 +68,7 @@ const Entry kEntries[] = {
     VISDK_RUNTIME_ENTRY(mono_field_get_name),
     VISDK_RUNTIME_ENTRY(mono_field_get_type),
     VISDK_RUNTIME_ENTRY(mono_type_get_type),
+    VISDK_RUNTIME_ENTRY(mono_type_is_byref),
     VISDK_RUNTIME_ENTRY(mono_class_from_mono_type),
     VISDK_RUNTIME_ENTRY(mono_class_get_property_from_name),
     VISDK_RUNTIME_ENTRY(mono_class_is_valuetype),

@@ -45,6 +45,7 @@ struct VISDK_API RuntimeApi {
     const char* (*mono_field_get_name)(MonoClassField* field);
     MonoType* (*mono_field_get_type)(MonoClassField* field);
     int (*mono_type_get_type)(MonoType* type);
+    mono_bool_t (*mono_type_is_byref)(MonoType* type);
     MonoClass* (*mono_class_from_mono_type)(MonoType* type);
     MonoProperty* (*mono_class_get_property_from_name)(MonoClass* klass, const char* name);
     mono_bool_t (*mono_class_is_valuetype)(MonoClass* klass);

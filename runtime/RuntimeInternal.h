@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "MonoTypes.h"
+#include "VISDKExport.h"
 
 namespace VISDKCppBridge {
 
@@ -11,10 +12,10 @@ namespace VISDKCppBridge {
 bool RunDefaultConstructor(MonoObject* object);
 
 // Invokes with the exception captured: a managed exception is logged against `what` and gives null.
-MonoObject* InvokeCaptured(MonoMethod* method, void* instance, void** args, const char* what, bool* threw = nullptr);
+VISDK_API MonoObject* InvokeCaptured(MonoMethod* method, void* instance, void** args, const char* what, bool* threw = nullptr);
 
 // Address of a boxed value's data, or null (logged by the caller) unless it is a value type of at least `size` bytes.
-const void* UnboxedValue(MonoObject* boxed, size_t size);
+VISDK_API const void* UnboxedValue(MonoObject* boxed, size_t size);
 
 // True while the calling thread is attached through this library.
 bool ThreadIsAttached();

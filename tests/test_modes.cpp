@@ -1,6 +1,8 @@
 // The passing modes that no vSphere operation of this build uses yet, through the one frame every operation uses.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "BridgeFrame.h"
 #include "TestSupport.h"
 
@@ -97,6 +99,53 @@ TEST_F(ModesTest, ExceptionLeavesEveryOutputAlone)
     EXPECT_EQ(options.size(), 1u);
     ASSERT_EQ(log.Entries().size(), 1u);
     EXPECT_EQ(log.Entries()[0].tag, "int G(std::vector<x>&)");
+}
+
+// A wrapper of another build may take other parameters than the slots passed: the call is not made.
+TEST_F(ModesTest, SlotsThatDoNotFitTheParametersAreRefused)
+{
+    std::string text = "x";
+    int number = 1;
+    SVMOptionValue option;
+    time_t when = 0;
+    struct Case {
+        const char* method;
+        std::function<int()> call;
+        std::string error;
+    };
+    const Case cases[] = {
+        {"PowerOnVM", [&] { return Forward<Int, Always, S>(wrapper, "f", "PowerOnVM", text); }, "Method [PowerOnVM] takes 2 parameters, not 1"},
+        {"PowerOnVM", [&] { return Forward<Int, Always, S, S, S>(wrapper, "f", "PowerOnVM", text, text, text); },
+         "Method [PowerOnVM] takes 2 parameters, not 3"},
+        {"PowerOnVM", [&] { return Forward<Int, Always, S, V<int>>(wrapper, "f", "PowerOnVM", text, number); },
+         "Parameter #2 of method [PowerOnVM] does not take the value passed"},
+        {"EchoListIn", [&] { return Forward<Int, Always, S>(wrapper, "f", "EchoListIn", text); },
+         "Parameter #1 of method [EchoListIn] does not take the value passed"},
+        {"EchoListIn", [&] { return Forward<Int, Always, LI<std::string>>(wrapper, "f", "EchoListIn", std::vector<std::string>{"a"}); },
+         "Parameter #1 of method [EchoListIn] does not take the value passed"},
+        {"EchoInOutString", [&] { return Forward<Int, Always, R<int>>(wrapper, "f", "EchoInOutString", number); },
+         "Parameter #1 of method [EchoInOutString] does not take the value passed"},
+        {"EchoInOutString", [&] { return Forward<Int, Always, S>(wrapper, "f", "EchoInOutString", text); },
+         "Parameter #1 of method [EchoInOutString] does not take the value passed"},
+        {"EchoRecordByRef", [&] { return Forward<Int, Always, RO<SVMOptionValue>>(wrapper, "f", "EchoRecordByRef", option); },
+         "Parameter #1 of method [EchoRecordByRef] does not take the value passed"},
+        {"GetSnapshotInfo",
+         [&] {
+             return Forward<Int, Always, S, S, S, OS, DT, OS, R<int>>(wrapper, "f", "GetSnapshotInfo", text, text, text, text, when, text,
+                                                                         number);
+         },
+         "Parameter #7 of method [GetSnapshotInfo] does not take the value passed"},
+        {"ChangeGuestFileAttributes",
+         [&] { return Forward<Int, Always, S, S, S, S, S, RV<SVMOptionValue>>(wrapper, "f", "ChangeGuestFileAttributes", text, text, text, text, text, option); },
+         "Parameter #6 of method [ChangeGuestFileAttributes] does not take the value passed"},
+    };
+    for (const Case& c : cases) {
+        probe::Reset();
+        log.Clear();
+        EXPECT_EQ(c.call(), 0) << c.error;
+        EXPECT_EQ(probe::CallCount(c.method), 0) << c.error;
+        EXPECT_EQ(log.Errors(), (std::vector<std::string>{c.error, "Result is invalid (int)"}));
+    }
 }
 
 TEST_F(ModesTest, NativeExceptionsDoNotLeaveTheFrame)

@@ -130,12 +130,15 @@ TEST_F(InvokeTest, ResultOfTheWrongKindIsInvalidNotMisread)
     EXPECT_EQ(log.Errors(), (std::vector<std::string>{"Result is invalid (int)", "Result is invalid (string)", "Result is invalid (int)"}));
 }
 
-TEST_F(InvokeTest, SlotCountMismatchIsRefusedBeforeTheCall)
+TEST_F(InvokeTest, CoreCallInTwoSteps)
 {
-    void* args[] = {std2gc("only one")};
-    EXPECT_EQ(wrapper.InvokeSlots("PowerOnVM", args, 1), nullptr);
-    EXPECT_EQ(probe::CallCount("PowerOnVM"), 0);
-    EXPECT_EQ(log.Errors(), std::vector<std::string>{"Method [PowerOnVM] takes 2 parameters, not 1"});
+    EXPECT_EQ(wrapper.InvokeMethod(nullptr, nullptr), nullptr);
+    EXPECT_EQ(wrapper.FindMethod("NoSuchMethod"), nullptr);
+    EXPECT_EQ(log.Errors(), std::vector<std::string>{"Could not find method [NoSuchMethod]"});
+    probe::ReturnInt("CheckConnection", 7);
+    MonoMethod* method = wrapper.FindMethod("CheckConnection");
+    ASSERT_NE(method, nullptr);
+    EXPECT_EQ(Text(wrapper.InvokeMethod(method, nullptr)), "Int32:7");
 }
 
 TEST_F(InvokeTest, ManagedExceptionLeavesAsMonoObjectWithoutResultMessages)
