@@ -4,6 +4,7 @@
 // The list templates, included only by the sources that instantiate them.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CVIWrapperPtr.h"
@@ -75,9 +76,19 @@ void CVISDKHelper::ConvertList(std::vector<T>& out, MonoObject* list, MonoObject
         return;
     }
     // A throwing enumerator ends the walk; what was read before the throw is kept.
+    MonoClass* flagClass = nullptr;
     for (;;) {
-        const void* more = VISDKCppBridge::UnboxedValue(VISDKCppBridge::InvokeCaptured(moveNext, enumerator, nullptr, "MoveNext"), 1);
-        if (!more || *static_cast<const unsigned char*>(more) == 0)
+        MonoObject* flag = VISDKCppBridge::InvokeCaptured(moveNext, enumerator, nullptr, "MoveNext");
+        if (!flag)
+            return;
+        MonoClass* klass = g_mono.mono_object_get_class(flag);
+        // The first answer's class is checked once; later answers of the same class are read directly.
+        if (klass != flagClass) {
+            if (!VISDKCppBridge::UnboxedValue(flag, 1))
+                return;
+            flagClass = klass;
+        }
+        if (*static_cast<const unsigned char*>(g_mono.mono_object_unbox(flag)) == 0)
             return;
         bool threw = false;
         MonoObject* item = VISDKCppBridge::InvokeCaptured(current, enumerator, nullptr, "Current", &threw);
@@ -85,7 +96,7 @@ void CVISDKHelper::ConvertList(std::vector<T>& out, MonoObject* list, MonoObject
             return;
         T element;
         ConvertObject(element, item);
-        out.push_back(element);
+        out.push_back(std::move(element));
     }
 }
 
