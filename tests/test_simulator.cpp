@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 #include <regex>
 
 #include "CVIWrapperPtr.h"
@@ -269,6 +271,34 @@ TEST_F(SimulatorTest, GuestOperations)
     EXPECT_FALSE(bridge.BrowseGuest(vm, "", "root", "wrong", "/", files));
     EXPECT_EQ(bridge.GetLastErrorString(), "Failed to authenticate with the guest operating system using the supplied credentials.");
     EXPECT_FALSE(bridge.BrowseGuest("vm-app01", "", "root", "guestpass", "/", files)) << "powered off";
+}
+
+TEST_F(SimulatorTest, ManyThreadsShareOneBridge)
+{
+    const char* vms[] = {"vm-web01", "vm-db01", "vm-app01", "vm-dr01"};
+    std::vector<std::thread> threads;
+    std::atomic<int> failures{0};
+    for (const char* vm : vms)
+        ASSERT_EQ(Bridge().SetChangeTrackingEnabled(vm, ""), 1) << vm << ": " << Bridge().GetLastErrorString();
+    for (const char* vm : vms)
+        threads.emplace_back([vm, &failures] {
+            CVISDKCppBridge& bridge = Bridge();
+            for (int round = 0; round < 25; ++round) {
+                std::vector<std::string> missing;
+                failures += !bridge.VerifyAccountForBackup(missing);
+                failures += bridge.CheckConnection() != 1;
+                std::vector<SGuestFile> files;
+                if (std::string(vm) == "vm-web01")
+                    failures += !bridge.BrowseGuest(vm, "", "root", "guestpass", "/", files) || files.empty();
+                SDiskChangeInfo changes;
+                failures += bridge.QueryChangedDiskAreas(vm, "", "", "2000", 0, "*", changes) != 1 || changes.changedAreaList.empty();
+                int count = -1;
+                failures += bridge.CountBackupSnapshots(vm, "", count) != 1 || count < 0;
+            }
+        });
+    for (auto& thread : threads)
+        thread.join();
+    EXPECT_EQ(failures.load(), 0);
 }
 
 } // namespace
