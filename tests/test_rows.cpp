@@ -94,6 +94,19 @@ TEST_F(RowsTest, SetVMFocusPassesBothStringsAndTheWideValue)
               "int VISDKCppBridge::CVISDKCppBridge::SetVMFocus(std::string&, std::string&, long long unsigned int)");
 }
 
+TEST_F(RowsTest, LocaleChangesNothingTheManagedSideSees)
+{
+    VISDKCppBridge::CVISDKCppBridge bridge(1041);
+    std::string first = "f", second = "g";
+    bridge.SetLocale(1033);
+    EXPECT_EQ(bridge.SetVMFocus(first, second, 0), 1);
+    probe::ReturnInt("RenameVM", 5);
+    EXPECT_EQ(bridge.RenameVM("a", "b", "c"), 5);
+    EXPECT_EQ(probe::ArgCount("RenameVM"), 3);
+    EXPECT_EQ(probe::ArgText("RenameVM", 2), "String:c");
+    EXPECT_EQ(probe::Calls(), "SetVMFocus,RenameVM");
+}
+
 TEST_F(RowsTest, InertOperationsNeverReachTheManagedSide)
 {
     std::string output = "kept";
