@@ -142,15 +142,19 @@ void DebugLog::SetThreshold(int level) { s_threshold.store(level); }
 
 int DebugLog::Threshold() { return s_threshold.load(); }
 
-PlatformEvent::PlatformEvent() : m_fd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
+PlatformEvent::PlatformEvent() : m_fd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)), m_waiters(0)
 {
     if (m_fd < 0)
         throw "Not enough memory to initialize the event object";
 }
 
-// The descriptor is never read, so once set the event stays set; a waiter blocked at process
-// exit cannot hold up static destruction the way a destroyed condition variable can.
-PlatformEvent::~PlatformEvent() { ::close(m_fd); }
+// The descriptor is never read, so once set the event stays set. One still waited on (the runtime
+// thread's, at process exit) is left open: closing it would wake that thread in the middle of exit.
+PlatformEvent::~PlatformEvent()
+{
+    if (m_waiters.load() == 0)
+        ::close(m_fd);
+}
 
 void PlatformEvent::Set()
 {
@@ -161,12 +165,22 @@ void PlatformEvent::Set()
 
 void PlatformEvent::Wait()
 {
+    ++m_waiters;
     pollfd entry{m_fd, POLLIN, 0};
     while (::poll(&entry, 1, -1) <= 0) {
     }
+    --m_waiters;
 }
 
 bool PlatformEvent::Wait(unsigned milliseconds)
+{
+    ++m_waiters;
+    bool signalled = WaitFor(milliseconds);
+    --m_waiters;
+    return signalled;
+}
+
+bool PlatformEvent::WaitFor(unsigned milliseconds)
 {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     for (;;) {

@@ -1,6 +1,7 @@
 #ifndef VISDK_PLATFORM_SERVICES_H
 #define VISDK_PLATFORM_SERVICES_H
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,7 +47,9 @@ public:
     bool Wait(unsigned milliseconds);
 
 private:
+    bool WaitFor(unsigned milliseconds);
     int m_fd;
+    std::atomic<int> m_waiters;
 };
 
 class VISDK_API PlatformMutex {
