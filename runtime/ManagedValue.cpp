@@ -437,6 +437,8 @@ MonoClass* mono_image_get_classes(MonoImage* image, void** cursor)
 
 void DumpClasses()
 {
+    if (!g_image)
+        return;
     uint32_t cursor = 0;
     while (MonoClass* klass = mono_image_get_classes(g_image, reinterpret_cast<void**>(&cursor)))
         g_debug.Debug("Class: %s\n", g_mono.mono_class_get_name(klass));
@@ -444,6 +446,8 @@ void DumpClasses()
 
 void DumpClassMethods(MonoClass* klass)
 {
+    if (!klass)
+        return;
     void* iterator = nullptr;
     while (MonoMethod* method = g_mono.mono_class_get_methods(klass, &iterator))
         g_debug.Debug("Method: %s\n", g_mono.mono_method_get_name(method));
@@ -451,6 +455,8 @@ void DumpClassMethods(MonoClass* klass)
 
 void DumpClassFields(MonoClass* klass)
 {
+    if (!klass)
+        return;
     void* iterator = nullptr;
     while (MonoClassField* field = g_mono.mono_class_get_fields(klass, &iterator))
         g_debug.Debug("Field: %s\n", g_mono.mono_field_get_name(field));
@@ -458,6 +464,8 @@ void DumpClassFields(MonoClass* klass)
 
 void DumpMethod(MonoMethod* method)
 {
+    if (!method)
+        return;
     MonoMethodSignature* signature = g_mono.mono_method_signature(method);
     char* name = g_mono.mono_method_full_name(method, 1);
     char* description = g_mono.mono_signature_get_desc(signature, 1);
