@@ -178,13 +178,16 @@ struct IOS : OS {
 template <typename Rec>
 struct RV {
     MonoObject* object;
+    void* data = nullptr;
     RV(const Rec& record, bool up) : object(up ? VISDKCppBridge::NewManagedObject(ManagedClassOf<Rec>::name, false) : nullptr)
     {
-        if (object)
+        if (object) {
             CVISDKHelper::ConvertObject(object, record);
+            data = const_cast<void*>(UnboxedValue(object, 0));
+        }
     }
-    void* slot() { return object ? const_cast<void*>(UnboxedValue(object, 0)) : nullptr; }
-    bool ready() const { return object && UnboxedValue(object, 0); }
+    void* slot() { return data; }
+    bool ready() const { return data != nullptr; }
     bool accepts(const Param& p) const { return !p.byRef && p.IsValueOf(object); }
     void commit() {}
 };
@@ -194,9 +197,14 @@ template <typename Rec>
 struct RO {
     Rec& target;
     MonoObject* object;
-    RO(Rec& record, bool up) : target(record), object(up ? VISDKCppBridge::NewManagedObject(ManagedClassOf<Rec>::name, false) : nullptr) {}
-    void* slot() { return object ? const_cast<void*>(UnboxedValue(object, 0)) : nullptr; }
-    bool ready() const { return object && UnboxedValue(object, 0); }
+    void* data;
+    RO(Rec& record, bool up)
+        : target(record), object(up ? VISDKCppBridge::NewManagedObject(ManagedClassOf<Rec>::name, false) : nullptr),
+          data(object ? const_cast<void*>(UnboxedValue(object, 0)) : nullptr)
+    {
+    }
+    void* slot() { return data; }
+    bool ready() const { return data != nullptr; }
     bool accepts(const Param& p) const { return p.byRef && p.IsValueOf(object); }
     void commit() { CVISDKHelper::ConvertObject(target, object); }
 };
