@@ -174,17 +174,31 @@ struct IOS : OS {
     IOS(std::string& text, bool up) : OS(text, up) { value = up ? reinterpret_cast<MonoObject*>(std2gc(text)) : nullptr; }
 };
 
+// A new managed record of the record's class, fields zero, made only while the runtime is up.
+template <typename Rec>
+MonoObject* NewRecordObject(bool up)
+{
+    return up ? VISDKCppBridge::NewManagedObject(ManagedClassOf<Rec>::name, false) : nullptr;
+}
+
+// The same, filled from the native record.
+template <typename Rec>
+MonoObject* FilledRecordObject(const Rec& record, bool up)
+{
+    MonoObject* object = NewRecordObject<Rec>(up);
+    if (object)
+        CVISDKHelper::ConvertObject(object, record);
+    return object;
+}
+
 // Input record, passed by the value data of a new managed record filled from it.
 template <typename Rec>
 struct RV {
     MonoObject* object;
-    void* data = nullptr;
-    RV(const Rec& record, bool up) : object(up ? VISDKCppBridge::NewManagedObject(ManagedClassOf<Rec>::name, false) : nullptr)
+    void* data;
+    RV(const Rec& record, bool up)
+        : object(FilledRecordObject(record, up)), data(object ? const_cast<void*>(UnboxedValue(object, 0)) : nullptr)
     {
-        if (object) {
-            CVISDKHelper::ConvertObject(object, record);
-            data = const_cast<void*>(UnboxedValue(object, 0));
-        }
     }
     void* slot() { return data; }
     bool ready() const { return data != nullptr; }
@@ -199,8 +213,7 @@ struct RO {
     MonoObject* object;
     void* data;
     RO(Rec& record, bool up)
-        : target(record), object(up ? VISDKCppBridge::NewManagedObject(ManagedClassOf<Rec>::name, false) : nullptr),
-          data(object ? const_cast<void*>(UnboxedValue(object, 0)) : nullptr)
+        : target(record), object(NewRecordObject<Rec>(up)), data(object ? const_cast<void*>(UnboxedValue(object, 0)) : nullptr)
     {
     }
     void* slot() { return data; }
@@ -214,11 +227,7 @@ template <typename Rec>
 struct RR {
     Rec& target;
     MonoObject* value;
-    RR(Rec& record, bool up) : target(record), value(up ? VISDKCppBridge::NewManagedObject(ManagedClassOf<Rec>::name, false) : nullptr)
-    {
-        if (value)
-            CVISDKHelper::ConvertObject(value, static_cast<const Rec&>(record));
-    }
+    RR(Rec& record, bool up) : target(record), value(FilledRecordObject(static_cast<const Rec&>(record), up)) {}
     void* slot() { return &value; }
     bool ready() const { return value != nullptr; }
     bool accepts(const Param& p) const { return p.byRef && p.IsObject(); }
@@ -230,7 +239,7 @@ template <typename Rec>
 struct RP {
     Rec& target;
     MonoObject* object;
-    RP(Rec& record, bool up) : target(record), object(up ? VISDKCppBridge::NewManagedObject(ManagedClassOf<Rec>::name, false) : nullptr) {}
+    RP(Rec& record, bool up) : target(record), object(NewRecordObject<Rec>(up)) {}
     void* slot() { return object; }
     bool ready() const { return object != nullptr; }
     bool accepts(const Param& p) const { return !p.byRef && p.IsObject(); }
