@@ -33,13 +33,9 @@ void CVISDKHelper::ConvertStringList_NativeToManaged(MonoObject*& list, const st
     MonoMethod* add = FindAddMethod(list);
     if (!add || !ItemFits(FirstParameterClass(add), g_mono.mono_get_string_class(), list))
         return;
-    for (const std::string& text : in) {
-        void* args[] = {VISDKCppBridge::std2gc(text)};
-        bool threw = false;
-        VISDKCppBridge::InvokeCaptured(add, list, args, "Add", &threw);
-        if (threw)
+    for (const std::string& text : in)
+        if (!AddItem(add, list, VISDKCppBridge::std2gc(text)))
             return;
-    }
 }
 
 void CVISDKHelper::ConvertObject(std::string& out, MonoObject*& value)

@@ -113,6 +113,15 @@ inline MonoMethod* FindAddMethod(MonoObject* list)
     return add;
 }
 
+// Hands one item to "Add"; false when it threw (logged), which ends the fill.
+inline bool AddItem(MonoMethod* add, MonoObject* list, void* item)
+{
+    void* args[] = {item};
+    bool threw = false;
+    VISDKCppBridge::InvokeCaptured(add, list, args, "Add", &threw);
+    return !threw;
+}
+
 template <typename T>
 void CVISDKHelper::ConvertList_NativeToManaged(MonoObject* list, const std::vector<T>& in, MonoObject*, const char* itemClass)
 {
@@ -130,10 +139,7 @@ void CVISDKHelper::ConvertList_NativeToManaged(MonoObject* list, const std::vect
             return;
         ConvertObject(item, element);
         const void* data = VISDKCppBridge::UnboxedValue(item, 0);
-        void* args[] = {data ? const_cast<void*>(data) : item};
-        bool threw = false;
-        VISDKCppBridge::InvokeCaptured(add, list, args, "Add", &threw);
-        if (threw)
+        if (!AddItem(add, list, data ? const_cast<void*>(data) : item))
             return;
     }
 }
