@@ -356,7 +356,7 @@ typename Kind::Type Invoke(CVIWrapperPtr& wrapper, bool up, const char* method, 
         LogUnprepared(method);
         return Kind::Failure();
     }
-    MonoMethod* found = wrapper.FindMethod(method);
+    MonoMethod* found = wrapper.FindMethod(method, static_cast<int>(sizeof...(Modes)));
     if (found && !SignatureFits(found, method, modes))
         found = nullptr;
     typename Kind::Type result = Kind::From(wrapper.InvokeMethod(found, slots));

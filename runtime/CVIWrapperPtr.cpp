@@ -227,6 +227,18 @@ MonoMethod* CVIWrapperPtr::FindMethod(const char* method)
     return found;
 }
 
+MonoMethod* CVIWrapperPtr::FindMethod(const char* method, int parameters)
+{
+    MonoMethod* found = FindMethod(method);
+    if (!found)
+        return nullptr;
+    MonoMethodSignature* signature = g_mono.mono_method_signature(found);
+    if (signature && static_cast<int>(g_mono.mono_signature_get_param_count(signature)) == parameters)
+        return found;
+    MonoMethod* exact = g_mono.mono_class_get_method_from_name(m_wrapperClass, method, parameters);
+    return exact ? exact : found;
+}
+
 MonoObject* CVIWrapperPtr::InvokeMethod(MonoMethod* method, void** args)
 {
     if (!method)

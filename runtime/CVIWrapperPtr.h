@@ -44,6 +44,8 @@ public:
 
     // The core call in two steps: the named method (null, logged, when it cannot be had), then the call.
     MonoMethod* FindMethod(const char* method);
+    // The same, preferring among overloads of the name the one that takes this many parameters.
+    MonoMethod* FindMethod(const char* method, int parameters);
     MonoObject* InvokeMethod(MonoMethod* method, void** args);
     // The typed overloads' result rules, applied to a core result.
     static int IntResult(MonoObject* result, int failure);
