@@ -322,7 +322,11 @@ int RunBackup(Session& session, const Arguments& args, const Operands& operands)
     if (!writes.empty() && passes == 1)
         std::fprintf(stderr, "visdk: --write applies between passes; with one pass nothing is written\n");
 
-    StateFile state(args.Value("state"));
+    // With a simulator state and no --state, the change ids live beside it, so that runs on one state follow each other.
+    std::string idsPath = args.Value("state");
+    if (idsPath.empty() && args.Has("sim-state"))
+        idsPath = args.Value("sim-state") + ".backup";
+    StateFile state(idsPath);
     state.Load();
     Backup backup(session, vm, disks, state.IdsOf(vm), args.Json());
     int status = kExitOk;
@@ -347,7 +351,8 @@ std::vector<Command> BackupCommands()
 {
     return {{"backup", "VM [--state FILE] [--write [DISK:]OFFSET:LENGTH ...] [--passes N] [--disks KEY,...]",
              "incremental backup passes (snapshot, change ids, changed areas); --write writes in the guest between passes,\n"
-             "      on disk 2000 unless DISK is given",
+             "      on disk 2000 unless DISK is given; --state FILE keeps the change ids between runs (default with\n"
+             "      --sim-state PATH: PATH.backup)",
              "state= write= passes= disks= guest-user= guest-password=", 1, 1, RunBackup}};
 }
 

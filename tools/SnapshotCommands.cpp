@@ -40,10 +40,19 @@ int ListSnapshots(Session& session, const Arguments& args, const Operands& opera
         return session.Fail(vm + ": count backup snapshots");
     if (!session.Bridge().CountReplicationSnapshots(vm, "", replications))
         return session.Fail(vm + ": count replication snapshots");
-    if (args.Json())
-        PrintJson(Json{{"vm", vm}, {"backupSnapshots", backups}, {"replicationSnapshots", replications}});
-    else
-        std::printf("backup snapshots: %d\nreplication snapshots: %d\n", backups, replications);
+    // The current snapshot, when there is one; its absence is no failure.
+    std::string name, description;
+    time_t created = 0;
+    bool quiesced = false;
+    bool current = session.Bridge().GetSnapshotInfo(vm, "", "", name, created, description, quiesced);
+    if (args.Json()) {
+        Json currentJson = current ? Json{{"name", name}, {"created", IsoTime(created)}, {"createdUnix", static_cast<long long>(created)}}
+                                   : Json(nullptr);
+        PrintJson(Json{{"vm", vm}, {"backupSnapshots", backups}, {"replicationSnapshots", replications}, {"current", currentJson}});
+        return kExitOk;
+    }
+    std::printf("backup snapshots: %d\nreplication snapshots: %d\n", backups, replications);
+    std::printf("current snapshot: %s\n", current ? (name + " (" + IsoTime(created) + ")").c_str() : "none");
     return kExitOk;
 }
 
@@ -134,7 +143,7 @@ std::vector<Command> SnapshotCommands()
         {"snapshot create", "VM [--name N [--description D]] [--replication] [--quiesce] [--memory]",
          "take a backup snapshot, or a named or replication one; prints its id", "name= description= replication quiesce memory",
          1, 1, CreateSnapshot},
-        {"snapshot list", "VM", "count the backup and replication snapshots", "", 1, 1, ListSnapshots},
+        {"snapshot list", "VM", "count the backup and replication snapshots and name the current one", "", 1, 1, ListSnapshots},
         {"snapshot info", "VM SNAP", "show a snapshot's name, time, description, quiescing, size and file", "", 2, 2,
          ShowSnapshot},
         {"snapshot revert", "VM [SNAP]", "revert to SNAP, or to the current snapshot", "", 1, 2, RevertSnapshot},
