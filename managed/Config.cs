@@ -261,12 +261,12 @@ namespace VISDKWrapper
     {
         public static void Reset()
         {
-            lock (Sim.Sync) Sim.Load(null);
+            lock (Sim.Sync) { Sim.Load(null); Sim.SaveState(); }
         }
 
         public static bool Load(string configPath)
         {
-            lock (Sim.Sync) return Sim.Load(configPath);
+            lock (Sim.Sync) { var loaded = Sim.Load(configPath); Sim.SaveState(); return loaded; }
         }
 
         // A guest write to a disk (key, label or file name), tracked like real I/O.
@@ -279,6 +279,7 @@ namespace VISDKWrapper
                     var v = Sim.FindVm(vm);
                     if (v == null) return false;
                     Sim.WriteDisk(v, Sim.FindDisk(v, disk), offset, length);
+                    Sim.SaveState();
                     return true;
                 }
                 catch (SimFault) { return false; }
@@ -287,12 +288,12 @@ namespace VISDKWrapper
 
         public static void SetTime(long unixSeconds)
         {
-            lock (Sim.Sync) Sim.Now = new DateTime(1970, 1, 1, 0, 0, 0, DateTimeKind.Utc).AddSeconds(unixSeconds);
+            lock (Sim.Sync) { Sim.Now = new DateTime(1970, 1, 1, 0, 0, 0, DateTimeKind.Utc).AddSeconds(unixSeconds); Sim.SaveState(); }
         }
 
         public static void AdvanceTime(long seconds)
         {
-            lock (Sim.Sync) Sim.Now = Sim.Now.AddSeconds(seconds);
+            lock (Sim.Sync) { Sim.Now = Sim.Now.AddSeconds(seconds); Sim.SaveState(); }
         }
 
         public static long Now()
@@ -307,6 +308,7 @@ namespace VISDKWrapper
                 var v = Sim.FindVm(vm);
                 if (v == null || (state != "poweredOn" && state != "poweredOff" && state != "suspended")) return false;
                 Sim.SetPower(v, state);
+                Sim.SaveState();
                 return true;
             }
         }
@@ -318,6 +320,7 @@ namespace VISDKWrapper
                 var v = Sim.FindVm(vm);
                 if (v == null || (status != "running" && status != "notRunning" && status != "notInstalled")) return false;
                 v.Tools = status;
+                Sim.SaveState();
                 return true;
             }
         }
@@ -329,6 +332,7 @@ namespace VISDKWrapper
                 var v = Sim.FindVm(vm);
                 if (v == null) return false;
                 v.SnapDisabledBy = string.IsNullOrEmpty(disabledBy) ? null : disabledBy;
+                Sim.SaveState();
                 return true;
             }
         }
