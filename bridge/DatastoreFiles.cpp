@@ -99,6 +99,13 @@ int CVISDKCppBridge::CheckdatastoreSpace(const string& datastore, const string& 
     return Forward<Int, Always, S, S, V<int>>(*m_wrapper, __PRETTY_FUNCTION__, "CheckDatastoreSpace", datastore, host, requiredMB);
 }
 
+bool CVISDKCppBridge::GetDetailsForFileOnHost(const string& host, const string& datacenter, const string& datastore,
+                                              const string& path, bool fileSize, bool modification, VMInfoStructs::SVMFile& file)
+{
+    return Forward<Bool, Always, S, S, S, S, V<bool>, V<bool>, RO<VMInfoStructs::SVMFile>>(
+        *m_wrapper, __PRETTY_FUNCTION__, "GetDetailsForFileOnHost", host, datacenter, datastore, path, fileSize, modification, file);
+}
+
 int CVISDKCppBridge::CreateNASDatastore(const string& host, const string& name, const string& remoteHost, const string& remotePath,
                                         bool readOnly)
 {

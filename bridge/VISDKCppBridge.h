@@ -136,6 +136,7 @@ public:
     // VM create, register, delete and disks
     int CreateVM(const string& name, const string& host, const string& datastore, const string& guestId, const string& network,
                  std::string& uuid);
+    int CreateVirtualMachine(VMInfoStructs::SVMInfo& info);
     int DeleteVM(const string& vm, const string& host);
     int DeleteVMDiskFiles(const string& vm, const string& host);
     int RegisterVM(const string& vmxPath, const string& name, const string& host, const string& pool, const string& folder,
@@ -144,9 +145,9 @@ public:
     int ReregisterVM(const string& vmxPath, std::string& vm);
     int UnregisterVM(const string& vm, const string& host);
     bool RegisterFirstClassDisk(const string& host, const string& datastore, const string& path, const string& name,
-                                const string& fifth);
+                                const string& datacenter);
     int AddDiskToVM(const string& vm, const string& host, const string& datastore, long long int capacity, bool thin,
-                    bool eagerZero, bool independent, bool nonPersistent, bool fifth);
+                    bool eagerZero, bool independent, bool nonPersistent, bool newController);
     int RemoveDiskFromVM(const string& vm, const string& host, const string& disk, bool deleteFiles);
     int RemoveISOFromVM(const string& vm, const string& host, const string& iso, bool removeDrive);
     int ChangeDiskUUID(const string& vm, const string& disk, const string& uuid);
@@ -155,6 +156,16 @@ public:
     bool CheckVMConsolidateStatus(const string& vm, const string& host);
     bool ConsolidateVMDisks(const string& vm, const string& host, bool& needed);
     bool ConsolidateVMDisks(const string& vm, const string& host);
+
+    // Object lookups and inventory browsing
+    int GetVMInfoForVM(const string& vm, const string& host, const string& third, UINT64 mask, int flags,
+                       VMInfoStructs::SVMInfo& info);
+    int GetVMInfoForVMSnapshot(const string& vm, const string& host, UINT64 mask, int flags, std::string& snapshot,
+                               VMInfoStructs::SVMInfo& info);
+    int GetVMInfoForVMByVMX(const string& vmxPath, UINT64 mask, int flags, VMInfoStructs::SVMInfo& info);
+    bool GetVMInfoForVMByMoref(const string& moref, UINT64 mask, int flags, VMInfoStructs::SVMInfo& info);
+    int BrowseInventoryByMoref(const string& moref, int kind, UINT64 mask, int flags, std::vector<VMInfoStructs::SVMInfo>& vms);
+    int BrowseInventoryByName(const string& name, int kind, UINT64 mask, int flags, std::vector<VMInfoStructs::SVMInfo>& vms);
 
     // Datastore files and transfers
     int CopyDatastoreFile(const string& datacenter, const string& sourceDatastore, const string& sourcePath,
@@ -181,6 +192,8 @@ public:
     int CheckDatastoreFile(const string& datacenter, const string& datastore, const string& path, const string& host,
                            bool folder);
     int CheckdatastoreSpace(const string& datastore, const string& host, int requiredMB);
+    bool GetDetailsForFileOnHost(const string& host, const string& datacenter, const string& datastore, const string& path,
+                                 bool fileSize, bool modification, VMInfoStructs::SVMFile& file);
     int CreateNASDatastore(const string& host, const string& name, const string& remoteHost, const string& remotePath,
                            bool readOnly);
     int RemoveDatastore(const string& host, const string& datastore);

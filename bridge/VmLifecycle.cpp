@@ -13,6 +13,18 @@ int CVISDKCppBridge::CreateVM(const string& name, const string& host, const stri
                                                         network, uuid);
 }
 
+// Only the new UUID comes back into the record; everything else the caller gave stays as it was.
+int CVISDKCppBridge::CreateVirtualMachine(VMInfoStructs::SVMInfo& info)
+{
+    return Guarded(*m_wrapper, __PRETTY_FUNCTION__, 0, [&](bool up) {
+        std::string uuid;
+        int result = Invoke<Int, IfNonZero, RV<VMInfoStructs::SVMInfo>, OS>(*m_wrapper, up, "CreateVirtualMachine", info, uuid);
+        if (result != 0)
+            info.strUuid = uuid;
+        return result;
+    });
+}
+
 int CVISDKCppBridge::DeleteVM(const string& vm, const string& host)
 {
     return Forward<Int, Always, S, S>(*m_wrapper, __PRETTY_FUNCTION__, "DeleteVM", vm, host);
@@ -47,18 +59,18 @@ int CVISDKCppBridge::UnregisterVM(const string& vm, const string& host)
 }
 
 bool CVISDKCppBridge::RegisterFirstClassDisk(const string& host, const string& datastore, const string& path, const string& name,
-                                             const string& fifth)
+                                             const string& datacenter)
 {
     return Forward<Bool, Always, S, S, S, S, S>(*m_wrapper, __PRETTY_FUNCTION__, "RegisterFirstClassDisk", host, datastore, path,
-                                                  name, fifth);
+                                                  name, datacenter);
 }
 
 int CVISDKCppBridge::AddDiskToVM(const string& vm, const string& host, const string& datastore, long long int capacity, bool thin,
-                                 bool eagerZero, bool independent, bool nonPersistent, bool fifth)
+                                 bool eagerZero, bool independent, bool nonPersistent, bool newController)
 {
     return Forward<Int, Always, S, S, S, V<long long>, V<bool>, V<bool>, V<bool>, V<bool>, V<bool>>(
         *m_wrapper, __PRETTY_FUNCTION__, "AddDiskToVM", vm, host, datastore, capacity, thin, eagerZero, independent, nonPersistent,
-        fifth);
+        newController);
 }
 
 int CVISDKCppBridge::RemoveDiskFromVM(const string& vm, const string& host, const string& disk, bool deleteFiles)
