@@ -157,8 +157,10 @@ namespace VISDKWrapper
             if ((mask & PropPowerOffTime) != 0) r.m_nPowerOffTimeInHours = vm.On ? 0 : 24;
             if ((mask & PropOwnerInfo) != 0 && vm.Owner.Length > 0)
                 r.owners = new List<SVMOwnerInfoLib> { new SVMOwnerInfoLib { name = vm.Owner, fullAccess = true, readAccess = true } };
+#if !FAULTS
             if ((mask & PropAttributes) != 0)
                 r.customAttributes = new List<SVMOptionValueLib> { new SVMOptionValueLib { key = "owner", value = vm.Owner } };
+#endif
             return r;
         }
     }
