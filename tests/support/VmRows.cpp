@@ -2,6 +2,7 @@
 
 #include <deque>
 
+#include "ManagedValue.h"
 #include "TestSupport.h"
 
 using namespace VISDKCppBridge;
@@ -17,6 +18,17 @@ std::string Vl(long long value) { return "Int64 Int64:" + std::to_string(value);
 std::string Rb(bool value) { return std::string("ref Boolean Boolean:") + (value ? "True" : "False"); }
 std::string IOSx(const char* text) { return std::string("ref String String:") + text; }
 const std::string OSx = "out String null";
+std::string Vu(unsigned long long value) { return "UInt64 UInt64:" + std::to_string(value); }
+
+// A VM record that a lookup accepts: both key fields filled.
+MonoObject* KeyedVm()
+{
+    MonoObject* vm = NewRecord("SVMInfoLib");
+    MonoClass* klass = mono_object_get_class(vm);
+    SetStringFieldValue(klass, vm, "strName", "vm-1");
+    SetStringFieldValue(klass, vm, "strUuid", "4200");
+    return vm;
+}
 
 std::string Num(long long value) { return std::to_string(value); }
 
@@ -66,6 +78,12 @@ std::vector<Row> MakeRows()
                           [](CVISDKCppBridge& b) {
                               std::string uuid = "kept";
                               return b.CreateVM("s1", "s2", "s3", "s4", "s5", uuid);
+                          }));
+    rows.push_back(IntRow("CreateVirtualMachine", "CreateVirtualMachine(VMInfoStructs::SVMInfo&)", {"SVMInfoLib SVMInfoLib", OSx},
+                          [](CVISDKCppBridge& b) {
+                              VMInfoStructs::SVMInfo info;
+                              info.strName = "made";
+                              return b.CreateVirtualMachine(info);
                           }));
     using Pair = int (CVISDKCppBridge::*)(const string&, const string&);
     const std::pair<const char*, Pair> pairs[] = {{"DeleteVM", &CVISDKCppBridge::DeleteVM},
@@ -124,6 +142,54 @@ std::vector<Row> MakeRows()
     rows.push_back(BoolRow("ConsolidateVMDisks", "ConsolidateVMDisks(" + s2 + ", bool&)", {Sx("s1"), Sx("s2"), Rb(false)},
                            [](CVISDKCppBridge& b) { return b.ConsolidateVMDisks("s1", "s2"); }));
 
+    // Lookups and browsing
+    auto found = [](const char* m) {
+        probe::Return(m, KeyedVm());
+        return std::string("1");
+    };
+    const unsigned long long mask = 0x8000000000000011ULL;
+    const std::string info = "VMInfoStructs::SVMInfo&)";
+    rows.push_back(Row{"GetVMInfoForVM", Keep("int VISDKCppBridge::CVISDKCppBridge::GetVMInfoForVM(" + s3 + ", UINT64, int, " + info),
+                       Kind::Object, {Sx("s1"), Sx("s2"), Sx("s3"), Vu(mask), Vi(7)}, found, "0", "", [mask](CVISDKCppBridge& b) {
+                           VMInfoStructs::SVMInfo vm;
+                           return Num(b.GetVMInfoForVM("s1", "s2", "s3", mask, 7, vm));
+                       }});
+    rows.push_back(Row{"GetVMInfoForVMSnapshot",
+                       Keep("int VISDKCppBridge::CVISDKCppBridge::GetVMInfoForVMSnapshot(" + s2 + ", UINT64, int, std::string&, " + info),
+                       Kind::Object, {Sx("s1"), Sx("s2"), Vu(mask), Vi(7), IOSx("s5")}, found, "0", "", [mask](CVISDKCppBridge& b) {
+                           VMInfoStructs::SVMInfo vm;
+                           std::string snapshot = "s5";
+                           return Num(b.GetVMInfoForVMSnapshot("s1", "s2", mask, 7, snapshot, vm));
+                       }});
+    rows.push_back(Row{"GetVMInfoForVMByVMX", Keep("int VISDKCppBridge::CVISDKCppBridge::GetVMInfoForVMByVMX(const string&, UINT64, int, " + info),
+                       Kind::Object, {Sx("s1"), Vu(mask), Vi(7)}, found, "0", "", [mask](CVISDKCppBridge& b) {
+                           VMInfoStructs::SVMInfo vm;
+                           return Num(b.GetVMInfoForVMByVMX("s1", mask, 7, vm));
+                       }});
+    rows.push_back(Row{"GetVMInfoForVMByMoref",
+                       Keep("bool VISDKCppBridge::CVISDKCppBridge::GetVMInfoForVMByMoref(const string&, UINT64, int, " + info), Kind::Object,
+                       {Sx("s1"), Vu(mask), Vi(7)}, found, "0", "", [mask](CVISDKCppBridge& b) {
+                           VMInfoStructs::SVMInfo vm;
+                           return Num(b.GetVMInfoForVMByMoref("s1", mask, 7, vm));
+                       }});
+    auto browsed = [](const char* m) {
+        probe::Return(m, NewList("SVMInfoLib"));
+        return std::string("1");
+    };
+    using Browse = int (CVISDKCppBridge::*)(const string&, int, UINT64, int, std::vector<VMInfoStructs::SVMInfo>&);
+    const std::pair<const char*, Browse> browses[] = {{"BrowseInventoryByMoref", &CVISDKCppBridge::BrowseInventoryByMoref},
+                                                      {"BrowseInventoryByName", &CVISDKCppBridge::BrowseInventoryByName}};
+    for (const auto& entry : browses) {
+        Browse op = entry.second;
+        rows.push_back(Row{entry.first,
+                           Keep(std::string("int VISDKCppBridge::CVISDKCppBridge::") + entry.first +
+                                "(const string&, int, UINT64, int, std::vector<VMInfoStructs::SVMInfo>&)"),
+                           Kind::Object, {Sx("s1"), Vi(2), Vu(mask), Vi(7)}, browsed, "0", "", [op, mask](CVISDKCppBridge& b) {
+                               std::vector<VMInfoStructs::SVMInfo> vms;
+                               return Num((b.*op)("s1", 2, mask, 7, vms));
+                           }});
+    }
+
     // Datastore files and transfers
     rows.push_back(IntRow("CopyDatastoreFile", "CopyDatastoreFile(" + s6 + ")", {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Sx("s5"), Sx("s6")},
                           [](CVISDKCppBridge& b) { return b.CopyDatastoreFile("s1", "s2", "s3", "s4", "s5", "s6"); }));
@@ -174,6 +240,12 @@ std::vector<Row> MakeRows()
                           [](CVISDKCppBridge& b) { return b.CheckDatastoreFile("s1", "s2", "s3", "s4", true); }));
     rows.push_back(IntRow("CheckDatastoreSpace", "CheckdatastoreSpace(" + s2 + ", int)", {Sx("s1"), Sx("s2"), Vi(2048)},
                           [](CVISDKCppBridge& b) { return b.CheckdatastoreSpace("s1", "s2", 2048); }));
+    rows.push_back(BoolRow("GetDetailsForFileOnHost", "GetDetailsForFileOnHost(" + s4 + ", bool, bool, VMInfoStructs::SVMFile&)",
+                           {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Vb(true), Vb(false), "ref SVMFileLib SVMFileLib"},
+                           [](CVISDKCppBridge& b) {
+                               VMInfoStructs::SVMFile file;
+                               return b.GetDetailsForFileOnHost("s1", "s2", "s3", "s4", true, false, file);
+                           }));
     rows.push_back(IntRow("CreateNASDatastore", "CreateNASDatastore(" + s4 + ", bool)", {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Vb(true)},
                           [](CVISDKCppBridge& b) { return b.CreateNASDatastore("s1", "s2", "s3", "s4", true); }));
     rows.push_back(BoolRow("IsDatastoreConnected", "IsDatastoreConnected(" + s2 + ")", {Sx("s1"), Sx("s2")},
