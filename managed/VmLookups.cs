@@ -51,7 +51,7 @@ namespace VISDKWrapper
             {
                 strFileName = d.FileOf(vm, seg), strUUID = d.Uuid, nDeviceKey = d.Key, llMaxSizeInBytes = d.Capacity,
                 llCurrSizeInBytes = d.Rdm ? 0 : d.Thin ? Merge(d.Writes.Select(w => new Area(w.Offset, w.Length))).Sum(a => a.Length) : d.Capacity,
-                nFlat = d.Thin || d.Rdm ? 0 : 1, nRawDeviceMap = d.Rdm ? 1 : 0, nRDMCompatMode = d.RdmMode == "physicalMode" ? 1 : 0,
+                nFlat = d.Rdm ? 2 : d.Thin ? 0 : 1, nRawDeviceMap = d.Rdm ? 1 : 0, nRDMCompatMode = d.RdmMode == "physicalMode" ? 1 : 0,
                 strControllerType = "SCSI", nControllerBusNumber = d.Bus, nUnitNumber = d.Unit, strLabel = d.Label,
                 nDatastoreType = store == null ? 0 : store.Nas ? 2 : 1, strDataStoreName = ds,
                 nIndependentMode = d.Independent ? 1 : 0, nPersistentMode = d.NonPersistent ? 0 : 1, nThinProvisioned = d.Thin ? 1 : 0, nEagerZero = d.EagerZero ? 1 : 0
