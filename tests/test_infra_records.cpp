@@ -242,25 +242,6 @@ TEST_F(InfraRecordsTest, ANonClusteredHostKeepsTheOldClusterPlacement)
     EXPECT_TRUE(log.Errors().empty()) << log.Dump();
 }
 
-TEST_F(InfraRecordsTest, FreshRecordsHoldTheirDefaults)
-{
-    SHostInfo host;
-    EXPECT_EQ(host.numVMAndTemplates, -1);
-    EXPECT_EQ(host.connectionState + host.logicalProcessors + host.processorSockets + host.cpuTotalMhz + host.cpuUsedMhz, 0);
-    EXPECT_EQ(host.memoryTotalBytes + host.memoryUsedBytes, 0);
-    EXPECT_FALSE(host.replicaSetting.bAux01);
-    SDatastoreInfo datastore;
-    EXPECT_TRUE(datastore.accessible);
-    EXPECT_FALSE(datastore.isShared);
-    EXPECT_EQ(datastore.i64TotalSize + datastore.i64FreeSpace + datastore.blockSizeMB, 0);
-    SHostNetworkAdapterInfo adapter;
-    EXPECT_FALSE(adapter.wakeOnLANSupported);
-    EXPECT_EQ(adapter.speed, 0);
-    EXPECT_EQ(SResourcePoolInfo().type, 0);
-    EXPECT_EQ(SInventoryInfo().flags, 0);
-    EXPECT_TRUE(SVMNetworkCard().isConnected);
-}
-
 TEST_F(InfraRecordsTest, CopiesCarryTheHostsSubRecords)
 {
     SHostInfo host;

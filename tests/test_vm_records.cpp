@@ -531,30 +531,6 @@ TEST_F(VmRecordsTest, VMListElementsKeepTheirListsAndDefaults)
     EXPECT_EQ(ListCount(ListItem(list, 0).object("diskControllerList")), 1);
 }
 
-TEST_F(VmRecordsTest, FreshRecordsHoldTheirDefaults)
-{
-    SVMInfo vm;
-    EXPECT_EQ(vm.memorySizeInMB, -1);
-    EXPECT_EQ(vm.memoryResvInMB, -1);
-    EXPECT_EQ(vm.memoryLimit, -1);
-    EXPECT_EQ(vm.memoryShares, -1);
-    EXPECT_EQ(vm.llAux01, -1);
-    EXPECT_EQ(vm.toolsStatus, 99);
-    EXPECT_EQ(vm.hostConnectionState, -1);
-    EXPECT_EQ(vm.m_nPowerOffTimeInHours, -1);
-    EXPECT_EQ(vm.nAux02, 0);
-    EXPECT_FALSE(vm.changeTrackingEnabled);
-    EXPECT_EQ(vm.toolsVersion, 0);
-    EXPECT_EQ(vm.connectionState, 0);
-    EXPECT_FALSE(vm.vAppEnabled);
-    SSnapshot snapshot;
-    EXPECT_EQ(snapshot.creationTime, 0);
-    SVMDiskController controller;
-    EXPECT_EQ(controller.nControllerBusNumber, 0);
-    EXPECT_FALSE(controller.sharedBus);
-    EXPECT_EQ(SDISK_BACKUP_FLAG_HIDDEN, 4u);
-}
-
 SVMInfo VMWithCarriedRecords()
 {
     SVMInfo vm;
