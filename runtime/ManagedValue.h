@@ -16,6 +16,8 @@ VISDK_API void LogException(const char* function, MonoObject* exception);
 // Class name of a managed object, or "" for null.
 VISDK_API std::string ClassNameOf(MonoObject* object);
 
+// A class of the wrapper assembly's namespace by name, looked up once per process; null when absent.
+VISDK_API MonoClass* WrapperClass(const char* className);
 VISDK_API MonoObject* NewManagedObject(const char* className, bool runConstructor);
 VISDK_API MonoObject* NewManagedDateTime();
 

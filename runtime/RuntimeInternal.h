@@ -17,6 +17,10 @@ VISDK_API MonoObject* InvokeCaptured(MonoMethod* method, void* instance, void** 
 // Address of a boxed value's data, or null (logged by the caller) unless it is a value type of at least `size` bytes.
 VISDK_API const void* UnboxedValue(MonoObject* boxed, size_t size);
 
+// The method of that name on the class, looked up once per process and then remembered, found or not.
+// With slots >= 0 an overload with exactly that many parameters is preferred.
+VISDK_API MonoMethod* CachedMethod(MonoClass* klass, const char* name, int slots);
+
 // True while the calling thread is attached through this library.
 bool ThreadIsAttached();
 
