@@ -176,15 +176,16 @@ void CVISDKHelper::ConvertList_NativeToManaged(MonoObject* list, const std::vect
         return;
     MonoMethod* add = handles->add;
     MonoClass* parameter = handles->parameter;
+    MonoClass* klass = VISDKCppBridge::WrapperClass(itemClass);
+    bool byValue = klass && g_mono.mono_class_is_valuetype(klass);
     for (const T& element : in) {
-        MonoObject* item = VISDKCppBridge::NewManagedObject(itemClass, false);
+        MonoObject* item = VISDKCppBridge::NewObjectOfClass(klass, itemClass, false);
         if (!item)
             continue;
         if (!ItemFits(parameter, g_mono.mono_object_get_class(item), list))
             return;
         ConvertObject(item, element);
-        const void* data = VISDKCppBridge::UnboxedValue(item, 0);
-        if (!AddItem(add, list, data ? const_cast<void*>(data) : item))
+        if (!AddItem(add, list, byValue ? g_mono.mono_object_unbox(item) : item))
             return;
     }
 }

@@ -138,41 +138,25 @@ uint8_t KindsOf(MonoClassField* field)
     }
 }
 
-struct FieldHandle {
-    MonoClassField* field;
-    uint8_t kinds;
-};
-
-const FieldHandle& CachedField(MonoClass* klass, const char* name)
+// The handle's field when it has the expected kind; logs and gives null otherwise.
+MonoClassField* CheckedField(const FieldHandle* handle, const char* name, FieldKind kind, bool logMissing = true)
 {
-    return ProcessCache<FieldHandle>()
-        .Get(klass, name, 0,
-             [&] {
-                 MonoClassField* field = g_mono.mono_class_get_field_from_name(klass, name);
-                 return FieldHandle{field, field ? KindsOf(field) : uint8_t(0)};
-             })
-        .value;
+    if (!handle || !handle->field) {
+        if (logMissing)
+            g_debug.Error("Could not find field [%s]", name ? name : "");
+        return nullptr;
+    }
+    if (!(handle->kinds & kind)) {
+        g_debug.Error("Field [%s] is not of the expected type", name);
+        return nullptr;
+    }
+    return handle->field;
 }
 
 // The named field when the object has it with the expected kind; logs and gives null otherwise.
 MonoClassField* FindField(MonoClass* klass, MonoObject* object, const char* name, FieldKind kind, bool logMissing = true)
 {
-    if (!klass || !object || !name) {
-        if (logMissing)
-            g_debug.Error("Could not find field [%s]", name ? name : "");
-        return nullptr;
-    }
-    const FieldHandle& handle = CachedField(klass, name);
-    if (!handle.field) {
-        if (logMissing)
-            g_debug.Error("Could not find field [%s]", name);
-        return nullptr;
-    }
-    if (!(handle.kinds & kind)) {
-        g_debug.Error("Field [%s] is not of the expected type", name);
-        return nullptr;
-    }
-    return handle.field;
+    return CheckedField(klass && object && name ? LookupField(klass, name) : nullptr, name, kind, logMissing);
 }
 
 template <typename T>
@@ -192,6 +176,110 @@ void WriteField(MonoClass* klass, MonoObject* object, const char* name, FieldKin
 }
 
 } // namespace
+
+const FieldHandle* LookupField(MonoClass* klass, const char* name)
+{
+    return &ProcessCache<FieldHandle>()
+                .Get(klass, name, 0,
+                     [&] {
+                         MonoClassField* field = g_mono.mono_class_get_field_from_name(klass, name);
+                         return FieldHandle{field, field ? KindsOf(field) : uint8_t(0)};
+                     })
+                .value;
+}
+
+namespace {
+
+template <typename T>
+T ReadHandle(MonoObject* object, const FieldHandle* handle, const char* name, FieldKind kind)
+{
+    T value{};
+    if (MonoClassField* field = CheckedField(object ? handle : nullptr, name, kind))
+        g_mono.mono_field_get_value(object, field, &value);
+    return value;
+}
+
+template <typename T>
+void WriteHandle(MonoObject* object, const FieldHandle* handle, const char* name, FieldKind kind, T value)
+{
+    if (MonoClassField* field = CheckedField(object ? handle : nullptr, name, kind))
+        g_mono.mono_field_set_value(object, field, &value);
+}
+
+} // namespace
+
+std::string ReadStringField(MonoObject* object, const FieldHandle* handle, const char* name)
+{
+    return gc2std(reinterpret_cast<MonoString*>(ReadHandle<MonoObject*>(object, handle, name, String)));
+}
+
+int32_t ReadIntField(MonoObject* object, const FieldHandle* handle, const char* name)
+{
+    return ReadHandle<int32_t>(object, handle, name, Int32);
+}
+
+int64_t ReadLongField(MonoObject* object, const FieldHandle* handle, const char* name)
+{
+    return ReadHandle<int64_t>(object, handle, name, Int64);
+}
+
+bool ReadBoolField(MonoObject* object, const FieldHandle* handle, const char* name)
+{
+    return ReadHandle<unsigned char>(object, handle, name, Boolean) != 0;
+}
+
+MonoObject* ReadReferenceField(MonoObject* object, const FieldHandle* handle, const char* name)
+{
+    return ReadHandle<MonoObject*>(object, handle, name, Reference);
+}
+
+MonoObject* ReadStructField(MonoObject* object, const FieldHandle* handle)
+{
+    return object && handle && handle->field ? g_mono.mono_field_get_value_object(g_domain, handle->field, object) : nullptr;
+}
+
+time_t ReadDateField(MonoObject* object, const FieldHandle* handle)
+{
+    MonoObject* value = ReadStructField(object, handle);
+    return value ? DateTimeToTimeT(value) : 0;
+}
+
+void WriteStringField(MonoObject* object, const FieldHandle* handle, const char* name, const std::string& value)
+{
+    if (MonoClassField* field = CheckedField(object ? handle : nullptr, name, String))
+        g_mono.mono_field_set_value(object, field, std2gc(value));
+}
+
+void WriteIntField(MonoObject* object, const FieldHandle* handle, const char* name, int32_t value)
+{
+    WriteHandle<int32_t>(object, handle, name, Int32, value);
+}
+
+void WriteLongField(MonoObject* object, const FieldHandle* handle, const char* name, int64_t value)
+{
+    WriteHandle<int64_t>(object, handle, name, Int64, value);
+}
+
+void WriteBoolField(MonoObject* object, const FieldHandle* handle, const char* name, bool value)
+{
+    WriteHandle<unsigned char>(object, handle, name, Boolean, value ? 1 : 0);
+}
+
+void WriteDateField(MonoObject* object, const FieldHandle* handle, const char* name, time_t value)
+{
+    MonoClassField* field = CheckedField(object ? handle : nullptr, name, DateTimeValue);
+    if (!field)
+        return;
+    MonoObject* date = TimeTToDateTime(value);
+    if (date)
+        g_mono.mono_field_set_value(object, field, g_mono.mono_object_unbox(date));
+}
+
+void WriteReferenceField(MonoObject* object, const FieldHandle* handle, const char* name, MonoObject* value)
+{
+    if (MonoClassField* field = CheckedField(object ? handle : nullptr, name, Reference))
+        g_mono.mono_field_set_value(object, field, value);
+}
 
 bool RunDefaultConstructor(MonoObject* object)
 {
@@ -297,7 +385,11 @@ MonoClass* WrapperClass(const char* className)
 
 MonoObject* NewManagedObject(const char* className, bool runConstructor)
 {
-    MonoClass* klass = WrapperClass(className);
+    return NewObjectOfClass(WrapperClass(className), className, runConstructor);
+}
+
+MonoObject* NewObjectOfClass(MonoClass* klass, const char* className, bool runConstructor)
+{
     if (!klass) {
         g_debug.Error("Could not find class [%s]", className);
         return nullptr;
@@ -354,8 +446,7 @@ MonoObject* GetStructFieldValue(MonoClass* klass, MonoObject* object, const char
 {
     if (!klass || !object)
         return nullptr;
-    MonoClassField* found = field ? CachedField(klass, field).field : nullptr;
-    return found ? g_mono.mono_field_get_value_object(g_domain, found, object) : nullptr;
+    return ReadStructField(object, field ? LookupField(klass, field) : nullptr);
 }
 
 time_t GetDateTimeFieldValue(MonoClass* klass, MonoObject* object, const char* field)
@@ -380,7 +471,7 @@ bool IsStringFieldEmpty(MonoObject* object, const char* field)
 
 void SetFieldValue(MonoClass* klass, MonoObject* object, const char* field, void* value)
 {
-    MonoClassField* found = klass && object && field ? CachedField(klass, field).field : nullptr;
+    MonoClassField* found = klass && object && field ? LookupField(klass, field)->field : nullptr;
     if (!found) {
         g_debug.Error("Could not find field [%s]", field);
         return;
