@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "CVIWrapperPtr.h"
 #include "ListTraits.h"
 #include "ManagedValue.h"
 #include "RuntimeApi.h"
@@ -96,6 +97,22 @@ public:
     {
         ListOf<T>::Read(member, VISDKCppBridge::ReadReferenceField(m_object, m_rows.Handle(name), name));
     }
+    // A value-type field holding a record; absent or unreadable, it leaves the member as it was, unlogged.
+    template <typename T>
+    void Nested(T& member, const char* name)
+    {
+        MonoObject* boxed = VISDKCppBridge::GetStructFieldValue(m_class, m_object, name);
+        if (boxed)
+            CVISDKHelper::ConvertObject(member, boxed);
+    }
+    // The managed value of a row whose member is computed from it.
+    template <typename T>
+    T Value(const char* name)
+    {
+        T value{};
+        Field(value, name);
+        return value;
+    }
 
 private:
     MonoObject* m_object;
@@ -128,12 +145,52 @@ public:
         ListOf<T>::Write(list, member);
         VISDKCppBridge::WriteReferenceField(m_object, m_rows.Handle(name), name, list);
     }
+    // A record stored by value: a new managed record is filled and its data copied into the field.
+    template <typename T>
+    void Nested(const T& member, const char* name)
+    {
+        MonoObject* item = VISDKCppBridge::NewManagedObject(ManagedClassOf<T>::name, false);
+        if (!item)
+            return;
+        CVISDKHelper::ConvertObject(item, member);
+        if (MonoClassField* field = NestedField(name, item))
+            VISDKCppBridge::g_mono.mono_field_set_value(m_object, field, VISDKCppBridge::g_mono.mono_object_unbox(item));
+    }
 
 private:
+    // The field only when it holds exactly the item's value type: the runtime copies the item's bytes unchecked.
+    MonoClassField* NestedField(const char* name, MonoObject* item)
+    {
+        using VISDKCppBridge::g_mono;
+        MonoClassField* field = g_mono.mono_class_get_field_from_name(m_class, name);
+        if (!field) {
+            VISDKCppBridge::g_debug.Error("Could not find field [%s]", name);
+            return nullptr;
+        }
+        MonoType* type = g_mono.mono_field_get_type(field);
+        MonoClass* itemClass = g_mono.mono_object_get_class(item);
+        if (!type || g_mono.mono_class_from_mono_type(type) != itemClass || !g_mono.mono_class_is_valuetype(itemClass)) {
+            VISDKCppBridge::g_debug.Error("Field [%s] is not of the expected type", name);
+            return nullptr;
+        }
+        return field;
+    }
+
     MonoObject* m_object;
     MonoClass* m_class;
     RowCursor m_rows;
 };
+
+// Rows that only one direction carries: the other direction's walker skips them.
+template <typename Member>
+void ReadOnly(FieldReader& io, Member& member, const char* name)
+{
+    io.Field(member, name);
+}
+template <typename Member>
+void ReadOnly(FieldWriter&, const Member&, const char*)
+{
+}
 
 // Reads a record through its field table; a null object leaves the record as it was.
 template <typename Record, typename Table>

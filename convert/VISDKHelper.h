@@ -8,9 +8,6 @@
 #include "VISDKExport.h"
 #include "VMInfoStructs.h"
 
-// Datastore type of a disk: codes 1 to 4, 0 for a managed value outside them.
-enum DatastoreType_t { eDatastoreTypeUnknown = 0, eDatastoreType1 = 1, eDatastoreType2 = 2, eDatastoreType3 = 3, eDatastoreType4 = 4 };
-
 namespace VISDKHelper {
 
 using namespace VMInfoStructs;
@@ -40,6 +37,36 @@ public:
     static void ConvertObject(SDiskBlockMapInfo& out, MonoObject*& object);
     static void ConvertObject(SDiskTotalBlockInfo& out, MonoObject*& object);
     static void ConvertObject(SDiskMetadataInfo& out, MonoObject*& object);
+    static void ConvertObject(SVMInfo& out, MonoObject*& object);
+    static void ConvertObject(MonoObject*& object, const SVMInfo& in);
+    static void ConvertObject(SDisk& out, MonoObject*& object);
+    static void ConvertObject(MonoObject*& object, const SDisk& in);
+    static void ConvertObject(SVMDiskController& out, MonoObject*& object);
+    static void ConvertObject(MonoObject*& object, const SVMDiskController& in);
+    static void ConvertObject(SVMNetworkCard& out, MonoObject*& object);
+    static void ConvertObject(MonoObject*& object, const SVMNetworkCard& in);
+    static void ConvertObject(SSnapshot& out, MonoObject*& object);
+    static void ConvertObject(SVMFile& out, MonoObject*& object);
+    static void ConvertObject(SFilelayout& out, MonoObject*& object);
+    static void ConvertObject(SInventoryInfo& out, MonoObject*& object);
+    static void ConvertObject(MonoObject*& object, const SInventoryInfo& in);
+    static void ConvertObject(SHostInfo& out, MonoObject*& object);
+    static void ConvertObject(SDatastoreInfo& out, MonoObject*& object);
+    static void ConvertObject(MonoObject*& object, const SDatastoreInfo& in);
+    static void ConvertObject(SDataCenterInfo& out, MonoObject*& object);
+    static void ConvertObject(SClusterInfo& out, MonoObject*& object);
+    static void ConvertObject(SResourcePoolInfo& out, MonoObject*& object);
+    static void ConvertObject(SVAppInfo& out, MonoObject*& object);
+    static void ConvertObject(SNetworkInfo& out, MonoObject*& object);
+    static void ConvertObject(SHostNetworkAdapterInfo& out, MonoObject*& object);
+    static void ConvertObject(SHostStorageAdapterInfo& out, MonoObject*& object);
+    static void ConvertObject(MonoObject*& object, const SHostStorageAdapterInfo& in);
+    static void ConvertObject(SSCSILunInfo& out, MonoObject*& object);
+    static void ConvertObject(MonoObject*& object, const SSCSILunInfo& in);
+    static void ConvertObject(SIOFilterStatus& out, MonoObject*& object);
+    static void ConvertObject(SIOFilterHostStatus& out, MonoObject*& object);
+    static void ConvertObject(SMgmtVersion& out, MonoObject*& object);
+    static void ConvertObject(MonoObject*& object, const SnapRestoreCtx& in);
 
     static void ConvertStringInfoList(std::vector<std::string>& out, MonoObject* list);
     static void ConvertStringInfoList(MonoObject*& list, const std::vector<std::string>& in);
@@ -52,6 +79,31 @@ public:
     static void ConvertDiskBlockMapInfoLibList(std::vector<SDiskBlockMapInfo>& out, MonoObject* list);
     static void ConvertDiskBlockMapExtentInfoLibList(std::vector<SDiskBlockMapExtentInfo>& out, MonoObject* list);
     static void ConvertSVMOptionValueLibList(std::vector<SDiskMetadataInfo>& out, MonoObject* list);
+    static void ConvertHostInfoList(std::vector<SHostInfo>& out, MonoObject* list);
+    static void ConvertVMInfoList(std::vector<SVMInfo>& out, MonoObject* list);
+    static void ConvertVMInfoList(MonoObject*& list, const std::vector<SVMInfo>& in);
+    static void ConvertDiskControllerList(std::vector<SVMDiskController>& out, MonoObject* list);
+    static void ConvertDiskControllerList(MonoObject*& list, const std::vector<SVMDiskController>& in);
+    static void ConvertDiskList(std::vector<SDisk>& out, MonoObject* list);
+    static void ConvertDiskList(MonoObject*& list, const std::vector<SDisk>& in);
+    static void ConvertVMFileList(std::vector<SVMFile>& out, MonoObject* list);
+    static void ConvertVMNetworkCardList(std::vector<SVMNetworkCard>& out, MonoObject* list);
+    static void ConvertVMNetworkCardList(MonoObject*& list, const std::vector<SVMNetworkCard>& in);
+    static void ConvertSnapshotList(std::vector<SSnapshot>& out, MonoObject* list);
+    static void ConvertDatastoreInfoList(std::vector<SDatastoreInfo>& out, MonoObject* list);
+    static void ConvertDatastoreInfoList(MonoObject*& list, const std::vector<SDatastoreInfo>& in);
+    static void ConvertInventoryInfoList(std::vector<SInventoryInfo>& out, MonoObject* list);
+    static void ConvertInventoryInfoList(MonoObject*& list, const std::vector<SInventoryInfo>& in);
+    static void ConvertDataCenterInfoList(std::vector<SDataCenterInfo>& out, MonoObject* list);
+    static void ConvertClusterInfoList(std::vector<SClusterInfo>& out, MonoObject* list);
+    static void ConvertResourcePoolInfoList(std::vector<SResourcePoolInfo>& out, MonoObject* list);
+    static void ConvertVAppInfoList(std::vector<SVAppInfo>& out, MonoObject* list);
+    static void ConvertNWInfoList(std::vector<SNetworkInfo>& out, MonoObject* list);
+    static void ConvertHostStorageAdapterInfoList(std::vector<SHostStorageAdapterInfo>& out, MonoObject* list);
+    static void ConvertHostNetworkAdapterInfoList(std::vector<SHostNetworkAdapterInfo>& out, MonoObject* list);
+    static void ConvertSCSILunInfoList(std::vector<SSCSILunInfo>& out, MonoObject* list);
+    static void ConvertSCSILunInfoList(MonoObject*& list, const std::vector<SSCSILunInfo>& in);
+    static void ConvertIOFilterHostResultList(std::vector<SIOFilterHostStatus>& out, MonoObject* list);
 
     static int _GetZTDiskTypeFromVendorType(int flat, int split, int rawDeviceMap, int rdmCompatMode);
     static int _GetZTDatastoreType(int vendorType);
