@@ -101,7 +101,7 @@ public:
     template <typename T>
     void Nested(T& member, const char* name)
     {
-        MonoObject* boxed = VISDKCppBridge::GetStructFieldValue(m_class, m_object, name);
+        MonoObject* boxed = VISDKCppBridge::ReadStructField(m_object, m_rows.Handle(name));
         if (boxed)
             CVISDKHelper::ConvertObject(member, boxed);
     }
@@ -162,7 +162,7 @@ private:
     MonoClassField* NestedField(const char* name, MonoObject* item)
     {
         using VISDKCppBridge::g_mono;
-        MonoClassField* field = g_mono.mono_class_get_field_from_name(m_class, name);
+        MonoClassField* field = m_rows.Handle(name)->field;
         if (!field) {
             VISDKCppBridge::g_debug.Error("Could not find field [%s]", name);
             return nullptr;
