@@ -216,6 +216,12 @@ std::string ArgText(const char* method, int slot) { return Text(Arg(method, slot
 
 std::string Calls() { return gc2std(reinterpret_cast<MonoString*>(Call("Calls", {}))); }
 
+int RecordedEntries()
+{
+    MonoObject* result = Call("RecordedEntries", {});
+    return result ? *static_cast<int*>(mono_object_unbox(result)) : -1;
+}
+
 } // namespace probe
 
 CVISDKCppBridge& Bridge()
