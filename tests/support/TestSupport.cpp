@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <sstream>
 
@@ -227,6 +228,8 @@ int RecordedEntries()
 CVISDKCppBridge& Bridge()
 {
     static CVISDKCppBridge* bridge = [] {
+        // Tests expect the configured inventory, never one kept in a developer's state file.
+        unsetenv("VISDK_SIM_STATE");
         auto* created = new CVISDKCppBridge;
         std::string first = "vcenter.sim.local", second;
         created->SetVMFocus(first, second, 0);
