@@ -138,6 +138,19 @@ TEST_F(CliTest, InventoryChangesMadeInOneRunAreSeenByTheNext)
     EXPECT_NE(next["snapshot"], id);
     EXPECT_EQ(RunJson({"snapshot", "list", "vm-web01"})["backupSnapshots"], 1);
 
+    // Texts XML would not carry as they are come back unchanged.
+    const std::string odd = "two\nlines\twith\x01 control <&\"> and \xe2\x82\xac", packedLook = "b64:aGVsbG8=";
+    Json other = RunJson({"snapshot", "create", "vm-db01", "--name", packedLook, "--description", odd});
+    Json otherInfo = RunJson({"snapshot", "info", "vm-db01", other["snapshot"]});
+    EXPECT_EQ(otherInfo["name"], packedLook);
+    EXPECT_EQ(otherInfo["description"], odd);
+
+    RunJson({"guest", "run", "vm-web01", "mkdir -p /root/kept/deeper; touch /root/kept/file"});
+    Json listing = RunJson({"guest", "ls", "vm-web01", "/root/kept"});
+    ASSERT_EQ(listing["files"].size(), 2u) << listing.dump();
+    EXPECT_EQ(listing["files"][0]["name"], "deeper");
+    EXPECT_EQ(listing["files"][1]["name"], "file");
+
     // Without a state file every run starts from the configured inventory.
     Result fresh = Run({"snapshot", "list", "vm-web01", "--json"});
     ASSERT_EQ(fresh.status, 0) << fresh.err;
