@@ -151,6 +151,11 @@ TEST_F(CliTest, InventoryChangesMadeInOneRunAreSeenByTheNext)
     EXPECT_EQ(listing["files"][0]["name"], "deeper");
     EXPECT_EQ(listing["files"][1]["name"], "file");
 
+    // Reading it back loses nothing: a run that changes nothing finds the same inventory and leaves the file alone.
+    const std::string kept = ReadFile(state);
+    RunJson({"snapshot", "list", "vm-db01"});
+    EXPECT_EQ(ReadFile(state), kept);
+
     // Without a state file every run starts from the configured inventory.
     Result fresh = Run({"snapshot", "list", "vm-web01", "--json"});
     ASSERT_EQ(fresh.status, 0) << fresh.err;
