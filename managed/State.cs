@@ -9,7 +9,7 @@ using System.Xml;
 
 namespace VISDKWrapper
 {
-    // A state file that cannot be taken as it is; the simulator then refuses every call instead of replacing it.
+    // A state file that cannot be taken as it is; the simulator then refuses the login instead of replacing the file.
     sealed class StateError : Exception
     {
         public StateError(string message) : base(message) { }
@@ -47,7 +47,8 @@ namespace VISDKWrapper
         static string stateSaved;
         static string stateSaveProblem;
 
-        // Set when the state file was refused: every simulated call fails with it and the file is left alone.
+        // Set when the state file was refused: the login and every operation that needs a session fail with it, and the
+        // file is left alone.
         public static string StateRefused;
 
         static void OpenState()
@@ -76,10 +77,9 @@ namespace VISDKWrapper
         public static string SaveState()
         {
             if (statePath == null) return null;
-            string body;
             try
             {
-                body = StateBody();
+                var body = StateBody();
                 if (body == stateSaved) return null;
                 WriteAtomically(statePath, StateHeader(body) + body);
                 stateSaved = body;
