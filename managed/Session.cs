@@ -18,6 +18,7 @@ namespace VISDKWrapper
             lock (Sim.Sync)
                 try { lastError = ""; return body(); }
                 catch (SimFault f) { lastError = f.Message; return 0; }
+                finally { Saved(); }
         }
 
         object Bool(Func<bool> body)
@@ -25,6 +26,7 @@ namespace VISDKWrapper
             lock (Sim.Sync)
                 try { lastError = ""; return body(); }
                 catch (SimFault f) { lastError = f.Message; return false; }
+                finally { Saved(); }
         }
 
         string Str(Func<string> body)
@@ -32,6 +34,7 @@ namespace VISDKWrapper
             lock (Sim.Sync)
                 try { lastError = ""; return body(); }
                 catch (SimFault f) { lastError = f.Message; return ""; }
+                finally { Saved(); }
         }
 
         object Obj(Func<object> body)
@@ -39,10 +42,25 @@ namespace VISDKWrapper
             lock (Sim.Sync)
                 try { lastError = ""; return body(); }
                 catch (SimFault f) { lastError = f.Message; return null; }
+                finally { Saved(); }
+        }
+
+        // A refused state file fails the login and everything that needs a session.
+        static void StateUsable()
+        {
+            if (Sim.StateRefused != null) throw new SimFault(Sim.StateRefused);
+        }
+
+        // A call that changed the inventory is kept in the state file; a failure to write it is reported, not thrown.
+        void Saved()
+        {
+            var problem = Sim.SaveState();
+            if (problem != null && lastError == "") lastError = problem;
         }
 
         Session Auth()
         {
+            StateUsable();
             Session s;
             if (session == null || !Sim.Sessions.TryGetValue(session.Key, out s)) throw new SimFault(Sim.NotAuthenticated);
             return s;
