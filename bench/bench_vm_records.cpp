@@ -10,6 +10,7 @@
 #include <mono/metadata/class.h>
 
 #include "BenchSupport.h"
+#include "FloorHandles.h"
 #include "TestSupport.h"
 
 using namespace visdkbench;
@@ -22,41 +23,6 @@ const int kDisks = 16;
 const int kCards = 4;
 const int kSnapshots = 20;
 const int kBrowsed = 10000;
-
-struct Enumerator {
-    MonoMethod* getEnumerator;
-    MonoMethod* moveNext;
-    MonoMethod* current;
-
-    explicit Enumerator(const char* className)
-    {
-        MonoClass* klass = Class(className);
-        getEnumerator = Method(klass, "GetEnumerator", 1);
-        moveNext = Method(klass, "MoveNext", 0);
-        current = Method(klass, "Current", 0);
-    }
-
-    template <typename Item>
-    void Walk(MonoObject* list, Item&& item) const
-    {
-        if (!list)
-            return;
-        void* args[] = {list};
-        MonoObject* exception = nullptr;
-        MonoObject* enumerator = mono_runtime_invoke(getEnumerator, nullptr, args, &exception);
-        if (!enumerator || exception)
-            return;
-        for (;;) {
-            MonoObject* more = mono_runtime_invoke(moveNext, enumerator, nullptr, &exception);
-            if (!more || exception || !*static_cast<unsigned char*>(mono_object_unbox(more)))
-                return;
-            MonoObject* element = mono_runtime_invoke(current, enumerator, nullptr, &exception);
-            if (exception)
-                return;
-            item(element);
-        }
-    }
-};
 
 // Every instance field of one record class, with what reading it takes, looked up once.
 class RecordReader {
