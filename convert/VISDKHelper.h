@@ -8,9 +8,6 @@
 #include "VISDKExport.h"
 #include "VMInfoStructs.h"
 
-// Datastore type of a disk: codes 1 to 4, 0 for a managed value outside them.
-enum DatastoreType_t { eDatastoreTypeUnknown = 0, eDatastoreType1 = 1, eDatastoreType2 = 2, eDatastoreType3 = 3, eDatastoreType4 = 4 };
-
 namespace VISDKHelper {
 
 using namespace VMInfoStructs;
