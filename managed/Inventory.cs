@@ -90,26 +90,23 @@ namespace VISDKWrapper
         public int Sockets = 2, CoresPerSocket = 16, MhzPerCore = 2600, CpuUsedMhz;
         public long MemoryBytes = 512L << 30, MemoryUsedMB;
         public long ClockSkewSeconds;
-        public readonly List<string> Mounts = new List<string>();
         public readonly List<NetAdapter> Pnics = new List<NetAdapter>();
         public readonly List<NetAdapter> Vnics = new List<NetAdapter>();
         public readonly List<StorageAdapter> Hbas = new List<StorageAdapter>();
         public readonly List<Lun> Luns = new List<Lun>();
         public readonly List<Network> Networks = new List<Network>();
         public bool Clustered { get { return Compute != null && Compute.IsCluster; } }
-    }
 
-    sealed class DatastoreRef
-    {
-        public string Name;
+        // The datastores mounted here, in the inventory's order.
+        public List<string> Mounts { get { return Sim.Datastores.Where(d => d.Hosts.Any(x => string.Equals(x, Name, StringComparison.OrdinalIgnoreCase))).Select(d => d.Name).ToList(); } }
     }
 
     // A storage snapshot of a datastore presented to a host as a volume of its own.
     sealed class SnapVolume
     {
-        public string Name, Uuid, Source, Host, Moref;
+        public Datastore Volume;
+        public string Source, Host;
         public bool Resignatured, Primary;
-        public readonly List<string> Files = new List<string>();
         public readonly List<Vm> Vms = new List<Vm>();
     }
 
@@ -122,8 +119,6 @@ namespace VISDKWrapper
         public static readonly Dictionary<Vm, InvFolder> VmFolder = new Dictionary<Vm, InvFolder>();
         public static readonly Dictionary<string, object> ByMoref = new Dictionary<string, object>(StringComparer.OrdinalIgnoreCase);
         public static readonly List<SnapVolume> SnapVolumes = new List<SnapVolume>();
-        public static readonly Dictionary<string, long> DatastoreCapacity = new Dictionary<string, long>();
-        public static readonly Dictionary<string, string> DatastoreMorefs = new Dictionary<string, string>();
         public static string MgmtBuild = "22385739";
         static int morefSeq;
 
@@ -150,7 +145,7 @@ namespace VISDKWrapper
         static void BuildInventory(XmlElement root)
         {
             Datacenters.Clear(); Computes.Clear(); NetworkObjects.Clear(); VmPool.Clear(); VmFolder.Clear(); ByMoref.Clear();
-            SnapVolumes.Clear(); DatastoreCapacity.Clear(); DatastoreMorefs.Clear();
+            SnapVolumes.Clear();
             morefSeq = 1000;
             MgmtBuild = root != null ? A(root, "build", "22385739") : "22385739";
 
@@ -173,9 +168,7 @@ namespace VISDKWrapper
                 var e = hostElements.FirstOrDefault(x => A(x, "name") == h.Name);
                 ConfigureHost(h, e, first);
             }
-            foreach (var name in Datastores) PlaceDatastore(name, Datacenters.FirstOrDefault(d => Hosts.Any(h => h.Dc == d && h.Mounts.Contains(name))) ?? first);
-            foreach (var e in All(root, "datastore"))
-                DatastoreCapacity[A(e, "name")] = L(e, "capacityGB", 2048) * GiB;
+            foreach (var ds in Datastores) PlaceDatastore(ds, Datacenters.FirstOrDefault(d => Hosts.Any(h => h.Dc == d && ds.MountedOn(h.Name))) ?? first);
             foreach (var n in Networks)
             {
                 var e = All(root, "network").FirstOrDefault(x => A(x, "name") == n);
@@ -288,10 +281,8 @@ namespace VISDKWrapper
                 h.ConnectionState = A(e, "state", "connected") == "disconnected" ? 1 : A(e, "state", "connected") == "notResponding" ? 2 : 0;
                 h.ClockSkewSeconds = L(e, "clockSkewSeconds", 0);
                 h.FaultDomain = A(e, "faultDomain", "");
-                h.Mounts.AddRange(Names(A(e, "datastores")));
             }
             if (string.IsNullOrEmpty(h.Moref)) h.Moref = NextMoref("host", h); else Register(h.Moref, h);
-            if (h.Mounts.Count == 0) h.Mounts.AddRange(Datastores);
             if (h.Compute == null)
             {
                 var dc = e != null ? Datacenters.FirstOrDefault(d => d.Name == A(e, "datacenter")) ?? fallback : fallback;
@@ -299,23 +290,25 @@ namespace VISDKWrapper
             }
         }
 
-        static void PlaceDatastore(string name, Datacenter dc)
+        static void PlaceDatastore(Datastore ds, Datacenter dc)
         {
-            if (!dc.Datastores.Contains(name)) dc.Datastores.Add(name);
-            if (!DatastoreMorefs.ContainsKey(name)) DatastoreMorefs[name] = NextMoref("datastore", new DatastoreRef { Name = name });
+            if (!dc.Datastores.Contains(ds.Name)) dc.Datastores.Add(ds.Name);
+            Register(ds.Moref, ds);
         }
 
-        public static string DatastoreMoref(string name)
+        public static Datacenter DatacenterOf(Datastore ds)
         {
-            string m;
-            return DatastoreMorefs.TryGetValue(name, out m) ? m : "";
+            return Datacenters.FirstOrDefault(d => d.Datastores.Contains(ds.Name));
         }
 
-        // A VMFS-style identity that stays the same for a datastore name.
-        public static string DatastoreUuid(string name)
+        public static Datastore NewVmfs(string name, long capacity, IEnumerable<string> hosts)
         {
-            var h = Hex(Hash("vmfs:" + name), 16, "");
-            return h.Substring(0, 8) + "-" + h.Substring(8, 8) + "-" + h.Substring(16, 4) + "-" + h.Substring(20, 12);
+            var ds = new Datastore { Name = name, Type = "VMFS", Capacity = capacity, Uuid = MakeDsUuid(name) };
+            ds.Moref = NextMoref("datastore", ds);
+            ds.Url = "ds:///vmfs/volumes/" + ds.Uuid + "/";
+            ds.Hosts.AddRange(hosts);
+            Datastores.Add(ds);
+            return ds;
         }
 
         // Adapters, LUNs and networks of a host, derived from its name and position so that each run is the same.
@@ -344,7 +337,8 @@ namespace VISDKWrapper
             };
             h.Hbas.AddRange(new[] { local, iscsi, fc });
             h.Luns.Add(MakeLun("mpx.vmhba0:C0:T0:L0", local, null, 32 * GiB));
-            foreach (var ds in h.Mounts) h.Luns.Add(MakeLun(LunNameOf(ds), iscsi, ds, DatastoreSize(ds)));
+            foreach (var ds in Datastores.Where(d => !d.Nas && d.MountedOn(h.Name) && !SnapVolumes.Any(v => v.Volume == d)))
+                h.Luns.Add(MakeLun(LunNameOf(ds.Name), iscsi, ds.Name, ds.Capacity));
             h.Luns.Add(MakeLun("naa.6" + Hex(Hash("rdm:" + h.Name), 15, ""), fc, null, 100 * GiB));
             h.Networks.AddRange(NetworkObjects.Where(x => x.Dc == h.Dc));
             h.MemoryUsedMB = h.MemoryBytes / MiB / 8;
@@ -353,12 +347,6 @@ namespace VISDKWrapper
 
         // A shared datastore's LUN has the same name on every host that sees it.
         public static string LunNameOf(string datastore) { return "naa.6" + Hex(Hash("lun:" + datastore), 15, ""); }
-
-        public static long DatastoreSize(string datastore)
-        {
-            long size;
-            return DatastoreCapacity.TryGetValue(datastore, out size) ? size : 2048 * GiB;
-        }
 
         static Lun MakeLun(string canonical, StorageAdapter adapter, string datastore, long capacity)
         {
@@ -374,6 +362,7 @@ namespace VISDKWrapper
         {
             if (pool != null)
             {
+                vm.ResourcePool = pool.Path;
                 Pool old;
                 if (VmPool.TryGetValue(vm, out old)) old.Vms.Remove(vm);
                 VmPool[vm] = pool;
@@ -381,6 +370,7 @@ namespace VISDKWrapper
             }
             if (folder != null)
             {
+                vm.Folder = folder.Path;
                 InvFolder old;
                 if (VmFolder.TryGetValue(vm, out old)) old.Vms.Remove(vm);
                 VmFolder[vm] = folder;
@@ -453,14 +443,9 @@ namespace VISDKWrapper
                 if (!Networks.Contains(net.Name)) Networks.Add(net.Name);
                 for (int c = 0; c < clusters; c++) comps.Add(NewCompute(dc, prefix + "-dc" + (d + 1).ToString("D2") + "-cl" + (c + 1).ToString("D2"), null, true));
             }
-            var newDs = new List<string>();
+            var newDs = new List<Datastore>();
             for (int i = 0; i < dss; i++)
-            {
-                var name = prefix + "-ds" + (i + 1).ToString("D3");
-                newDs.Add(name);
-                if (!Datastores.Contains(name)) Datastores.Add(name);
-                DatastoreCapacity[name] = (4096 + 1024L * (i % 4)) * GiB;
-            }
+                newDs.Add(NewVmfs(prefix + "-ds" + (i + 1).ToString("D3"), (4096 + 1024L * (i % 4)) * GiB, new string[0]));
             var newHosts = new List<HostInfo>();
             for (int i = 0; i < hosts; i++)
             {
@@ -470,9 +455,9 @@ namespace VISDKWrapper
                 Join(h, comps[i % comps.Count]);
                 // Each block of perShare consecutive hosts shares the datastores dealt to it.
                 int groups = (hosts + perShare - 1) / perShare;
-                for (int k = 0; k < dss; k++) if (k % groups == i / perShare) h.Mounts.Add(newDs[k]);
-                if (h.Mounts.Count == 0) h.Mounts.Add(newDs[i % dss]);
-                foreach (var ds in h.Mounts) PlaceDatastore(ds, h.Dc);
+                for (int k = 0; k < dss; k++) if (k % groups == i / perShare) newDs[k].Hosts.Add(h.Name);
+                if (!newDs.Any(d => d.Hosts.Contains(h.Name))) newDs[i % dss].Hosts.Add(h.Name);
+                foreach (var ds in newDs.Where(d => d.Hosts.Contains(h.Name))) PlaceDatastore(ds, h.Dc);
                 newHosts.Add(h);
             }
             foreach (var h in newHosts) ConnectHost(h);
@@ -485,9 +470,10 @@ namespace VISDKWrapper
             for (int i = 0; i < vms; i++)
             {
                 var h = newHosts[i % newHosts.Count];
+                var mounts = h.Mounts;
                 var vm = new Vm
                 {
-                    Name = prefix + "-vm" + (i + 1).ToString("D5"), Host = h.Name, Datastore = h.Mounts[i % h.Mounts.Count],
+                    Name = prefix + "-vm" + (i + 1).ToString("D5"), Host = h.Name, Datastore = mounts[i % mounts.Count],
                     Power = i % 3 == 0 ? "poweredOff" : "poweredOn", Tools = i % 3 == 0 ? "notRunning" : "running", Template = i % 50 == 49,
                     GuestId = "otherLinux64Guest", GuestName = "Other Linux (64-bit)", HardwareVersion = 19, MemoryMB = 2048
                 };
@@ -497,6 +483,9 @@ namespace VISDKWrapper
                 vm.Networks.Add(h.Networks.Count > 0 ? h.Networks[h.Networks.Count - 1].Name : "VM Network");
                 vm.NewSegment();
                 vm.Disks.Add(new Disk { Key = 2000, Label = "Hard disk 1", Dir = vm.HomeDir, Stem = vm.Name, Capacity = 16 * GiB, Thin = true });
+                vm.NumCpu = 2;
+                vm.Firmware = "efi";
+                PlaceDisks(vm);
                 ResetTracking(vm);
                 Vms.Add(vm);
                 var pools2 = FindPools(h.Compute.Root).ToList();
@@ -534,7 +523,7 @@ namespace VISDKWrapper
             var comp = FindCompute(cluster);
             if (!string.IsNullOrEmpty(cluster) && (comp == null || !comp.IsCluster)) return false;
             var h = new HostInfo { Name = name, MaxHardwareVersion = 21 };
-            h.Mounts.AddRange(Names(datastores).Where(Datastores.Contains));
+            foreach (var ds in Names(datastores).Select(FindDatastore).Where(d => d != null)) ds.Hosts.Add(name);
             Hosts.Add(h);
             if (comp != null) Join(h, comp);
             ConfigureHost(h, null, Datacenters[0]);
