@@ -262,12 +262,12 @@ namespace VISDKWrapper
     {
         public static void Reset()
         {
-            lock (Sim.Sync) Sim.Load(null);
+            lock (Sim.Sync) { Sim.Load(null); Sim.SaveState(); }
         }
 
         public static bool Load(string configPath)
         {
-            lock (Sim.Sync) return Sim.Load(configPath);
+            lock (Sim.Sync) { var loaded = Sim.Load(configPath); Sim.SaveState(); return loaded; }
         }
 
         // A guest write to a disk (key, label or file name), tracked like real I/O.
@@ -280,6 +280,7 @@ namespace VISDKWrapper
                     var v = Sim.FindVm(vm);
                     if (v == null) return false;
                     Sim.WriteDisk(v, Sim.FindDisk(v, disk), offset, length);
+                    Sim.SaveState();
                     return true;
                 }
                 catch (SimFault) { return false; }
@@ -288,12 +289,12 @@ namespace VISDKWrapper
 
         public static void SetTime(long unixSeconds)
         {
-            lock (Sim.Sync) Sim.Now = new DateTime(1970, 1, 1, 0, 0, 0, DateTimeKind.Utc).AddSeconds(unixSeconds);
+            lock (Sim.Sync) { Sim.Now = new DateTime(1970, 1, 1, 0, 0, 0, DateTimeKind.Utc).AddSeconds(unixSeconds); Sim.SaveState(); }
         }
 
         public static void AdvanceTime(long seconds)
         {
-            lock (Sim.Sync) Sim.Now = Sim.Now.AddSeconds(seconds);
+            lock (Sim.Sync) { Sim.Now = Sim.Now.AddSeconds(seconds); Sim.SaveState(); }
         }
 
         public static long Now()
@@ -308,6 +309,7 @@ namespace VISDKWrapper
                 var v = Sim.FindVm(vm);
                 if (v == null || (state != "poweredOn" && state != "poweredOff" && state != "suspended")) return false;
                 Sim.SetPower(v, state);
+                Sim.SaveState();
                 return true;
             }
         }
@@ -319,6 +321,7 @@ namespace VISDKWrapper
                 var v = Sim.FindVm(vm);
                 if (v == null || (status != "running" && status != "notRunning" && status != "notInstalled")) return false;
                 v.Tools = status;
+                Sim.SaveState();
                 return true;
             }
         }
@@ -330,6 +333,7 @@ namespace VISDKWrapper
                 var v = Sim.FindVm(vm);
                 if (v == null) return false;
                 v.SnapDisabledBy = string.IsNullOrEmpty(disabledBy) ? null : disabledBy;
+                Sim.SaveState();
                 return true;
             }
         }

@@ -59,6 +59,7 @@ namespace VISDKWrapper
             if (c != null) return c.Result<int>();
             return Int(() =>
             {
+                StateUsable();
                 var name = (string.IsNullOrEmpty(server) ? focusServer : server).Trim();
                 if (name.StartsWith("https://", StringComparison.OrdinalIgnoreCase)) name = name.Substring(8);
                 name = name.Split('/')[0].Split(':')[0];

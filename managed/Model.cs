@@ -209,6 +209,7 @@ namespace VISDKWrapper
         {
             try { Load(null); }
             catch (Exception) { Build(null); }
+            OpenState();
         }
 
         public static void EnsureLoaded() { }
@@ -248,7 +249,7 @@ namespace VISDKWrapper
             return string.Join(sep, b.Take(count).Select(x => x.ToString("x2")));
         }
 
-        // Unique per process, so change ids kept from an earlier run are refused like those of a reset tracker.
+        // Keeps tracking epochs of different processes apart; epochs kept in a state file stay as they were issued.
         static readonly string ProcessEpoch = Guid.NewGuid().ToString("N");
 
         public static string NewEpoch(Vm vm, Disk d)

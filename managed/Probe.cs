@@ -28,7 +28,7 @@ namespace VISDKWrapper
 
         sealed class Record
         {
-            public int Count;
+            public long Count;
             public object[] Args;
             public ParameterInfo[] Parameters;
         }
@@ -36,11 +36,14 @@ namespace VISDKWrapper
         static readonly object sync = new object();
         static readonly Dictionary<string, Rule> rules = new Dictionary<string, Rule>();
         static readonly Dictionary<string, Record> records = new Dictionary<string, Record>();
-        static readonly List<string> calls = new List<string>();
+        // The most recent call names only, so a long run keeps a bounded record.
+        public const int RecentCalls = 64;
+        static readonly Queue<string> recent = new Queue<string>();
+        static string lastMethod;
 
         public static void Reset()
         {
-            lock (sync) { rules.Clear(); records.Clear(); calls.Clear(); }
+            lock (sync) { rules.Clear(); records.Clear(); recent.Clear(); lastMethod = null; }
         }
 
         public static void SetReturn(string method, object value)
@@ -74,7 +77,7 @@ namespace VISDKWrapper
 
         public static int CallCount(string method)
         {
-            lock (sync) { Record r; return records.TryGetValue(method, out r) ? r.Count : 0; }
+            lock (sync) { Record r; return records.TryGetValue(method, out r) ? (int)Math.Min(r.Count, int.MaxValue) : 0; }
         }
 
         public static int ArgCount(string method)
@@ -107,12 +110,19 @@ namespace VISDKWrapper
 
         public static string LastMethod()
         {
-            lock (sync) return calls.Count == 0 ? null : calls[calls.Count - 1];
+            lock (sync) return lastMethod;
         }
 
+        // The names of the last RecentCalls calls since Reset, oldest first.
         public static string Calls()
         {
-            lock (sync) return string.Join(",", calls);
+            lock (sync) return string.Join(",", recent);
+        }
+
+        // How many entries the probe holds: one record per method called, its last arguments and the recent names.
+        public static int RecordedEntries()
+        {
+            lock (sync) return records.Count + records.Values.Sum(r => r.Args.Length) + recent.Count;
         }
 
         // Out parameters are passed as null: their value on entry is not readable.
@@ -125,7 +135,9 @@ namespace VISDKWrapper
                 r.Count++;
                 r.Args = args;
                 r.Parameters = method.GetParameters();
-                calls.Add(method.Name);
+                if (recent.Count == RecentCalls) recent.Dequeue();
+                recent.Enqueue(method.Name);
+                lastMethod = method.Name;
                 Rule rule;
                 return rules.TryGetValue(method.Name, out rule) ? new ProbeCall(method.Name, rule.HasReturn, rule.Raw, rule.Value, rule.Throw, new Dictionary<int, object>(rule.Outs)) : null;
             }

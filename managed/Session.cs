@@ -16,33 +16,56 @@ namespace VISDKWrapper
         object Int(Func<int> body)
         {
             lock (Sim.Sync)
-                try { lastError = ""; return body(); }
+                try { Begin(); return body(); }
                 catch (SimFault f) { lastError = f.Message; return 0; }
+                finally { Saved(); }
         }
 
         object Bool(Func<bool> body)
         {
             lock (Sim.Sync)
-                try { lastError = ""; return body(); }
+                try { Begin(); return body(); }
                 catch (SimFault f) { lastError = f.Message; return false; }
+                finally { Saved(); }
         }
 
         string Str(Func<string> body)
         {
             lock (Sim.Sync)
-                try { lastError = ""; return body(); }
+                try { Begin(); return body(); }
                 catch (SimFault f) { lastError = f.Message; return ""; }
+                finally { Saved(); }
         }
 
         object Obj(Func<object> body)
         {
             lock (Sim.Sync)
-                try { lastError = ""; return body(); }
+                try { Begin(); return body(); }
                 catch (SimFault f) { lastError = f.Message; return null; }
+                finally { Saved(); }
+        }
+
+        void Begin()
+        {
+            lastError = "";
+        }
+
+        // A refused state file fails the login and everything that needs a session.
+        static void StateUsable()
+        {
+            if (Sim.StateRefused != null) throw new SimFault(Sim.StateRefused);
+        }
+
+        // A call that changed the inventory is kept in the state file; a failure to write it is reported, not thrown.
+        void Saved()
+        {
+            var problem = Sim.SaveState();
+            if (problem != null && lastError == "") lastError = problem;
         }
 
         Session Auth()
         {
+            StateUsable();
             Session s;
             if (session == null || !Sim.Sessions.TryGetValue(session.Key, out s)) throw new SimFault(Sim.NotAuthenticated);
             return s;

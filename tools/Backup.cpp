@@ -1,5 +1,3 @@
-#include "Backup.h"
-
 #include <unistd.h>
 
 #include <climits>
@@ -9,13 +7,16 @@
 #include <sstream>
 #include <utility>
 
+#include "Commands.h"
+#include "JsonOutput.h"
+#include "Progress.h"
+
 namespace visdk {
 
 namespace {
 
 const char kAllAreas[] = "*";
 const size_t kListedExtents = 8;
-const int kWindowsPerProgressLine = 64;
 
 struct Extent {
     long long start;
@@ -126,51 +127,34 @@ private:
     std::map<std::pair<std::string, std::string>, std::string> m_ids;
 };
 
-// A percentage on one rewritten line for a terminal, else a line now and then.
-class Progress {
-public:
-    explicit Progress(std::string label) : m_label(std::move(label)), m_tty(isatty(STDERR_FILENO) != 0) {}
-
-    ~Progress()
-    {
-        if (m_tty && m_shown)
-            std::fprintf(stderr, "\r\033[K");
-    }
-
-    void Update(long long done, long long total)
-    {
-        ++m_windows;
-        if (!m_tty && m_windows % kWindowsPerProgressLine != 0)
-            return;
-        int percent = total > 0 ? static_cast<int>(100.0 * static_cast<double>(done) / static_cast<double>(total)) : 100;
-        std::fprintf(stderr, m_tty ? "\r%s: %d%%" : "%s: %d%%\n", m_label.c_str(), percent);
-        std::fflush(stderr);
-        m_shown = true;
-    }
-
-private:
-    std::string m_label;
-    bool m_tty;
-    bool m_shown = false;
-    int m_windows = 0;
-};
-
 class Backup {
 public:
-    Backup(Session& session, std::string vm, std::vector<std::string> disks, std::map<std::string, std::string> known)
-        : m_session(session), m_bridge(session.Bridge()), m_vm(std::move(vm)), m_disks(std::move(disks)), m_known(std::move(known))
+    Backup(Session& session, std::string vm, std::vector<std::string> disks, std::map<std::string, std::string> known, bool json)
+        : m_session(session), m_bridge(session.Bridge()), m_vm(std::move(vm)), m_disks(std::move(disks)), m_known(std::move(known)),
+          m_text(!json)
     {
     }
 
     const std::map<std::string, std::string>& Known() const { return m_known; }
+    // The passes so far, as the JSON summary reports them.
+    const Json& Passes() const { return m_passes; }
+
+    void StartPass(int pass, int passes)
+    {
+        m_passes.push_back(Json{{"pass", pass}, {"writes", Json::array()}, {"snapshot", ""}, {"disks", Json::array()}});
+        if (m_text)
+            std::printf("pass %d of %d\n", pass, passes);
+    }
 
     bool ApplyWrites(const std::vector<PlannedWrite>& writes)
     {
         for (const PlannedWrite& write : writes) {
             if (!GuestWrite(m_session, m_vm, write.disk, write.offset, write.length))
                 return false;
-            std::printf("  guest write: %lld bytes at offset %lld of disk %lld (%s)\n", write.length, write.offset, write.disk,
-                        GuestDevice(write.disk).c_str());
+            m_passes.back()["writes"].push_back(Json{{"disk", write.disk}, {"offset", write.offset}, {"length", write.length}});
+            if (m_text)
+                std::printf("  guest write: %lld bytes at offset %lld of disk %lld (%s)\n", write.length, write.offset, write.disk,
+                            GuestDevice(write.disk).c_str());
         }
         return true;
     }
@@ -182,13 +166,15 @@ public:
         std::string snapshot;
         if (!m_bridge.CreateBackupSnapshot(m_vm, "", false, false, snapshot))
             return m_session.Fail(m_vm + ": create backup snapshot");
-        std::printf("  snapshot: %s\n", snapshot.c_str());
+        m_passes.back()["snapshot"] = snapshot;
+        if (m_text)
+            std::printf("  snapshot: %s\n", snapshot.c_str());
 
         std::map<std::string, std::string> taken;
         int status = ReadDisks(snapshot, taken);
         if (!m_bridge.RemoveSnapshot(m_vm, "", snapshot))
             status = m_session.Fail(m_vm + ": remove snapshot " + snapshot);
-        else
+        else if (m_text)
             std::printf("  snapshot %s removed\n", snapshot.c_str());
         for (const auto& entry : taken)
             m_known[entry.first] = entry.second;
@@ -257,7 +243,7 @@ private:
     bool Walk(const std::string& snapshot, const std::string& disk, const std::string& since, long long capacity,
               std::vector<Extent>& extents)
     {
-        Progress progress(m_vm + " disk " + disk);
+        Progress progress(m_vm + " disk " + disk, capacity);
         long long offset = 0;
         while (offset < capacity) {
             VMInfoStructs::SDiskChangeInfo answer;
@@ -276,16 +262,27 @@ private:
                 break;
             }
             offset = next;
-            progress.Update(offset, capacity);
+            progress.Update(offset);
         }
         return true;
     }
 
-    static void Report(const std::string& disk, bool full, const std::vector<Extent>& extents, const std::string& changeId)
+    void Report(const std::string& disk, bool full, const std::vector<Extent>& extents, const std::string& changeId)
     {
         unsigned long long bytes = 0;
-        for (const Extent& extent : extents)
+        Json areas = Json::array();
+        for (const Extent& extent : extents) {
             bytes += static_cast<unsigned long long>(extent.length);
+            areas.push_back(Json{{"offset", extent.start}, {"length", extent.length}});
+        }
+        m_passes.back()["disks"].push_back(Json{{"disk", disk},
+                                                {"mode", full ? "full" : "incremental"},
+                                                {"extentCount", extents.size()},
+                                                {"bytes", bytes},
+                                                {"extents", areas},
+                                                {"changeId", changeId}});
+        if (!m_text)
+            return;
         std::printf("  disk %s: %s, %zu extent%s, %s", disk.c_str(), full ? "full" : "incremental", extents.size(),
                     extents.size() == 1 ? "" : "s", HumanBytes(bytes).c_str());
         if (bytes >= 1024)
@@ -303,11 +300,11 @@ private:
     std::string m_vm;
     std::vector<std::string> m_disks;
     std::map<std::string, std::string> m_known;
+    bool m_text;
+    Json m_passes = Json::array();
 };
 
-} // namespace
-
-int RunBackup(Session& session, const Arguments& args, const std::vector<std::string>& operands)
+int RunBackup(Session& session, const Arguments& args, const Operands& operands)
 {
     const std::string& vm = operands[0];
     int passes = static_cast<int>(ParseNumber(args.Value("passes", "1"), "--passes", 1, 1000));
@@ -325,12 +322,16 @@ int RunBackup(Session& session, const Arguments& args, const std::vector<std::st
     if (!writes.empty() && passes == 1)
         std::fprintf(stderr, "visdk: --write applies between passes; with one pass nothing is written\n");
 
-    StateFile state(args.Value("state"));
+    // With a simulator state and no --state, the change ids live beside it, so that runs on one state follow each other.
+    std::string idsPath = args.Value("state");
+    if (idsPath.empty() && args.Has("sim-state"))
+        idsPath = args.Value("sim-state") + ".backup";
+    StateFile state(idsPath);
     state.Load();
-    Backup backup(session, vm, disks, state.IdsOf(vm));
+    Backup backup(session, vm, disks, state.IdsOf(vm), args.Json());
     int status = kExitOk;
     for (int pass = 1; pass <= passes && status == kExitOk; ++pass) {
-        std::printf("pass %d of %d\n", pass, passes);
+        backup.StartPass(pass, passes);
         if (pass > 1 && !backup.ApplyWrites(writes))
             status = kExitFailed;
         else
@@ -339,7 +340,20 @@ int RunBackup(Session& session, const Arguments& args, const std::vector<std::st
     state.SetIds(vm, backup.Known());
     if (!state.Save() && status == kExitOk)
         status = kExitFailed;
+    if (status == kExitOk && args.Json())
+        PrintJson(Json{{"vm", vm}, {"passes", backup.Passes()}});
     return status;
+}
+
+} // namespace
+
+std::vector<Command> BackupCommands()
+{
+    return {{"backup", "VM [--state FILE] [--write [DISK:]OFFSET:LENGTH ...] [--passes N] [--disks KEY,...]",
+             "incremental backup passes (snapshot, change ids, changed areas); --write writes in the guest between passes,\n"
+             "      on disk 2000 unless DISK is given; --state FILE keeps the change ids between runs (default with\n"
+             "      --sim-state PATH: PATH.backup)",
+             "state= write= passes= disks= guest-user= guest-password=", 1, 1, RunBackup}};
 }
 
 } // namespace visdk

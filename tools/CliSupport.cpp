@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <sstream>
 
 #include "PlatformServices.h"
 
@@ -18,27 +19,6 @@ const char kDefaultUser[] = "administrator@vsphere.local";
 const char kDefaultPassword[] = "VMware1!";
 const char kDefaultGuestUser[] = "root";
 const char kDefaultGuestPassword[] = "guestpass";
-
-struct OptionInfo {
-    const char* name;
-    bool takesValue;
-};
-
-const OptionInfo kOptions[] = {
-    {"server", true}, {"user", true}, {"password", true}, {"verbose", false}, {"help", false},
-    {"name", true}, {"description", true}, {"replication", false}, {"quiesce", false}, {"memory", false},
-    {"all", false}, {"older-than", true},
-    {"state", true}, {"write", true}, {"passes", true}, {"disks", true},
-    {"guest-user", true}, {"guest-password", true},
-};
-
-const OptionInfo* FindOption(const std::string& name)
-{
-    for (const OptionInfo& option : kOptions)
-        if (name == option.name)
-            return &option;
-    return nullptr;
-}
 
 std::mutex s_logMutex;
 std::string s_lastLoggedError;
@@ -68,7 +48,30 @@ std::string LastLoggedError()
 
 } // namespace
 
-Arguments Arguments::Parse(int argc, char** argv)
+void AddOptions(OptionTable& table, const std::string& list)
+{
+    std::istringstream in(list);
+    for (std::string word; in >> word;) {
+        bool takesValue = word.back() == '=';
+        if (takesValue)
+            word.pop_back();
+        auto inserted = table.emplace(word, takesValue);
+        if (inserted.first->second != takesValue)
+            throw std::logic_error("option '--" + word + "' is declared both with and without a value");
+    }
+}
+
+std::vector<std::string> OptionNames(const std::string& list)
+{
+    OptionTable table;
+    AddOptions(table, list);
+    std::vector<std::string> names;
+    for (const auto& entry : table)
+        names.push_back(entry.first);
+    return names;
+}
+
+Arguments Arguments::Parse(int argc, char** argv, const OptionTable& known)
 {
     Arguments args;
     bool operandsOnly = false;
@@ -99,12 +102,13 @@ Arguments Arguments::Parse(int argc, char** argv)
             value = name.substr(equals + 1);
             name.erase(equals);
         }
-        const OptionInfo* known = FindOption(name);
-        if (!known)
+        auto option = known.find(name);
+        if (option == known.end())
             throw UsageError("unknown option '--" + name + "'");
-        if (!known->takesValue && inlineValue)
+        bool takesValue = option->second;
+        if (!takesValue && inlineValue)
             throw UsageError("option '--" + name + "' takes no value");
-        if (known->takesValue && !inlineValue) {
+        if (takesValue && !inlineValue) {
             if (i + 1 >= argc)
                 throw UsageError("option '--" + name + "' needs a value");
             value = argv[++i];
