@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "CVIWrapperPtr.h"
 #include "ListTraits.h"
 #include "ManagedValue.h"
 #include "RuntimeApi.h"
@@ -30,6 +31,22 @@ public:
     void Field(std::vector<T>& member, const char* name)
     {
         ListOf<T>::Read(member, VISDKCppBridge::GetFieldValue(m_class, m_object, name));
+    }
+    // A value-type field holding a record; absent or unreadable, it leaves the member as it was, unlogged.
+    template <typename T>
+    void Nested(T& member, const char* name)
+    {
+        MonoObject* boxed = VISDKCppBridge::GetStructFieldValue(m_class, m_object, name);
+        if (boxed)
+            CVISDKHelper::ConvertObject(member, boxed);
+    }
+    // The managed value of a row whose member is computed from it.
+    template <typename T>
+    T Value(const char* name)
+    {
+        T value{};
+        Field(value, name);
+        return value;
     }
 
 private:
@@ -57,11 +74,50 @@ public:
         ListOf<T>::Write(list, member);
         VISDKCppBridge::SetObjectFieldValue(m_class, m_object, name, list);
     }
+    // A record stored by value: a new managed record is filled and its data copied into the field.
+    template <typename T>
+    void Nested(const T& member, const char* name)
+    {
+        MonoObject* item = VISDKCppBridge::NewManagedObject(ManagedClassOf<T>::name, false);
+        if (!item)
+            return;
+        CVISDKHelper::ConvertObject(item, member);
+        if (MonoClassField* field = NestedField(name, item))
+            VISDKCppBridge::g_mono.mono_field_set_value(m_object, field, VISDKCppBridge::g_mono.mono_object_unbox(item));
+    }
 
 private:
+    // The field only when it holds exactly the item's value type: the runtime copies the item's size unchecked.
+    MonoClassField* NestedField(const char* name, MonoObject* item)
+    {
+        using VISDKCppBridge::g_mono;
+        MonoClassField* field = g_mono.mono_class_get_field_from_name(m_class, name);
+        if (!field) {
+            VISDKCppBridge::g_debug.Error("Could not find field [%s]", name);
+            return nullptr;
+        }
+        MonoType* type = g_mono.mono_field_get_type(field);
+        if (!type || g_mono.mono_class_from_mono_type(type) != g_mono.mono_object_get_class(item)) {
+            VISDKCppBridge::g_debug.Error("Field [%s] is not of the expected type", name);
+            return nullptr;
+        }
+        return field;
+    }
+
     MonoObject* m_object;
     MonoClass* m_class;
 };
+
+// Rows that only one direction carries: the other direction's walker skips them.
+template <typename Member>
+void ReadOnly(FieldReader& io, Member& member, const char* name)
+{
+    io.Field(member, name);
+}
+template <typename Member>
+void ReadOnly(FieldWriter&, const Member&, const char*)
+{
+}
 
 // Reads a record through its field table; a null object leaves the record as it was.
 template <typename Record, typename Table>
