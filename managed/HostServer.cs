@@ -174,7 +174,7 @@ namespace VISDKWrapper
         public object GetMgmtVersion(out object version)
         {
             version = null;
-            var c = Probe.Enter(MethodBase.GetCurrentMethod(), null);
+            var c = Probe.Enter(MethodBase.GetCurrentMethod(), (object)null);
             if (c != null) { c.Out(0, ref version); return c.Result<bool>(); }
             object found = null;
             var r = Bool(() =>
