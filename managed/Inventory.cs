@@ -150,7 +150,10 @@ namespace VISDKWrapper
             MgmtBuild = root != null ? A(root, "build", "22385739") : "22385739";
 
             var layout = All(root, "datacenter").ToList();
-            if (layout.Count == 0) Datacenters.Add(NewDatacenter("Datacenter", null));
+            var gen = All(root, "generate").FirstOrDefault();
+            // A purely generated inventory has no place for loose objects, so no default datacenter either.
+            if (layout.Count == 0 && (gen == null || Hosts.Count > 0 || Datastores.Count > 0 || Networks.Count > 0 || Vms.Count > 0))
+                Datacenters.Add(NewDatacenter("Datacenter", null));
             foreach (var e in layout)
             {
                 var dc = NewDatacenter(A(e, "name"), A(e, "moref"));
@@ -161,7 +164,7 @@ namespace VISDKWrapper
                     foreach (var h in Names(A(c, "hosts"))) { var host = Hosts.FirstOrDefault(x => x.Name == h); if (host != null) Join(host, comp); }
                 }
             }
-            var first = Datacenters[0];
+            var first = Datacenters.FirstOrDefault();
             var hostElements = All(root, "host").ToList();
             foreach (var h in Hosts)
             {
@@ -198,7 +201,6 @@ namespace VISDKWrapper
             }
             foreach (var vm in Vms) PlaceByHost(vm);
 
-            var gen = All(root, "generate").FirstOrDefault();
             if (gen != null) Generate(gen);
         }
 
@@ -526,6 +528,7 @@ namespace VISDKWrapper
             foreach (var ds in Names(datastores).Select(FindDatastore).Where(d => d != null)) ds.Hosts.Add(name);
             Hosts.Add(h);
             if (comp != null) Join(h, comp);
+            if (Datacenters.Count == 0) Datacenters.Add(NewDatacenter("Datacenter", null));
             ConfigureHost(h, null, Datacenters[0]);
             ConnectHost(h);
             return true;
