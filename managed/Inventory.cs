@@ -124,8 +124,10 @@ namespace VISDKWrapper
 
         static string NextMoref(string prefix, object target)
         {
-            var m = prefix + "-" + (++morefSeq);
-            while (ByMoref.ContainsKey(m)) m = prefix + "-" + (++morefSeq);
+            // "datastore-1001", but "group-v1001" where the prefix already has its dash.
+            var stem = prefix.Contains("-") ? prefix : prefix + "-";
+            var m = stem + (++morefSeq);
+            while (ByMoref.ContainsKey(m)) m = stem + (++morefSeq);
             ByMoref[m] = target;
             return m;
         }
@@ -341,14 +343,14 @@ namespace VISDKWrapper
             h.Luns.Add(MakeLun("mpx.vmhba0:C0:T0:L0", local, null, 32 * GiB));
             foreach (var ds in Datastores.Where(d => !d.Nas && d.MountedOn(h.Name) && !SnapVolumes.Any(v => v.Volume == d)))
                 h.Luns.Add(MakeLun(LunNameOf(ds.Name), iscsi, ds.Name, ds.Capacity));
-            h.Luns.Add(MakeLun("naa.6" + Hex(Hash("rdm:" + h.Name), 15, ""), fc, null, 100 * GiB));
+            h.Luns.Add(MakeLun("naa.6" + Hex(Hash("rdm:" + h.Name), 16, "").Substring(1), fc, null, 100 * GiB));
             h.Networks.AddRange(NetworkObjects.Where(x => x.Dc == h.Dc));
             h.MemoryUsedMB = h.MemoryBytes / MiB / 8;
             h.CpuUsedMhz = h.Sockets * h.CoresPerSocket * h.MhzPerCore / 10;
         }
 
         // A shared datastore's LUN has the same name on every host that sees it.
-        public static string LunNameOf(string datastore) { return "naa.6" + Hex(Hash("lun:" + datastore), 15, ""); }
+        public static string LunNameOf(string datastore) { return "naa.6" + Hex(Hash("lun:" + datastore), 16, "").Substring(1); }
 
         static Lun MakeLun(string canonical, StorageAdapter adapter, string datastore, long capacity)
         {
