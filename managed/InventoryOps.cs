@@ -216,13 +216,13 @@ namespace VISDKWrapper
             var p0 = o as Pool;
             if (p0 != null)
             {
-                if (p0.Parent == null) return NodeOf(p0.Owner, depth);
+                // Root pools are not shown in the tree (their contents hang below the cluster or host), but answer by reference.
                 return Node(p0.Name, p0.Moref, p0.VApp ? InvKind.VApp : InvKind.ResourcePool, 0, kids(() => PoolContents(p0, next)));
             }
             var v0 = o as Vm;
             if (v0 != null) return VmNode(v0);
             var ds = o as Datastore;
-            if (ds != null) return Node(ds.Name, ds.Moref, InvKind.Datastore, ds.Accessible ? 0 : 0, null);
+            if (ds != null) return Node(ds.Name, ds.Moref, InvKind.Datastore, 0, null);
             var n0 = o as Network;
             if (n0 != null) return Node(n0.Name, n0.Moref, n0.Distributed ? InvKind.PortGroup : InvKind.Network, 0, null);
             return Node("", "", 0, 0, null);

@@ -109,6 +109,9 @@ TEST_F(InventorySim, HostsAndDatastoresAgreeBetweenListsAndLookups)
         EXPECT_GT(one.memoryUsedBytes, 0);
         EXPECT_EQ(one.storageAdapterList.size(), 3u);
         EXPECT_EQ(one.virtualNetAdapterList.size(), 2u);
+        SInventoryInfo pool;
+        ASSERT_EQ(b.GetInventoryObjectByMoref(one.strResourcePool, 5, 0, 0, pool), 1);
+        EXPECT_EQ(pool.strName, "Resources");
         std::string datacenter;
         EXPECT_EQ(b.GetDatacenterNameFromHostName(h.strHostName, datacenter), 1);
         EXPECT_EQ(datacenter, "DC-Sim");
