@@ -87,7 +87,7 @@ public:
     }
 
 private:
-    // The field only when it holds exactly the item's value type: the runtime copies the item's size unchecked.
+    // The field only when it holds exactly the item's value type: the runtime copies the item's bytes unchecked.
     MonoClassField* NestedField(const char* name, MonoObject* item)
     {
         using VISDKCppBridge::g_mono;
@@ -97,7 +97,8 @@ private:
             return nullptr;
         }
         MonoType* type = g_mono.mono_field_get_type(field);
-        if (!type || g_mono.mono_class_from_mono_type(type) != g_mono.mono_object_get_class(item)) {
+        MonoClass* itemClass = g_mono.mono_object_get_class(item);
+        if (!type || g_mono.mono_class_from_mono_type(type) != itemClass || !g_mono.mono_class_is_valuetype(itemClass)) {
             VISDKCppBridge::g_debug.Error("Field [%s] is not of the expected type", name);
             return nullptr;
         }

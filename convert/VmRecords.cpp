@@ -7,6 +7,8 @@ namespace VISDKHelper {
 
 namespace {
 
+// Managed mode flags are integers in which only 1 means set.
+bool IsSet(int32_t flag) { return flag == 1; }
 int32_t OneIf(bool condition) { return condition ? 1 : 0; }
 
 // Unsigned shifts: a negative managed count must scale without overflowing a signed value.
@@ -27,6 +29,7 @@ int32_t DiskType(FieldReader& io)
     return CVISDKHelper::_GetZTDiskTypeFromVendorType(flat, split, rawDeviceMap, compatMode);
 }
 
+// Managed datastore types count from 0, native codes from 1 with 0 for unknown.
 DatastoreType_t DatastoreType(int32_t managed) { return static_cast<DatastoreType_t>(CVISDKHelper::_GetZTDatastoreType(managed)); }
 
 // Managed 1 marks a CD-ROM; natively it is 2, and 1 is a plain disk.
@@ -59,8 +62,8 @@ void DiskReadFields(FieldReader& io, SDisk& r)
     io.Field(r.strVMFSPath, "strVMFSPath");
     r.nCDRomDevice = CDRomCode(io.Value<int32_t>("nCDRomDevice"));
     io.Field(r.strParentNameForMultidatastore, "strParentNameForMultidatastore");
-    r.bIndependentMode = io.Value<int32_t>("nIndependentMode") == 1;
-    r.bPersistentMode = io.Value<int32_t>("nPersistentMode") == 1;
+    r.bIndependentMode = IsSet(io.Value<int32_t>("nIndependentMode"));
+    r.bPersistentMode = IsSet(io.Value<int32_t>("nPersistentMode"));
     r.nProvisionType = ProvisionType(io);
     io.Field(r.vmStoragePolicyId, "vmStoragePolicyId");
     io.Field(r.vmStoragePolicyName, "vmStoragePolicyName");
