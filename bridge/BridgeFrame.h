@@ -4,6 +4,7 @@
 // The forwarding frame: each operation names its managed method, its slots with their
 // passing modes, its result kind and when outputs are copied back; Forward does the rest.
 
+#include <array>
 #include <cstddef>
 #include <exception>
 #include <ctime>
@@ -17,6 +18,7 @@
 
 #include "CVIWrapperPtr.h"
 #include "ListTraits.h"
+#include "LookupCache.h"
 #include "ManagedValue.h"
 #include "RuntimeApi.h"
 #include "RuntimeInternal.h"
@@ -122,9 +124,12 @@ private:
     bool IsInteger(size_t size) const;
 };
 
+inline MonoClass* ClassOf(MonoObject* object) { return object ? g_mono.mono_object_get_class(object) : nullptr; }
+
 // Passing modes. Each prepares its slot on construction (only while the runtime is up), gives
 // it with slot(), tells with ready() whether it could, with accepts() whether the managed parameter
-// takes such a slot, and copies back with commit().
+// takes such a slot, with shape() the class of the object it passes (null when its kind alone decides),
+// and copies back with commit().
 
 // Input string.
 struct S {
@@ -133,6 +138,7 @@ struct S {
     void* slot() { return value; }
     bool ready() const { return value != nullptr; }
     bool accepts(const Param& p) const { return !p.byRef && p.IsString(); }
+    MonoClass* shape() const { return nullptr; }
     void commit() {}
 };
 
@@ -144,6 +150,7 @@ struct V {
     void* slot() { return &copy; }
     bool ready() const { return true; }
     bool accepts(const Param& p) const { return !p.byRef && p.IsNumber<T>(); }
+    MonoClass* shape() const { return nullptr; }
     void commit() {}
 };
 
@@ -155,6 +162,7 @@ struct R {
     void* slot() { return &target; }
     bool ready() const { return true; }
     bool accepts(const Param& p) const { return p.byRef && p.IsNumber<T>(); }
+    MonoClass* shape() const { return nullptr; }
     void commit() {}
 };
 
@@ -166,6 +174,7 @@ struct OS {
     void* slot() { return &value; }
     bool ready() const { return true; }
     bool accepts(const Param& p) const { return p.byRef && p.IsString(); }
+    MonoClass* shape() const { return nullptr; }
     void commit() { CVISDKHelper::ConvertObject(target, value); }
 };
 
@@ -203,6 +212,7 @@ struct RV {
     void* slot() { return data; }
     bool ready() const { return data != nullptr; }
     bool accepts(const Param& p) const { return !p.byRef && p.IsValueOf(object); }
+    MonoClass* shape() const { return ClassOf(object); }
     void commit() {}
 };
 
@@ -219,6 +229,7 @@ struct RO {
     void* slot() { return data; }
     bool ready() const { return data != nullptr; }
     bool accepts(const Param& p) const { return p.byRef && p.IsValueOf(object); }
+    MonoClass* shape() const { return ClassOf(object); }
     void commit() { CVISDKHelper::ConvertObject(target, object); }
 };
 
@@ -231,6 +242,7 @@ struct RR {
     void* slot() { return &value; }
     bool ready() const { return value != nullptr; }
     bool accepts(const Param& p) const { return p.byRef && p.IsObject(); }
+    MonoClass* shape() const { return nullptr; }
     void commit() { CVISDKHelper::ConvertObject(target, value); }
 };
 
@@ -243,6 +255,7 @@ struct RP {
     void* slot() { return object; }
     bool ready() const { return object != nullptr; }
     bool accepts(const Param& p) const { return !p.byRef && p.IsObject(); }
+    MonoClass* shape() const { return nullptr; }
     void commit() { CVISDKHelper::ConvertObject(target, object); }
 };
 
@@ -255,6 +268,7 @@ struct OR {
     void* slot() { return &value; }
     bool ready() const { return true; }
     bool accepts(const Param& p) const { return p.byRef && p.IsObject(); }
+    MonoClass* shape() const { return nullptr; }
     void commit() { CVISDKHelper::ConvertObject(target, value); }
 };
 
@@ -270,6 +284,7 @@ struct LI {
     void* slot() { return list; }
     bool ready() const { return list != nullptr; }
     bool accepts(const Param& p) const { return !p.byRef && p.Holds(list); }
+    MonoClass* shape() const { return ClassOf(list); }
     void commit() {}
 };
 
@@ -286,6 +301,7 @@ struct LR {
     void* slot() { return &list; }
     bool ready() const { return list != nullptr; }
     bool accepts(const Param& p) const { return p.byRef && p.Holds(list); }
+    MonoClass* shape() const { return ClassOf(list); }
     void commit() { ListOf<T>::Read(target, list); }
 };
 
@@ -298,6 +314,7 @@ struct LO {
     void* slot() { return &value; }
     bool ready() const { return true; }
     bool accepts(const Param& p) const { return p.byRef && p.IsReference(); }
+    MonoClass* shape() const { return nullptr; }
     void commit() { ListOf<T>::Read(target, value); }
 };
 
@@ -309,22 +326,29 @@ struct DT {
     void* slot() { return date ? g_mono.mono_object_unbox(date) : nullptr; }
     bool ready() const { return date != nullptr; }
     bool accepts(const Param& p) const { return p.byRef && p.IsValueOf(date); }
+    MonoClass* shape() const { return ClassOf(date); }
     void commit() { target = DateTimeToTimeT(date); }
 };
 
 VISDK_API void LogUnprepared(const char* method);
 
-VISDK_API MonoMethodSignature* SignatureOf(MonoMethod* method, const char* name, int slots);
+VISDK_API MonoMethodSignature* SignatureOf(MonoMethod* method, const char* name, int slots, int* expected = nullptr);
 VISDK_API MonoType* NextParam(MonoMethodSignature* signature, void** iterator);
 VISDK_API void LogUnfit(const char* method, int index);
 
-// True when the method takes exactly these slots, each of the kind its mode passes.
+VISDK_API void LogCountMismatch(const char* method, int expected, int slots);
+
+// True when the method takes exactly these slots, each of the kind its mode passes; `unfit` is the first
+// slot (1-based) that does not fit, or -1 when the counts differ.
 template <typename... Modes>
-bool SignatureFits(MonoMethod* found, const char* method, std::tuple<Modes...>& modes)
+bool SignatureFits(MonoMethod* found, const char* method, std::tuple<Modes...>& modes, int* unfit = nullptr, int* expected = nullptr)
 {
-    MonoMethodSignature* signature = SignatureOf(found, method, static_cast<int>(sizeof...(Modes)));
-    if (!signature)
+    MonoMethodSignature* signature = SignatureOf(found, method, static_cast<int>(sizeof...(Modes)), expected);
+    if (!signature) {
+        if (unfit)
+            *unfit = -1;
         return false;
+    }
     void* iterator = nullptr;
     int index = 0;
     bool fits = true;
@@ -335,7 +359,50 @@ bool SignatureFits(MonoMethod* found, const char* method, std::tuple<Modes...>& 
         modes);
     if (!fits)
         LogUnfit(method, index);
+    if (unfit)
+        *unfit = fits ? 0 : index;
     return fits;
+}
+
+// The slot check's verdict for one method and one set of modes, and the classes of the objects it was made with.
+template <typename... Modes>
+struct SlotVerdict {
+    int unfit;
+    int expected;
+    std::array<MonoClass*, sizeof...(Modes)> shapes;
+};
+
+// SignatureFits, remembered per method: the verdict holds while the slots carry objects of the same classes.
+// A refusal is logged on every call, as the first time.
+template <typename... Modes>
+bool SlotsFit(MonoMethod* found, const char* method, std::tuple<Modes...>& modes)
+{
+    std::array<MonoClass*, sizeof...(Modes)> shapes{};
+    std::apply(
+        [&](auto&... mode) {
+            size_t index = 0;
+            ((shapes[index++] = mode.shape()), ...);
+        },
+        modes);
+    bool fresh = false;
+    const SlotVerdict<Modes...>& verdict = ProcessCache<SlotVerdict<Modes...>>()
+                                               .Get(found, "", 0,
+                                                    [&] {
+                                                        fresh = true;
+                                                        SlotVerdict<Modes...> made{0, 0, shapes};
+                                                        SignatureFits(found, method, modes, &made.unfit, &made.expected);
+                                                        return made;
+                                                    })
+                                               .value;
+    if (fresh)
+        return verdict.unfit == 0;
+    if (verdict.shapes != shapes)
+        return SignatureFits(found, method, modes);
+    if (verdict.unfit < 0)
+        LogCountMismatch(method, verdict.expected, static_cast<int>(sizeof...(Modes)));
+    else if (verdict.unfit > 0)
+        LogUnfit(method, verdict.unfit);
+    return verdict.unfit == 0;
 }
 
 // Builds the slots, invokes, and copies back under the row's condition. Runs inside Guarded.
@@ -356,8 +423,8 @@ typename Kind::Type Invoke(CVIWrapperPtr& wrapper, bool up, const char* method, 
         LogUnprepared(method);
         return Kind::Failure();
     }
-    MonoMethod* found = wrapper.FindMethod(method);
-    if (found && !SignatureFits(found, method, modes))
+    MonoMethod* found = wrapper.FindMethod(method, static_cast<int>(sizeof...(Modes)));
+    if (found && !SlotsFit(found, method, modes))
         found = nullptr;
     typename Kind::Type result = Kind::From(wrapper.InvokeMethod(found, slots));
     // Outputs are left alone while the runtime is down: there was nothing to read them from.

@@ -66,15 +66,22 @@ bool Param::IsInteger(size_t size) const
     return size == 8 && (code == MONO_TYPE_I8 || code == MONO_TYPE_U8);
 }
 
-MonoMethodSignature* SignatureOf(MonoMethod* method, const char* name, int slots)
+MonoMethodSignature* SignatureOf(MonoMethod* method, const char* name, int slots, int* expected)
 {
     MonoMethodSignature* signature = g_mono.mono_method_signature(method);
-    int expected = signature ? static_cast<int>(g_mono.mono_signature_get_param_count(signature)) : -1;
-    if (expected != slots) {
-        g_debug.Error("Method [%s] takes %d parameters, not %d", name, expected, slots);
+    int count = signature ? static_cast<int>(g_mono.mono_signature_get_param_count(signature)) : -1;
+    if (expected)
+        *expected = count;
+    if (count != slots) {
+        LogCountMismatch(name, count, slots);
         return nullptr;
     }
     return signature;
+}
+
+void LogCountMismatch(const char* method, int expected, int slots)
+{
+    g_debug.Error("Method [%s] takes %d parameters, not %d", method, expected, slots);
 }
 
 MonoType* NextParam(MonoMethodSignature* signature, void** iterator) { return g_mono.mono_signature_get_params(signature, iterator); }

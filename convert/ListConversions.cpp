@@ -6,22 +6,36 @@ namespace VISDKHelper {
 
 MonoObject* CVISDKHelper::CreateList(const char* listName)
 {
-    MonoClass* factory = VISDKCppBridge::g_image
-                             ? g_mono.mono_class_from_name(VISDKCppBridge::g_image, "VISDKWrapper", "CVIWrapperFactory")
-                             : nullptr;
-    if (!factory) {
+    struct FactoryHandles {
+        std::string methodName;
+        MonoClass* factory;
+        MonoMethod* create;
+    };
+    if (!VISDKCppBridge::g_image) {
         g_debug.Error("Failed to get list factory class [%s]", listName);
         return nullptr;
     }
-    std::string methodName = std::string("Create") + listName + "List";
-    MonoMethod* create = g_mono.mono_class_get_method_from_name(factory, methodName.c_str(), -1);
-    if (!create) {
-        g_debug.Error("Failed to get create list method [%s]", methodName.c_str());
+    const FactoryHandles& handles =
+        VISDKCppBridge::ProcessCache<FactoryHandles>()
+            .Get(VISDKCppBridge::g_image, listName, 0,
+                 [&] {
+                     std::string methodName = std::string("Create") + listName + "List";
+                     MonoClass* factory = VISDKCppBridge::WrapperClass("CVIWrapperFactory");
+                     MonoMethod* create = factory ? g_mono.mono_class_get_method_from_name(factory, methodName.c_str(), -1) : nullptr;
+                     return FactoryHandles{methodName, factory, create};
+                 })
+            .value;
+    if (!handles.factory) {
+        g_debug.Error("Failed to get list factory class [%s]", listName);
         return nullptr;
     }
-    MonoObject* list = VISDKCppBridge::InvokeCaptured(create, nullptr, nullptr, methodName.c_str());
+    if (!handles.create) {
+        g_debug.Error("Failed to get create list method [%s]", handles.methodName.c_str());
+        return nullptr;
+    }
+    MonoObject* list = VISDKCppBridge::InvokeCaptured(handles.create, nullptr, nullptr, handles.methodName.c_str());
     if (!list)
-        g_debug.Error("Failed to invoke create list method [%s]", methodName.c_str());
+        g_debug.Error("Failed to invoke create list method [%s]", handles.methodName.c_str());
     return list;
 }
 
@@ -30,11 +44,11 @@ void CVISDKHelper::ConvertStringList_NativeToManaged(MonoObject*& list, const st
     list = CreateList("SStringInfoLib");
     if (!list)
         return;
-    MonoMethod* add = FindAddMethod(list);
-    if (!add || !ItemFits(FirstParameterClass(add), g_mono.mono_get_string_class(), list))
+    const AddHandles* handles = FindAddMethod(list);
+    if (!handles || !ItemFits(handles->parameter, g_mono.mono_get_string_class(), list))
         return;
     for (const std::string& text : in)
-        if (!AddItem(add, list, VISDKCppBridge::std2gc(text)))
+        if (!AddItem(handles->add, list, VISDKCppBridge::std2gc(text)))
             return;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CVIWrapperPtr.h"
+#include "LookupCache.h"
 #include "ManagedValue.h"
 #include "RuntimeApi.h"
 #include "RuntimeInternal.h"
@@ -28,9 +29,8 @@ inline MonoClass* FirstParameterClass(MonoMethod* method)
 }
 
 // The runtime does not check argument types: a list of another kind would be misread as this one.
-inline bool ListFits(MonoObject* list, MonoMethod* getEnumerator, const char* enumeratorClass)
+inline bool ListFits(MonoObject* list, MonoClass* expected, const char* enumeratorClass)
 {
-    MonoClass* expected = FirstParameterClass(getEnumerator);
     if (expected && g_mono.mono_object_isinst(list, expected))
         return true;
     g_debug.Error("List of class [%s] does not fit enumerator [%s]", VISDKCppBridge::ClassNameOf(list).c_str(), enumeratorClass);
@@ -47,27 +47,55 @@ inline bool ItemFits(MonoClass* parameter, MonoClass* itemClass, MonoObject* lis
     return false;
 }
 
+// An enumerator class and its three methods, looked up once per process.
+struct EnumeratorHandles {
+    MonoClass* klass;
+    MonoMethod* getEnumerator;
+    MonoMethod* moveNext;
+    MonoMethod* current;
+    MonoClass* listClass; // what GetEnumerator takes
+};
+
+inline const EnumeratorHandles& Enumerator(const char* enumeratorClass)
+{
+    return VISDKCppBridge::ProcessCache<EnumeratorHandles>()
+        .Get(VISDKCppBridge::g_image, enumeratorClass, 0,
+             [&] {
+                 EnumeratorHandles h{VISDKCppBridge::WrapperClass(enumeratorClass), nullptr, nullptr, nullptr, nullptr};
+                 if (h.klass) {
+                     h.getEnumerator = g_mono.mono_class_get_method_from_name(h.klass, "GetEnumerator", -1);
+                     h.moveNext = g_mono.mono_class_get_method_from_name(h.klass, "MoveNext", -1);
+                     h.current = g_mono.mono_class_get_method_from_name(h.klass, "Current", -1);
+                     h.listClass = h.getEnumerator ? FirstParameterClass(h.getEnumerator) : nullptr;
+                 }
+                 return h;
+             })
+        .value;
+}
+
 template <typename T>
 void CVISDKHelper::ConvertList(std::vector<T>& out, MonoObject* list, MonoObject*, const char* enumeratorClass)
 {
     out.clear();
     if (!list)
         return;
-    MonoClass* klass = VISDKCppBridge::g_image
-                           ? g_mono.mono_class_from_name(VISDKCppBridge::g_image, "VISDKWrapper", enumeratorClass)
-                           : nullptr;
-    if (!klass) {
+    if (!VISDKCppBridge::g_image) {
         g_debug.Error("Failed to get enumerator class [%s]", enumeratorClass);
         return;
     }
-    MonoMethod* getEnumerator = g_mono.mono_class_get_method_from_name(klass, "GetEnumerator", -1);
-    MonoMethod* moveNext = g_mono.mono_class_get_method_from_name(klass, "MoveNext", -1);
-    MonoMethod* current = g_mono.mono_class_get_method_from_name(klass, "Current", -1);
+    const EnumeratorHandles& handles = Enumerator(enumeratorClass);
+    if (!handles.klass) {
+        g_debug.Error("Failed to get enumerator class [%s]", enumeratorClass);
+        return;
+    }
+    MonoMethod* getEnumerator = handles.getEnumerator;
+    MonoMethod* moveNext = handles.moveNext;
+    MonoMethod* current = handles.current;
     if (!getEnumerator || !moveNext || !current) {
         g_debug.Error("Failed to get enumerator method [%s]", enumeratorClass);
         return;
     }
-    if (!ListFits(list, getEnumerator, enumeratorClass))
+    if (!ListFits(list, handles.listClass, enumeratorClass))
         return;
     void* args[] = {list};
     MonoObject* enumerator = VISDKCppBridge::InvokeCaptured(getEnumerator, nullptr, args, "GetEnumerator");
@@ -100,17 +128,33 @@ void CVISDKHelper::ConvertList(std::vector<T>& out, MonoObject* list, MonoObject
     }
 }
 
-// The method "Add" of a list's class, or null after logging the class and its methods.
-inline MonoMethod* FindAddMethod(MonoObject* list)
+// The method "Add" of a list class and the class it takes, looked up once per process.
+struct AddHandles {
+    MonoMethod* add;
+    MonoClass* parameter;
+};
+
+// The "Add" of a list's class, or null after logging the class and its methods.
+inline const AddHandles* FindAddMethod(MonoObject* list)
 {
     MonoClass* klass = g_mono.mono_object_get_class(list);
-    MonoMethod* add = klass ? g_mono.mono_class_get_method_from_name(klass, "Add", -1) : nullptr;
-    if (!add) {
+    const AddHandles* handles = nullptr;
+    if (klass) {
+        handles = &VISDKCppBridge::ProcessCache<AddHandles>()
+                       .Get(klass, "Add", 0,
+                            [&] {
+                                MonoMethod* add = g_mono.mono_class_get_method_from_name(klass, "Add", -1);
+                                return AddHandles{add, add ? FirstParameterClass(add) : nullptr};
+                            })
+                       .value;
+    }
+    if (!handles || !handles->add) {
         g_debug.Error("Failed to get add method for class [%s]", klass ? g_mono.mono_class_get_name(klass) : "");
         if (klass)
             VISDKCppBridge::DumpClassMethods(klass);
+        return nullptr;
     }
-    return add;
+    return handles;
 }
 
 // Hands one item to "Add"; false when it threw (logged), which ends the fill.
@@ -127,19 +171,21 @@ void CVISDKHelper::ConvertList_NativeToManaged(MonoObject* list, const std::vect
 {
     if (!list)
         return;
-    MonoMethod* add = FindAddMethod(list);
-    if (!add)
+    const AddHandles* handles = FindAddMethod(list);
+    if (!handles)
         return;
-    MonoClass* parameter = FirstParameterClass(add);
+    MonoMethod* add = handles->add;
+    MonoClass* parameter = handles->parameter;
+    MonoClass* klass = VISDKCppBridge::WrapperClass(itemClass);
+    bool byValue = klass && g_mono.mono_class_is_valuetype(klass);
     for (const T& element : in) {
-        MonoObject* item = VISDKCppBridge::NewManagedObject(itemClass, false);
+        MonoObject* item = VISDKCppBridge::NewObjectOfClass(klass, itemClass, false);
         if (!item)
             continue;
         if (!ItemFits(parameter, g_mono.mono_object_get_class(item), list))
             return;
         ConvertObject(item, element);
-        const void* data = VISDKCppBridge::UnboxedValue(item, 0);
-        if (!AddItem(add, list, data ? const_cast<void*>(data) : item))
+        if (!AddItem(add, list, byValue ? g_mono.mono_object_unbox(item) : item))
             return;
     }
 }

@@ -16,7 +16,7 @@ namespace VISDKWrapper
         object Int(Func<int> body)
         {
             lock (Sim.Sync)
-                try { Begin(); return body(); }
+                try { lastError = ""; return body(); }
                 catch (SimFault f) { lastError = f.Message; return 0; }
                 finally { Saved(); }
         }
@@ -24,7 +24,7 @@ namespace VISDKWrapper
         object Bool(Func<bool> body)
         {
             lock (Sim.Sync)
-                try { Begin(); return body(); }
+                try { lastError = ""; return body(); }
                 catch (SimFault f) { lastError = f.Message; return false; }
                 finally { Saved(); }
         }
@@ -32,7 +32,7 @@ namespace VISDKWrapper
         string Str(Func<string> body)
         {
             lock (Sim.Sync)
-                try { Begin(); return body(); }
+                try { lastError = ""; return body(); }
                 catch (SimFault f) { lastError = f.Message; return ""; }
                 finally { Saved(); }
         }
@@ -40,14 +40,9 @@ namespace VISDKWrapper
         object Obj(Func<object> body)
         {
             lock (Sim.Sync)
-                try { Begin(); return body(); }
+                try { lastError = ""; return body(); }
                 catch (SimFault f) { lastError = f.Message; return null; }
                 finally { Saved(); }
-        }
-
-        void Begin()
-        {
-            lastError = "";
         }
 
         // A refused state file fails the login and everything that needs a session.

@@ -9,7 +9,7 @@ using System.Xml;
 
 namespace VISDKWrapper
 {
-    // A state file that cannot be taken as it is; the simulator then refuses every call instead of replacing it.
+    // A state file that cannot be taken as it is; the simulator then refuses the login instead of replacing the file.
     sealed class StateError : Exception
     {
         public StateError(string message) : base(message) { }
@@ -47,7 +47,8 @@ namespace VISDKWrapper
         static string stateSaved;
         static string stateSaveProblem;
 
-        // Set when the state file was refused: every simulated call fails with it and the file is left alone.
+        // Set when the state file was refused: the login and every operation that needs a session fail with it, and the
+        // file is left alone.
         public static string StateRefused;
 
         static void OpenState()
@@ -61,7 +62,7 @@ namespace VISDKWrapper
             catch (Exception e) { StateRefused = "The simulator state file '" + path + "' cannot be used: " + e.Message; return; }
             if (File.Exists(path))
             {
-                try { ReadState(File.ReadAllBytes(path))(); }
+                try { ReadState(File.ReadAllBytes(path), out stateSaved)(); }
                 catch (Exception e)
                 {
                     var reason = e is StateError ? e.Message : e.GetType().Name + ": " + e.Message;
@@ -70,17 +71,15 @@ namespace VISDKWrapper
                 }
             }
             statePath = path;
-            stateSaved = File.Exists(path) ? StateBody() : null;
         }
 
         // Writes the inventory when it differs from what was last written; returns why it could not, else null.
         public static string SaveState()
         {
             if (statePath == null) return null;
-            string body;
             try
             {
-                body = StateBody();
+                var body = StateBody();
                 if (body == stateSaved) return null;
                 WriteAtomically(statePath, StateHeader(body) + body);
                 stateSaved = body;
@@ -146,7 +145,7 @@ namespace VISDKWrapper
         }
 
         // Checks the header and the whole body before anything is read; returns the change that installs the state.
-        static Action ReadState(byte[] file)
+        static Action ReadState(byte[] file, out string body)
         {
             if (file.Length == 0) throw new StateError("the file is empty");
             int eol = Array.IndexOf(file, (byte)'\n');
@@ -166,7 +165,7 @@ namespace VISDKWrapper
                     throw new StateError("its content does not match its checksum");
 
             var doc = new XmlDocument();
-            try { doc.LoadXml(new UTF8Encoding(false, true).GetString(file, eol + 1, length)); }
+            try { doc.LoadXml(body = new UTF8Encoding(false, true).GetString(file, eol + 1, length)); }
             catch (Exception e) { throw new StateError("its content is not readable (" + e.Message + ")"); }
             var root = doc.DocumentElement;
             if (root == null || root.Name != "simulatorState") throw new StateError("its content is not a simulator state");
@@ -203,6 +202,7 @@ namespace VISDKWrapper
         static void Put(XmlWriter w, string name, bool value) { w.WriteAttributeString(name, value ? "true" : "false"); }
         static void Put(XmlWriter w, string name, DateTime value) { Put(w, name, value.Ticks); }
 
+        // Texts are written only when not null, so an absent attribute reads back as null.
         static string Text(XmlElement e, string name)
         {
             return e.HasAttribute(name) ? Unpack(e.GetAttribute(name)) : null;
@@ -380,9 +380,9 @@ namespace VISDKWrapper
         {
             var vm = new Vm
             {
-                Name = Need(e, "name"), Moref = Need(e, "moref"), Uuid = Need(e, "uuid"), InstanceUuid = Need(e, "instanceUuid"),
-                Host = Need(e, "host"), Datastore = Need(e, "datastore"), Power = Need(e, "power"), Tools = Need(e, "tools"),
-                Annotation = Need(e, "annotation"), GuestId = Text(e, "guestId"), GuestName = Text(e, "guestName"),
+                Name = Need(e, "name"), Moref = Need(e, "moref"), Uuid = Text(e, "uuid"), InstanceUuid = Text(e, "instanceUuid"),
+                Host = Text(e, "host"), Datastore = Text(e, "datastore"), Power = Need(e, "power"), Tools = Text(e, "tools"),
+                Annotation = Text(e, "annotation"), GuestId = Text(e, "guestId"), GuestName = Text(e, "guestName"),
                 ManagedBy = Text(e, "managedBy"), SnapDisabledBy = Text(e, "snapshotDisabledBy"), SnapLocation = Text(e, "snapshotLocation"),
                 Template = Flag(e, "template"), ToolsMounted = Flag(e, "toolsMounted"), Cbt = Flag(e, "changeTracking"),
                 HardwareVersion = Int(e, "hardwareVersion"), MemoryMB = Int(e, "memoryMB"), Alarms = Int(e, "alarms"), NextPid = Long(e, "nextPid")
@@ -390,7 +390,7 @@ namespace VISDKWrapper
             if (vm.Power != "poweredOn" && vm.Power != "poweredOff" && vm.Power != "suspended")
                 throw new StateError("VM '" + vm.Name + "' has an unknown power state '" + vm.Power + "'");
             vm.Networks.AddRange(Children(e, "network").Select(n => Need(n, "name")));
-            vm.SegDirs.AddRange(Children(e, "segment").Select(s => Need(s, "dir")));
+            vm.SegDirs.AddRange(Children(e, "segment").Select(s => Text(s, "dir")));
             if (vm.SegDirs.Count == 0) throw new StateError("VM '" + vm.Name + "' has no disk segments");
             vm.Running = LoadSpans(e, "running", vm.SegDirs.Count);
             foreach (var d in Children(e, "disk")) vm.Disks.Add(LoadDisk(d, vm.SegDirs.Count));
@@ -403,7 +403,7 @@ namespace VISDKWrapper
                 if (!Enum.TryParse(Need(s, "kind"), out kind)) throw new StateError("snapshot kind '" + Need(s, "kind") + "' is unknown");
                 var snap = new Snap
                 {
-                    Id = Need(s, "id"), Name = Need(s, "name"), Description = Need(s, "description"), PowerState = Need(s, "powerState"),
+                    Id = Need(s, "id"), Name = Text(s, "name"), Description = Text(s, "description"), PowerState = Text(s, "powerState"),
                     Created = Time(s, "created"), Quiesced = Flag(s, "quiesced"), Memory = Flag(s, "memory"), Kind = kind,
                     ChildSeg = Int(s, "childSegment"), State = LoadSpans(s, "state", vm.SegDirs.Count)
                 };
@@ -436,7 +436,7 @@ namespace VISDKWrapper
             foreach (var p in Children(e, "process"))
                 vm.Procs.Add(new Proc
                 {
-                    Pid = Long(p, "pid"), Program = Need(p, "program"), Args = Need(p, "args"), User = Need(p, "user"),
+                    Pid = Long(p, "pid"), Program = Text(p, "program"), Args = Text(p, "args"), User = Text(p, "user"),
                     Start = Time(p, "start"), End = Time(p, "end"), Exit = Int(p, "exit")
                 });
             return vm;
@@ -446,7 +446,7 @@ namespace VISDKWrapper
         {
             var d = new Disk
             {
-                Key = Int(e, "key"), Label = Need(e, "label"), Dir = Need(e, "dir"), Stem = Need(e, "stem"), Adapter = Need(e, "adapter"),
+                Key = Int(e, "key"), Label = Text(e, "label"), Dir = Text(e, "dir"), Stem = Text(e, "stem"), Adapter = Text(e, "adapter"),
                 Capacity = Long(e, "capacity"), Thin = Flag(e, "thin"), Epoch = Text(e, "epoch")
             };
             foreach (var x in Children(e, "write"))

@@ -8,6 +8,7 @@
 
 #include <mono/metadata/object.h>
 
+#include "LookupCache.h"
 #include "ManagedValue.h"
 #include "RuntimeApi.h"
 #include "RuntimeInternal.h"
@@ -55,6 +56,28 @@ bool LeadingNumber(const std::string& text, int32_t& out)
 }
 
 } // namespace
+
+MonoMethod* CachedMethod(MonoClass* klass, const char* name, int slots)
+{
+    struct Found {
+        MonoMethod* method;
+    };
+    return ProcessCache<Found>()
+        .Get(klass, name, slots,
+             [&] {
+                 MonoMethod* method = g_mono.mono_class_get_method_from_name(klass, name, -1);
+                 // Overloads of one name are told apart by their parameter count when the caller knows it.
+                 if (method && slots >= 0) {
+                     MonoMethodSignature* signature = g_mono.mono_method_signature(method);
+                     if (!signature || static_cast<int>(g_mono.mono_signature_get_param_count(signature)) != slots) {
+                         if (MonoMethod* exact = g_mono.mono_class_get_method_from_name(klass, name, slots))
+                             method = exact;
+                     }
+                 }
+                 return Found{method};
+             })
+        .value.method;
+}
 
 bool ThreadIsAttached() { return t_attached; }
 
@@ -212,7 +235,7 @@ bool CVIWrapperPtr::ThreadAttach()
 
 MonoObject* CVIWrapperPtr::Invoke(const char* method, void** args) { return InvokeMethod(FindMethod(method), args); }
 
-MonoMethod* CVIWrapperPtr::FindMethod(const char* method)
+MonoMethod* CVIWrapperPtr::FindMethod(const char* method, int slots)
 {
     if (!RuntimeUp())
         return nullptr;
@@ -221,7 +244,7 @@ MonoMethod* CVIWrapperPtr::FindMethod(const char* method)
         g_debug.Error("object has been destroyed");
         return nullptr;
     }
-    MonoMethod* found = g_mono.mono_class_get_method_from_name(m_wrapperClass, method, -1);
+    MonoMethod* found = CachedMethod(m_wrapperClass, method, slots);
     if (!found)
         g_debug.Error("Could not find method [%s]", method);
     return found;

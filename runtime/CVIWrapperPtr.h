@@ -43,7 +43,8 @@ public:
     std::string Invoke(std::string& inout, const char* method, void** args);
 
     // The core call in two steps: the named method (null, logged, when it cannot be had), then the call.
-    MonoMethod* FindMethod(const char* method);
+    // With a slot count, an overload taking exactly that many parameters is preferred to the first of the name.
+    MonoMethod* FindMethod(const char* method, int slots = -1);
     MonoObject* InvokeMethod(MonoMethod* method, void** args);
     // The typed overloads' result rules, applied to a core result.
     static int IntResult(MonoObject* result, int failure);

@@ -6,6 +6,7 @@
 #include <mono/metadata/blob.h>
 
 #include "CVIWrapperPtr.h"
+#include "LookupCache.h"
 #include "RuntimeApi.h"
 #include "RuntimeInternal.h"
 
@@ -77,63 +78,85 @@ bool SanitizeUtf8(const char* text, std::string& clean)
     return replaced;
 }
 
-MonoClass* DateTimeClass()
+// The core library's DateTime, its Ticks property and AddTicks, found once.
+struct DateTimeHandles {
+    MonoClass* klass;
+    MonoProperty* ticks;
+    MonoMethod* addTicks;
+};
+
+const DateTimeHandles& DateTime()
 {
-    MonoImage* corlib = g_mono.mono_get_corlib();
-    return corlib ? g_mono.mono_class_from_name(corlib, "System", "DateTime") : nullptr;
+    static const DateTimeHandles kNone{nullptr, nullptr, nullptr};
+    MonoImage* corlib = g_domain ? g_mono.mono_get_corlib() : nullptr;
+    if (!corlib)
+        return kNone;
+    return ProcessCache<DateTimeHandles>()
+        .Get(corlib, "System.DateTime", 0,
+             [&] {
+                 MonoClass* klass = g_mono.mono_class_from_name(corlib, "System", "DateTime");
+                 return DateTimeHandles{klass, klass ? g_mono.mono_class_get_property_from_name(klass, "Ticks") : nullptr,
+                                        klass ? g_mono.mono_class_get_method_from_name(klass, "AddTicks", -1) : nullptr};
+             })
+        .value;
 }
 
-enum class FieldKind { Reference, String, Int32, Int64, Boolean, DateTime };
+MonoClass* DateTimeClass() { return DateTime().klass; }
 
-bool FieldHasKind(MonoClassField* field, FieldKind kind)
+enum FieldKind : uint8_t { Reference = 1, String = 2, Int32 = 4, Int64 = 8, Boolean = 16, DateTimeValue = 32 };
+
+// The kinds a field's managed type can be read and written as.
+uint8_t KindsOf(MonoClassField* field)
 {
     MonoType* type = g_mono.mono_field_get_type(field);
     if (!type)
-        return false;
-    int code = g_mono.mono_type_get_type(type);
-    switch (kind) {
-    case FieldKind::String:
-        return code == MONO_TYPE_STRING;
-    case FieldKind::Int32:
-        return code == MONO_TYPE_I4 || code == MONO_TYPE_U4;
-    case FieldKind::Int64:
-        return code == MONO_TYPE_I8 || code == MONO_TYPE_U8;
-    case FieldKind::Boolean:
-        return code == MONO_TYPE_BOOLEAN;
-    case FieldKind::DateTime:
-        return code == MONO_TYPE_VALUETYPE && g_mono.mono_class_from_mono_type(type) == DateTimeClass();
-    case FieldKind::Reference:
-        if (code == MONO_TYPE_STRING || code == MONO_TYPE_CLASS || code == MONO_TYPE_OBJECT || code == MONO_TYPE_SZARRAY ||
-            code == MONO_TYPE_ARRAY)
-            return true;
-        if (code == MONO_TYPE_GENERICINST) {
-            MonoClass* klass = g_mono.mono_class_from_mono_type(type);
-            return klass && !g_mono.mono_class_is_valuetype(klass);
-        }
-        return false;
+        return 0;
+    switch (g_mono.mono_type_get_type(type)) {
+    case MONO_TYPE_STRING:
+        return String | Reference;
+    case MONO_TYPE_I4:
+    case MONO_TYPE_U4:
+        return Int32;
+    case MONO_TYPE_I8:
+    case MONO_TYPE_U8:
+        return Int64;
+    case MONO_TYPE_BOOLEAN:
+        return Boolean;
+    case MONO_TYPE_VALUETYPE:
+        return g_mono.mono_class_from_mono_type(type) == DateTimeClass() ? DateTimeValue : 0;
+    case MONO_TYPE_CLASS:
+    case MONO_TYPE_OBJECT:
+    case MONO_TYPE_SZARRAY:
+    case MONO_TYPE_ARRAY:
+        return Reference;
+    case MONO_TYPE_GENERICINST: {
+        MonoClass* klass = g_mono.mono_class_from_mono_type(type);
+        return klass && !g_mono.mono_class_is_valuetype(klass) ? Reference : 0;
     }
-    return false;
+    default:
+        return 0;
+    }
+}
+
+// The handle's field when it has the expected kind; logs and gives null otherwise.
+MonoClassField* CheckedField(const FieldHandle* handle, const char* name, FieldKind kind, bool logMissing = true)
+{
+    if (!handle || !handle->field) {
+        if (logMissing)
+            g_debug.Error("Could not find field [%s]", name ? name : "");
+        return nullptr;
+    }
+    if (!(handle->kinds & kind)) {
+        g_debug.Error("Field [%s] is not of the expected type", name);
+        return nullptr;
+    }
+    return handle->field;
 }
 
 // The named field when the object has it with the expected kind; logs and gives null otherwise.
 MonoClassField* FindField(MonoClass* klass, MonoObject* object, const char* name, FieldKind kind, bool logMissing = true)
 {
-    if (!klass || !object || !name) {
-        if (logMissing)
-            g_debug.Error("Could not find field [%s]", name ? name : "");
-        return nullptr;
-    }
-    MonoClassField* field = g_mono.mono_class_get_field_from_name(klass, name);
-    if (!field) {
-        if (logMissing)
-            g_debug.Error("Could not find field [%s]", name);
-        return nullptr;
-    }
-    if (!FieldHasKind(field, kind)) {
-        g_debug.Error("Field [%s] is not of the expected type", name);
-        return nullptr;
-    }
-    return field;
+    return CheckedField(klass && object && name ? LookupField(klass, name) : nullptr, name, kind, logMissing);
 }
 
 template <typename T>
@@ -153,6 +176,110 @@ void WriteField(MonoClass* klass, MonoObject* object, const char* name, FieldKin
 }
 
 } // namespace
+
+const FieldHandle* LookupField(MonoClass* klass, const char* name)
+{
+    return &ProcessCache<FieldHandle>()
+                .Get(klass, name, 0,
+                     [&] {
+                         MonoClassField* field = g_mono.mono_class_get_field_from_name(klass, name);
+                         return FieldHandle{field, field ? KindsOf(field) : uint8_t(0)};
+                     })
+                .value;
+}
+
+namespace {
+
+template <typename T>
+T ReadHandle(MonoObject* object, const FieldHandle* handle, const char* name, FieldKind kind)
+{
+    T value{};
+    if (MonoClassField* field = CheckedField(object ? handle : nullptr, name, kind))
+        g_mono.mono_field_get_value(object, field, &value);
+    return value;
+}
+
+template <typename T>
+void WriteHandle(MonoObject* object, const FieldHandle* handle, const char* name, FieldKind kind, T value)
+{
+    if (MonoClassField* field = CheckedField(object ? handle : nullptr, name, kind))
+        g_mono.mono_field_set_value(object, field, &value);
+}
+
+} // namespace
+
+std::string ReadStringField(MonoObject* object, const FieldHandle* handle, const char* name)
+{
+    return gc2std(reinterpret_cast<MonoString*>(ReadHandle<MonoObject*>(object, handle, name, String)));
+}
+
+int32_t ReadIntField(MonoObject* object, const FieldHandle* handle, const char* name)
+{
+    return ReadHandle<int32_t>(object, handle, name, Int32);
+}
+
+int64_t ReadLongField(MonoObject* object, const FieldHandle* handle, const char* name)
+{
+    return ReadHandle<int64_t>(object, handle, name, Int64);
+}
+
+bool ReadBoolField(MonoObject* object, const FieldHandle* handle, const char* name)
+{
+    return ReadHandle<unsigned char>(object, handle, name, Boolean) != 0;
+}
+
+MonoObject* ReadReferenceField(MonoObject* object, const FieldHandle* handle, const char* name)
+{
+    return ReadHandle<MonoObject*>(object, handle, name, Reference);
+}
+
+MonoObject* ReadStructField(MonoObject* object, const FieldHandle* handle)
+{
+    return object && handle && handle->field ? g_mono.mono_field_get_value_object(g_domain, handle->field, object) : nullptr;
+}
+
+time_t ReadDateField(MonoObject* object, const FieldHandle* handle)
+{
+    MonoObject* value = ReadStructField(object, handle);
+    return value ? DateTimeToTimeT(value) : 0;
+}
+
+void WriteStringField(MonoObject* object, const FieldHandle* handle, const char* name, const std::string& value)
+{
+    if (MonoClassField* field = CheckedField(object ? handle : nullptr, name, String))
+        g_mono.mono_field_set_value(object, field, std2gc(value));
+}
+
+void WriteIntField(MonoObject* object, const FieldHandle* handle, const char* name, int32_t value)
+{
+    WriteHandle<int32_t>(object, handle, name, Int32, value);
+}
+
+void WriteLongField(MonoObject* object, const FieldHandle* handle, const char* name, int64_t value)
+{
+    WriteHandle<int64_t>(object, handle, name, Int64, value);
+}
+
+void WriteBoolField(MonoObject* object, const FieldHandle* handle, const char* name, bool value)
+{
+    WriteHandle<unsigned char>(object, handle, name, Boolean, value ? 1 : 0);
+}
+
+void WriteDateField(MonoObject* object, const FieldHandle* handle, const char* name, time_t value)
+{
+    MonoClassField* field = CheckedField(object ? handle : nullptr, name, DateTimeValue);
+    if (!field)
+        return;
+    MonoObject* date = TimeTToDateTime(value);
+    if (date)
+        g_mono.mono_field_set_value(object, field, g_mono.mono_object_unbox(date));
+}
+
+void WriteReferenceField(MonoObject* object, const FieldHandle* handle, const char* name, MonoObject* value)
+{
+    if (MonoClassField* field = CheckedField(object ? handle : nullptr, name, Reference))
+        g_mono.mono_field_set_value(object, field, value);
+}
 
 bool RunDefaultConstructor(MonoObject* object)
 {
@@ -187,10 +314,20 @@ const void* UnboxedValue(MonoObject* boxed, size_t size)
 {
     if (!boxed)
         return nullptr;
+    struct ValueSize {
+        int32_t bytes; // -1 for a reference type
+    };
     MonoClass* klass = g_mono.mono_object_get_class(boxed);
-    if (!klass || !g_mono.mono_class_is_valuetype(klass))
+    if (!klass)
         return nullptr;
-    if (g_mono.mono_class_value_size(klass, nullptr) < static_cast<int32_t>(size))
+    int32_t bytes = ProcessCache<ValueSize>()
+                        .Get(klass, "", 0,
+                             [&] {
+                                 return ValueSize{g_mono.mono_class_is_valuetype(klass) ? g_mono.mono_class_value_size(klass, nullptr)
+                                                                                         : -1};
+                             })
+                        .value.bytes;
+    if (bytes < 0 || bytes < static_cast<int32_t>(size))
         return nullptr;
     return g_mono.mono_object_unbox(boxed);
 }
@@ -234,9 +371,25 @@ void LogException(const char* function, MonoObject* exception)
     log.ErrorTagged(function, "Exception caught in bridge - %s\n", ClassNameOf(exception).c_str());
 }
 
+MonoClass* WrapperClass(const char* className)
+{
+    struct Found {
+        MonoClass* klass;
+    };
+    if (!g_image || !className)
+        return nullptr;
+    return ProcessCache<Found>()
+        .Get(g_image, className, 0, [&] { return Found{g_mono.mono_class_from_name(g_image, kNamespace, className)}; })
+        .value.klass;
+}
+
 MonoObject* NewManagedObject(const char* className, bool runConstructor)
 {
-    MonoClass* klass = g_image ? g_mono.mono_class_from_name(g_image, kNamespace, className) : nullptr;
+    return NewObjectOfClass(WrapperClass(className), className, runConstructor);
+}
+
+MonoObject* NewObjectOfClass(MonoClass* klass, const char* className, bool runConstructor)
+{
     if (!klass) {
         g_debug.Error("Could not find class [%s]", className);
         return nullptr;
@@ -266,35 +419,34 @@ MonoObject* NewManagedDateTime()
 
 MonoObject* GetFieldValue(MonoClass* klass, MonoObject* object, const char* field)
 {
-    return ReadField<MonoObject*>(klass, object, field, FieldKind::Reference);
+    return ReadField<MonoObject*>(klass, object, field, Reference);
 }
 
 std::string GetStringFieldValue(MonoClass* klass, MonoObject* object, const char* field)
 {
-    return gc2std(reinterpret_cast<MonoString*>(ReadField<MonoObject*>(klass, object, field, FieldKind::String)));
+    return gc2std(reinterpret_cast<MonoString*>(ReadField<MonoObject*>(klass, object, field, String)));
 }
 
 bool GetBoolFieldValue(MonoClass* klass, MonoObject* object, const char* field)
 {
-    return ReadField<unsigned char>(klass, object, field, FieldKind::Boolean) != 0;
+    return ReadField<unsigned char>(klass, object, field, Boolean) != 0;
 }
 
 int GetIntFieldValue(MonoClass* klass, MonoObject* object, const char* field)
 {
-    return ReadField<int32_t>(klass, object, field, FieldKind::Int32);
+    return ReadField<int32_t>(klass, object, field, Int32);
 }
 
 long GetLongFieldValue(MonoClass* klass, MonoObject* object, const char* field)
 {
-    return ReadField<int64_t>(klass, object, field, FieldKind::Int64);
+    return ReadField<int64_t>(klass, object, field, Int64);
 }
 
 MonoObject* GetStructFieldValue(MonoClass* klass, MonoObject* object, const char* field)
 {
     if (!klass || !object)
         return nullptr;
-    MonoClassField* found = g_mono.mono_class_get_field_from_name(klass, field);
-    return found ? g_mono.mono_field_get_value_object(g_domain, found, object) : nullptr;
+    return ReadStructField(object, field ? LookupField(klass, field) : nullptr);
 }
 
 time_t GetDateTimeFieldValue(MonoClass* klass, MonoObject* object, const char* field)
@@ -319,7 +471,7 @@ bool IsStringFieldEmpty(MonoObject* object, const char* field)
 
 void SetFieldValue(MonoClass* klass, MonoObject* object, const char* field, void* value)
 {
-    MonoClassField* found = klass && object ? g_mono.mono_class_get_field_from_name(klass, field) : nullptr;
+    MonoClassField* found = klass && object && field ? LookupField(klass, field)->field : nullptr;
     if (!found) {
         g_debug.Error("Could not find field [%s]", field);
         return;
@@ -329,28 +481,28 @@ void SetFieldValue(MonoClass* klass, MonoObject* object, const char* field, void
 
 void SetStringFieldValue(MonoClass* klass, MonoObject* object, const char* field, const std::string& value)
 {
-    if (MonoClassField* found = FindField(klass, object, field, FieldKind::String))
+    if (MonoClassField* found = FindField(klass, object, field, String))
         g_mono.mono_field_set_value(object, found, std2gc(value));
 }
 
 void SetIntFieldValue(MonoClass* klass, MonoObject* object, const char* field, int value)
 {
-    WriteField<int32_t>(klass, object, field, FieldKind::Int32, value);
+    WriteField<int32_t>(klass, object, field, Int32, value);
 }
 
 void SetLongFieldValue(MonoClass* klass, MonoObject* object, const char* field, long value)
 {
-    WriteField<int64_t>(klass, object, field, FieldKind::Int64, value);
+    WriteField<int64_t>(klass, object, field, Int64, value);
 }
 
 void SetBoolFieldValue(MonoClass* klass, MonoObject* object, const char* field, bool value)
 {
-    WriteField<unsigned char>(klass, object, field, FieldKind::Boolean, value ? 1 : 0);
+    WriteField<unsigned char>(klass, object, field, Boolean, value ? 1 : 0);
 }
 
 void SetDateTimeFieldValue(MonoClass* klass, MonoObject* object, const char* field, time_t value)
 {
-    MonoClassField* found = FindField(klass, object, field, FieldKind::DateTime);
+    MonoClassField* found = FindField(klass, object, field, DateTimeValue);
     if (!found)
         return;
     MonoObject* date = TimeTToDateTime(value);
@@ -360,7 +512,7 @@ void SetDateTimeFieldValue(MonoClass* klass, MonoObject* object, const char* fie
 
 void SetObjectFieldValue(MonoClass* klass, MonoObject* object, const char* field, MonoObject* value)
 {
-    if (MonoClassField* found = FindField(klass, object, field, FieldKind::Reference))
+    if (MonoClassField* found = FindField(klass, object, field, Reference))
         g_mono.mono_field_set_value(object, found, value);
 }
 
@@ -371,7 +523,7 @@ time_t DateTimeToTimeT(MonoObject* dateTime)
         g_debug.Error("Could not get datetime class");
         return 0;
     }
-    MonoProperty* ticks = g_mono.mono_class_get_property_from_name(klass, "Ticks");
+    MonoProperty* ticks = klass == DateTimeClass() ? DateTime().ticks : g_mono.mono_class_get_property_from_name(klass, "Ticks");
     if (!ticks) {
         g_debug.Error("Could not get datetime Ticks property");
         return 0;
@@ -397,7 +549,7 @@ MonoObject* TimeTToDateTime(time_t seconds)
         g_debug.Error("Could not get datetime class");
         return nullptr;
     }
-    MonoMethod* addTicks = g_mono.mono_class_get_method_from_name(klass, "AddTicks", -1);
+    MonoMethod* addTicks = DateTime().addTicks;
     if (!addTicks) {
         g_debug.Error("Could not get datetime AddTicks method");
         return nullptr;

@@ -16,7 +16,11 @@ VISDK_API void LogException(const char* function, MonoObject* exception);
 // Class name of a managed object, or "" for null.
 VISDK_API std::string ClassNameOf(MonoObject* object);
 
+// A class of the wrapper assembly's namespace by name, looked up once per process; null when absent.
+VISDK_API MonoClass* WrapperClass(const char* className);
 VISDK_API MonoObject* NewManagedObject(const char* className, bool runConstructor);
+// The same for a class already looked up (null logs as a missing class of that name).
+VISDK_API MonoObject* NewObjectOfClass(MonoClass* klass, const char* className, bool runConstructor);
 VISDK_API MonoObject* NewManagedDateTime();
 
 VISDK_API MonoObject* GetFieldValue(MonoClass* klass, MonoObject* object, const char* field);

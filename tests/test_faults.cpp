@@ -28,11 +28,12 @@ TEST_F(FaultsTest, FactoryFailures)
          {"Exception caught in [CreateThrowingLibList] - InvalidOperationException",
           "Failed to invoke create list method [CreateThrowingLibList]"}},
     };
-    for (const Case& c : cases) {
-        log.Clear();
-        EXPECT_EQ(CVISDKHelper::CreateList(c.list), nullptr) << c.list;
-        EXPECT_EQ(log.Errors(), c.errors) << c.list;
-    }
+    for (int pass = 1; pass <= 2; ++pass)
+        for (const Case& c : cases) {
+            log.Clear();
+            EXPECT_EQ(CVISDKHelper::CreateList(c.list), nullptr) << c.list;
+            EXPECT_EQ(log.Errors(), c.errors) << c.list << " pass " << pass;
+        }
 }
 
 TEST_F(FaultsTest, EnumeratorFailuresLeaveTheVectorEmpty)
@@ -48,13 +49,14 @@ TEST_F(FaultsTest, EnumeratorFailuresLeaveTheVectorEmpty)
          {"Exception caught in [GetEnumerator] - InvalidOperationException",
           "Failed to invoke get enumerator method [ThrowingGetLibListEnumerator]"}},
     };
-    for (const Case& c : cases) {
-        log.Clear();
-        std::vector<std::string> out{"stale"};
-        CVISDKHelper::ConvertList(out, NewStringList({"a", "b"}), nullptr, c.enumerator);
-        EXPECT_TRUE(out.empty()) << c.enumerator;
-        EXPECT_EQ(log.Errors(), c.errors) << c.enumerator;
-    }
+    for (int pass = 1; pass <= 2; ++pass)
+        for (const Case& c : cases) {
+            log.Clear();
+            std::vector<std::string> out{"stale"};
+            CVISDKHelper::ConvertList(out, NewStringList({"a", "b"}), nullptr, c.enumerator);
+            EXPECT_TRUE(out.empty()) << c.enumerator;
+            EXPECT_EQ(log.Errors(), c.errors) << c.enumerator << " pass " << pass;
+        }
 }
 
 TEST_F(FaultsTest, AThrowingEnumeratorKeepsWhatWasReadBeforeTheThrow)
@@ -95,8 +97,12 @@ TEST_F(FaultsTest, RecordsLackingFieldsConvertTheRest)
     file.modifiedTime = 1000;
     file.unixMode = 0600;
     file.unixUserId = 1000;
-    CVISDKHelper::ConvertObject(object, file);
-    EXPECT_EQ(log.Errors(), (std::vector<std::string>{"Could not find field [modifiedTime]", "Could not find field [unixMode]"}));
+    for (int pass = 1; pass <= 2; ++pass) {
+        log.Clear();
+        CVISDKHelper::ConvertObject(object, file);
+        EXPECT_EQ(log.Errors(), (std::vector<std::string>{"Could not find field [modifiedTime]", "Could not find field [unixMode]"}))
+            << "pass " << pass;
+    }
     log.Clear();
     SGuestFile back;
     back.unixMode = 7;

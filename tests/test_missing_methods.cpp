@@ -8,17 +8,20 @@ using namespace visdktest;
 
 namespace {
 
+// The second pass finds every miss remembered and must still say so each time.
 TEST(MissingMethods, EveryOperationFailsNamingItsManagedMethod)
 {
     LogCapture log;
     Bridge();
-    for (const Row& row : Rows()) {
-        log.Clear();
-        EXPECT_EQ(row.call(Bridge()), row.failure) << row.managed;
-        std::vector<std::string> expected{std::string("Could not find method [") + row.managed + "]"};
-        if (!row.nullMessage.empty())
-            expected.push_back(row.nullMessage);
-        EXPECT_EQ(log.Errors(), expected) << row.managed;
+    for (int pass = 1; pass <= 2; ++pass) {
+        for (const Row& row : Rows()) {
+            log.Clear();
+            EXPECT_EQ(row.call(Bridge()), row.failure) << row.managed << " pass " << pass;
+            std::vector<std::string> expected{std::string("Could not find method [") + row.managed + "]"};
+            if (!row.nullMessage.empty())
+                expected.push_back(row.nullMessage);
+            EXPECT_EQ(log.Errors(), expected) << row.managed << " pass " << pass;
+        }
     }
 }
 

@@ -1,6 +1,9 @@
 // Every forwarding operation against the probe: slots as received, results, failures and their messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "Rows.h"
 #include "TestSupport.h"
 
@@ -122,6 +125,34 @@ TEST_F(RowsTest, InertOperationsNeverReachTheManagedSide)
     EXPECT_EQ(counters, std::vector<long long>{7});
     EXPECT_EQ(probe::Calls(), "");
     EXPECT_TRUE(log.Entries().empty());
+}
+
+// A long-running host must not grow the probe: counts and last arguments per method, and only the recent names.
+TEST_F(RowsTest, ProbeRecordStaysBoundedOverAMillionCalls)
+{
+    const int kWarmUp = 1000, kCalls = 1000000;
+    probe::ReturnInt("RenameVM", 1);
+    probe::ReturnInt("CheckConnection", 1);
+    auto call = [](int i) {
+        if (i % 2)
+            Bridge().CheckConnection();
+        else
+            Bridge().RenameVM("vm", "", "name-" + std::to_string(i % 10));
+    };
+    for (int i = 0; i < kWarmUp; ++i)
+        call(i);
+    int settled = probe::RecordedEntries();
+    ASSERT_GT(settled, 0);
+    for (int i = kWarmUp; i < kCalls; ++i)
+        call(i);
+
+    EXPECT_EQ(probe::RecordedEntries(), settled);
+    EXPECT_EQ(probe::CallCount("RenameVM") + probe::CallCount("CheckConnection"), kCalls);
+    EXPECT_EQ(probe::ArgText("RenameVM", 2), "String:name-8");
+    std::string recent = probe::Calls();
+    EXPECT_EQ(std::count(recent.begin(), recent.end(), ',') + 1, 64) << recent;
+    const std::string last = ",RenameVM,CheckConnection";
+    EXPECT_EQ(recent.compare(recent.size() - last.size(), last.size(), last), 0) << recent;
 }
 
 } // namespace

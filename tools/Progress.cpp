@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "CliSupport.h"
@@ -23,40 +24,44 @@ Progress::Progress(std::string label, long long total, std::FILE* out, bool term
 
 Progress::~Progress()
 {
-    if (!m_drawn.empty()) {
+    if (m_percent >= 0) {
         std::fputs("\r\033[K", m_out);
         std::fflush(m_out);
     }
 }
 
+int Progress::Percent(long long done) const
+{
+    if (m_total <= 0 || done >= m_total)
+        return 100;
+    return done <= 0 ? 0 : static_cast<int>(static_cast<double>(done) * 100 / static_cast<double>(m_total));
+}
+
 std::string Progress::Line(long long done) const
 {
-    if (done < 0)
-        done = 0;
-    if (m_total > 0 && done > m_total)
-        done = m_total;
-    double fraction = m_total > 0 ? static_cast<double>(done) / static_cast<double>(m_total) : 1.0;
-    int filled = static_cast<int>(fraction * kBarWidth);
+    done = std::max(0LL, m_total > 0 ? std::min(done, m_total) : done);
+    int percent = Percent(done);
+    int filled = percent * kBarWidth / 100;
     std::string bar(static_cast<size_t>(filled), '#');
     bar.append(static_cast<size_t>(kBarWidth - filled), '.');
-    char percent[8];
-    std::snprintf(percent, sizeof percent, "%3d%%", static_cast<int>(fraction * 100));
+    char number[8];
+    std::snprintf(number, sizeof number, "%3d%%", percent);
     std::string amounts = m_bytes ? HumanBytes(static_cast<unsigned long long>(done)) + " of " +
                                         HumanBytes(static_cast<unsigned long long>(m_total))
                                   : std::to_string(done) + " of " + std::to_string(m_total);
-    return m_label + " [" + bar + "] " + percent + " " + amounts;
+    return m_label + " [" + bar + "] " + number + " " + amounts;
 }
 
 void Progress::Update(long long done)
 {
     if (!m_terminal)
         return;
-    std::string line = Line(done);
-    if (line == m_drawn)
+    int percent = Percent(done);
+    if (percent == m_percent)
         return;
-    std::fprintf(m_out, "\r\033[K%s", line.c_str());
+    std::fprintf(m_out, "\r\033[K%s", Line(done).c_str());
     std::fflush(m_out);
-    m_drawn = std::move(line);
+    m_percent = percent;
 }
 
 } // namespace visdk

@@ -16,13 +16,14 @@ public:
     Progress(const Progress&) = delete;
     Progress& operator=(const Progress&) = delete;
 
-    // Redraws only when the bar's text changes, so millions of small steps cost no output.
+    // Redraws only when the whole percentage moves, so millions of small steps cost at most a hundred lines.
     void Update(long long done);
     // Units of the amounts: bytes (the default) or plain counts.
     void CountItems() { m_bytes = false; }
 
     // The line for `done`, without the carriage return.
     std::string Line(long long done) const;
+    int Percent(long long done) const;
 
 private:
     std::string m_label;
@@ -30,7 +31,7 @@ private:
     std::FILE* m_out;
     bool m_terminal;
     bool m_bytes = true;
-    std::string m_drawn;
+    int m_percent = -1;
 };
 
 } // namespace visdk

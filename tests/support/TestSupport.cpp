@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <sstream>
 
@@ -218,11 +219,19 @@ std::string ArgText(const char* method, int slot) { return Text(Arg(method, slot
 
 std::string Calls() { return gc2std(reinterpret_cast<MonoString*>(Call("Calls", {}))); }
 
+int RecordedEntries()
+{
+    MonoObject* result = Call("RecordedEntries", {});
+    return result ? *static_cast<int*>(mono_object_unbox(result)) : -1;
+}
+
 } // namespace probe
 
 CVISDKCppBridge& Bridge()
 {
     static CVISDKCppBridge* bridge = [] {
+        // Tests expect the configured inventory, never one kept in a developer's state file.
+        unsetenv("VISDK_SIM_STATE");
         auto* created = new CVISDKCppBridge;
         std::string first = "vcenter.sim.local", second;
         created->SetVMFocus(first, second, 0);

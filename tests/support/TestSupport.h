@@ -58,6 +58,8 @@ std::string ArgKind(const char* method, int slot);
 // The slot's value on entry as "Type:value" ("String:abc", "Int32:7", "Boolean:True", "null").
 std::string ArgText(const char* method, int slot);
 std::string Calls();
+// Entries the probe holds for its records.
+int RecordedEntries();
 } // namespace probe
 
 // Managed values made from native ones.

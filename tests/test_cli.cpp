@@ -1,0 +1,346 @@
+// The visdk CLI as users script it: one process per run, a simulator state shared between runs, JSON on stdout.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "CliSupport.h"
+#include "Progress.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::json;
+
+struct Result {
+    int status = -1;
+    std::string out, err;
+};
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const fs::path& path, const std::string& content)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        unsetenv("VISDK_SIM_STATE");
+        char pattern[] = "/tmp/visdk-cli-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+        state = (dir / "sim.state").string();
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // Runs visdk with its stdout and stderr captured in files.
+    Result Run(const std::vector<std::string>& args)
+    {
+        fs::path outPath = dir / "stdout", errPath = dir / "stderr";
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        std::vector<std::string> words{VISDK_CLI};
+        words.insert(words.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (std::string& word : words)
+            argv.push_back(word.data());
+        argv.push_back(nullptr);
+        pid_t pid = 0;
+        Result result;
+        int spawned = posix_spawn(&pid, VISDK_CLI, &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        if (spawned != 0) {
+            ADD_FAILURE() << "cannot start " << VISDK_CLI;
+            return result;
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.out = ReadFile(outPath);
+        result.err = ReadFile(errPath);
+        return result;
+    }
+
+    // Runs with the shared state and --json; the run must succeed and print exactly one JSON value.
+    Json RunJson(std::vector<std::string> args)
+    {
+        args.insert(args.end(), {"--sim-state", state, "--json"});
+        Result result = Run(args);
+        EXPECT_EQ(result.status, 0) << result.err;
+        try {
+            return Json::parse(result.out);
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << e.what() << "\nstdout: " << result.out;
+            return Json();
+        }
+    }
+
+    fs::path dir;
+    std::string state;
+};
+
+Json Disk(const Json& backup, const std::string& key)
+{
+    for (const Json& disk : backup["passes"].back()["disks"])
+        if (disk["disk"] == key)
+            return disk;
+    ADD_FAILURE() << "no disk " << key << " in " << backup.dump();
+    return Json();
+}
+
+TEST_F(CliTest, InventoryChangesMadeInOneRunAreSeenByTheNext)
+{
+    RunJson({"vm", "power", "vm-app01", "on"});
+    Result again = Run({"vm", "power", "vm-app01", "on", "--sim-state", state});
+    EXPECT_EQ(again.status, 1);
+    EXPECT_NE(again.err.find("(Powered on)"), std::string::npos) << again.err;
+
+    Json created = RunJson({"snapshot", "create", "vm-web01", "--name", "keep", "--description", "kept between runs"});
+    ASSERT_TRUE(created["snapshot"].is_string());
+    std::string id = created["snapshot"];
+
+    Json listed = RunJson({"snapshot", "list", "vm-web01"});
+    EXPECT_EQ(listed["current"]["name"], "keep");
+    Json info = RunJson({"snapshot", "info", "vm-web01", id});
+    EXPECT_EQ(info["name"], "keep");
+    EXPECT_EQ(info["description"], "kept between runs");
+    // The next snapshot id continues after the kept one instead of reusing it.
+    Json next = RunJson({"snapshot", "create", "vm-web01"});
+    EXPECT_NE(next["snapshot"], id);
+    EXPECT_EQ(RunJson({"snapshot", "list", "vm-web01"})["backupSnapshots"], 1);
+
+    // Texts XML would not carry as they are come back unchanged.
+    const std::string odd = "two\nlines\twith\x01 control <&\"> and \xe2\x82\xac", packedLook = "b64:aGVsbG8=";
+    Json other = RunJson({"snapshot", "create", "vm-db01", "--name", packedLook, "--description", odd});
+    Json otherInfo = RunJson({"snapshot", "info", "vm-db01", other["snapshot"]});
+    EXPECT_EQ(otherInfo["name"], packedLook);
+    EXPECT_EQ(otherInfo["description"], odd);
+
+    RunJson({"guest", "run", "vm-web01", "mkdir -p /root/kept/deeper; touch /root/kept/file"});
+    Json listing = RunJson({"guest", "ls", "vm-web01", "/root/kept"});
+    ASSERT_EQ(listing["files"].size(), 2u) << listing.dump();
+    EXPECT_EQ(listing["files"][0]["name"], "deeper");
+    EXPECT_EQ(listing["files"][1]["name"], "file");
+
+    // Reading it back loses nothing: a run that changes nothing finds the same inventory and leaves the file alone.
+    const std::string kept = ReadFile(state);
+    RunJson({"snapshot", "list", "vm-db01"});
+    EXPECT_EQ(ReadFile(state), kept);
+
+    // Without a state file every run starts from the configured inventory.
+    Result fresh = Run({"snapshot", "list", "vm-web01", "--json"});
+    ASSERT_EQ(fresh.status, 0) << fresh.err;
+    EXPECT_TRUE(Json::parse(fresh.out)["current"].is_null()) << fresh.out;
+}
+
+TEST_F(CliTest, WritesBetweenBackupRunsAreExactlyTheNextIncrement)
+{
+    Json first = RunJson({"backup", "vm-web01"});
+    EXPECT_EQ(Disk(first, "2000")["mode"], "full");
+    EXPECT_EQ(Disk(first, "2000")["bytes"], 6442450944LL);
+
+    RunJson({"guest", "write", "vm-web01", "2000", "5242880", "8192"});
+    RunJson({"guest", "write", "vm-web01", "2000", "5251072", "4096"});
+    RunJson({"guest", "write", "vm-web01", "2001", "7516192768", "65536"});
+
+    Json second = RunJson({"backup", "vm-web01"});
+    Json disk0 = Disk(second, "2000"), disk1 = Disk(second, "2001");
+    EXPECT_EQ(disk0["mode"], "incremental");
+    EXPECT_EQ(disk0["extents"], Json::parse(R"([{"offset": 5242880, "length": 12288}])"));
+    EXPECT_EQ(disk1["mode"], "incremental");
+    EXPECT_EQ(disk1["extents"], Json::parse(R"([{"offset": 7516192768, "length": 65536}])"));
+    EXPECT_NE(disk0["changeId"], Disk(first, "2000")["changeId"]);
+
+    Json third = RunJson({"backup", "vm-web01"});
+    EXPECT_EQ(Disk(third, "2000")["extentCount"], 0);
+    EXPECT_EQ(Disk(third, "2001")["extentCount"], 0);
+}
+
+TEST_F(CliTest, DamagedOrForeignStateFilesAreRefusedAndKept)
+{
+    RunJson({"snapshot", "create", "vm-web01"});
+    const std::string good = ReadFile(state);
+    ASSERT_EQ(good.compare(0, 11, "VISDKSIM 1 "), 0) << good.substr(0, 40);
+    std::string flipped = good;
+    flipped[good.size() / 2] ^= 0x20;
+    std::string newer = good;
+    newer[9] = '7';
+
+    struct Case {
+        const char* what;
+        std::string content;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"truncated", good.substr(0, good.size() / 2), "it is truncated ("},
+        {"empty", "", "the file is empty"},
+        {"foreign", "<visdkWrapper clock=\"2024-06-03T09:00:00Z\"/>\n", "it is not a simulator state file"},
+        {"altered", flipped, "its content does not match its checksum"},
+        {"newer", newer, "it has format version 7, this simulator reads version 1"},
+        {"longer", good + "tail", "it has 4 bytes after its content"},
+    };
+    for (const Case& c : cases) {
+        WriteFile(state, c.content);
+        Result result = Run({"snapshot", "list", "vm-web01", "--sim-state", state, "--json"});
+        EXPECT_EQ(result.status, 2) << c.what;
+        EXPECT_EQ(result.out, "") << c.what;
+        EXPECT_NE(result.err.find("The simulator state file '" + state + "' is refused: " + c.reason), std::string::npos)
+            << c.what << ": " << result.err;
+        EXPECT_EQ(ReadFile(state), c.content) << c.what;
+    }
+}
+
+TEST_F(CliTest, UnsavableStateIsReportedAndTheRunGoesOn)
+{
+    std::string missingDir = (dir / "missing" / "sim.state").string();
+    Result result = Run({"snapshot", "create", "vm-web01", "--sim-state", missingDir});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.err.find("The simulator state was not saved to '" + missingDir + "'"), std::string::npos) << result.err;
+    EXPECT_FALSE(fs::exists(missingDir));
+}
+
+TEST_F(CliTest, ReadCommandsPrintOneObjectWithTypedValues)
+{
+    Json session = RunJson({});
+    EXPECT_EQ(session["server"], "vcenter.sim.local");
+    EXPECT_EQ(session["vcenter"], true);
+    EXPECT_EQ(session["apiVersion"], 802);
+    EXPECT_EQ(session["backupPrivileges"]["held"], true);
+
+    Json esx = RunJson({"session", "--server", "esx01.sim.local", "--user", "root"});
+    EXPECT_EQ(esx["vcenter"], false);
+    EXPECT_EQ(esx["connectionVersion"], 8);
+    EXPECT_EQ(esx["apiVersion"], 801);
+
+    Json restricted = RunJson({"--user", "backup-ro@vsphere.local", "--password", "ReadOnly1!"});
+    EXPECT_EQ(restricted["backupPrivileges"]["held"], false);
+
+    Json info = RunJson({"snapshot", "info", "vm-db01", "snapshot-11"});
+    EXPECT_EQ(info["name"], "Before upgrade");
+    EXPECT_TRUE(info["size"].is_number_unsigned()) << info.dump();
+    EXPECT_EQ(info["createdUnix"], 1716541200);
+    EXPECT_EQ(info["file"], "[datastore2] vm-db01/vm-db01.vmdk");
+
+    Json counted = RunJson({"snapshot", "list", "vm-db01"});
+    EXPECT_EQ(counted["backupSnapshots"], 1);
+    EXPECT_EQ(counted["replicationSnapshots"], 0);
+
+    Json listing = RunJson({"guest", "ls", "vm-web01", "/etc"});
+    Json hostname;
+    for (const Json& file : listing["files"])
+        if (file["name"] == "hostname")
+            hostname = file;
+    EXPECT_EQ(hostname["size"], 9) << listing.dump();
+    EXPECT_EQ(hostname["type"], "file");
+}
+
+TEST_F(CliTest, FailuresKeepTheirExitCodeAndLeaveStdoutEmpty)
+{
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"snapshot", "info", "vm-web01", "snapshot-99"}, 1, "visdk: vm-web01: snapshot snapshot-99: "},
+        {{"vm", "power", "vm-app01", "off"}, 1, "(Powered off)"},
+        {{"snapshot", "list"}, 2, "usage: visdk snapshot list VM"},
+        {{"inventory-of-nothing"}, 2, "unknown command"},
+        {{"session", "--password", "wrong"}, 2, "incorrect user name or password"},
+        {{"session", "--sim-state="}, 2, "--sim-state needs a file name"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.push_back("--json");
+        Result result = Run(args);
+        EXPECT_EQ(result.status, c.status) << args[0] << ": " << result.err;
+        EXPECT_EQ(result.out, "") << args[0];
+        EXPECT_NE(result.err.find(c.message), std::string::npos) << args[0] << ": " << result.err;
+    }
+}
+
+TEST(Options, TablesDeclareEachNameOnceAndTheParserFollowsThem)
+{
+    visdk::OptionTable table;
+    visdk::AddOptions(table, "server= json name=");
+    visdk::AddOptions(table, "name= json");
+    EXPECT_THROW(visdk::AddOptions(table, "json="), std::logic_error);
+
+    auto parse = [&](std::vector<std::string> words) {
+        words.insert(words.begin(), "visdk");
+        std::vector<char*> argv;
+        for (std::string& word : words)
+            argv.push_back(word.data());
+        return visdk::Arguments::Parse(static_cast<int>(argv.size()), argv.data(), table);
+    };
+    visdk::Arguments args = parse({"snapshot", "--name", "a", "--json", "list", "--name=b", "--", "--json"});
+    EXPECT_EQ(args.words, (std::vector<std::string>{"snapshot", "list", "--json"}));
+    EXPECT_EQ(args.Values("name"), (std::vector<std::string>{"a", "b"}));
+    EXPECT_TRUE(args.Json());
+    EXPECT_THROW(parse({"--name"}), visdk::UsageError);
+    EXPECT_THROW(parse({"--json=yes"}), visdk::UsageError);
+    EXPECT_THROW(parse({"--state", "x"}), visdk::UsageError);
+}
+
+std::string Drawn(bool terminal, long long total, const std::function<void(visdk::Progress&)>& steps)
+{
+    std::FILE* out = std::tmpfile();
+    {
+        visdk::Progress progress("disk 2000", total, out, terminal);
+        steps(progress);
+    }
+    std::rewind(out);
+    std::string text;
+    for (int c; (c = std::fgetc(out)) != EOF;)
+        text += static_cast<char>(c);
+    std::fclose(out);
+    return text;
+}
+
+TEST(Progress, SilentOffTerminalAndBoundedOnOne)
+{
+    auto everyStep = [](visdk::Progress& progress) {
+        for (long long done = 1; done <= 1000000; ++done)
+            progress.Update(done);
+    };
+    EXPECT_EQ(Drawn(false, 1000000, everyStep), "");
+
+    std::string drawn = Drawn(true, 1000000, everyStep);
+    EXPECT_EQ(std::count(drawn.begin(), drawn.end(), '\r'), 102);  // 0% to 100%, then the clearing
+    EXPECT_NE(drawn.find("disk 2000 [###############...............]  50% "), std::string::npos);
+    EXPECT_EQ(drawn.substr(drawn.size() - 4), "\r\033[K");
+
+    EXPECT_EQ(Drawn(true, 1 << 30, [](visdk::Progress& progress) { progress.Update(2LL << 30); }).find("100% 1.0 GiB of 1.0 GiB"),
+              std::string("\r\033[Kdisk 2000 [##############################] ").size());
+}
+
+} // namespace
