@@ -375,7 +375,12 @@ std::vector<Row> MakeRows()
 
 const std::vector<Row>& Rows()
 {
-    static const std::vector<Row> rows = MakeRows();
+    static const std::vector<Row> rows = [] {
+        std::vector<Row> all = MakeRows();
+        for (Row& row : InventoryRows())
+            all.push_back(std::move(row));
+        return all;
+    }();
     return rows;
 }
 

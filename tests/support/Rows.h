@@ -26,6 +26,9 @@ struct Row {
 
 const std::vector<Row>& Rows();
 
+// The infrastructure operations' rows, part of Rows().
+std::vector<Row> InventoryRows();
+
 } // namespace visdktest
 
 #endif
