@@ -377,6 +377,8 @@ const std::vector<Row>& Rows()
 {
     static const std::vector<Row> rows = [] {
         std::vector<Row> all = MakeRows();
+        for (Row& row : InventoryRows())
+            all.push_back(std::move(row));
         all.insert(all.end(), VmRows().begin(), VmRows().end());
         return all;
     }();
