@@ -185,14 +185,21 @@ namespace VISDKWrapper
             var r = Int(() =>
             {
                 var path = vmxPath;
+                Vm old = null;
                 if (!string.IsNullOrEmpty(moref))
                 {
-                    var old = GetVm(moref, "VirtualMachine.Inventory.Unregister");
+                    old = GetVm(moref, "VirtualMachine.Inventory.Unregister");
                     if (old.On) throw new SimFault(Sim.StateFault(old));
                     if (string.IsNullOrEmpty(path)) path = old.ConfigFile;
                     Unregister(old);
                 }
-                moref = Register(path, null, null, null, null, false).Moref;
+                try { moref = Register(path, null, null, null, null, false).Moref; }
+                catch (SimFault)
+                {
+                    // A VM taken out for nothing goes back as it was.
+                    if (old != null && Sim.Unregistered.Remove(old.ConfigFile)) Sim.Vms.Add(old);
+                    throw;
+                }
                 return 1;
             });
             vm = moref;

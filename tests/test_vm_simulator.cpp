@@ -108,6 +108,11 @@ TEST_F(VmSimulatorTest, CreateLookUpUnregisterRegisterAndDelete)
     ASSERT_EQ(back.networkCards.size(), 1u);
     EXPECT_EQ(bridge.RegisterVM("[datastore1] e2e-vm/e2e-vm.vmx", "", "", "", "", registered), 0);
 
+    std::string elsewhere = registered;
+    EXPECT_EQ(bridge.ReregisterVM("[datastore1] nowhere/nowhere.vmx", elsewhere), 0);
+    EXPECT_EQ(elsewhere, registered);
+    EXPECT_TRUE(bridge.GetVMInfoForVMByMoref(registered, 0, 0, back)) << "a failed re-registration keeps the VM";
+
     std::string again = registered;
     ASSERT_EQ(bridge.ReregisterVM("", again), 1) << bridge.GetLastErrorString();
     EXPECT_NE(again, registered);
