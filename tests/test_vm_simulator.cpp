@@ -274,7 +274,14 @@ TEST_F(VmSimulatorTest, SpaceFollowsWhatIsStored)
     EXPECT_EQ(bridge.AddDiskToVM("vm-app01", "", "", (free + 1) << 20, false, false, false, false, false), 0);
     EXPECT_NE(bridge.GetLastErrorString().find("Insufficient disk space"), std::string::npos);
 
-    ASSERT_EQ(bridge.RemoveDiskFromVM("vm-app01", "", "Hard disk 2", true), 1) << bridge.GetLastErrorString();
+    ASSERT_EQ(bridge.RemoveDiskFromVM("vm-app01", "", "Hard disk 2", false), 1) << bridge.GetLastErrorString();
+    EXPECT_EQ(FreeMB("datastore1"), free - 8192) << "a disk taken off without its files still holds its space";
+    ASSERT_EQ(bridge.AddDiskToVM("vm-app01", "", "", 1LL << 30, true, false, false, false, false), 1);
+    ASSERT_EQ(bridge.GetVMInfoForVM("vm-app01", "", "", VM_PROP_VM_DISK_LIST, 0, vm), 1);
+    EXPECT_EQ(vm.diskList.at(1).strFileName, "[datastore1] vm-app01/vm-app01_2.vmdk") << "the kept files are not overwritten";
+    ASSERT_EQ(bridge.RemoveDiskFromVM("vm-app01", "", "Hard disk 2", true), 1);
+    ASSERT_EQ(bridge.DeleteDatastoreFile("", "datastore1", "vm-app01/vm-app01_1-flat.vmdk", ""), 1);
+    ASSERT_EQ(bridge.DeleteDatastoreFile("", "datastore1", "vm-app01/vm-app01_1.vmdk", ""), 1);
     EXPECT_EQ(FreeMB("datastore1"), free);
     EXPECT_EQ(bridge.CheckdatastoreSpace("nope", "", 1), 0);
     EXPECT_EQ(bridge.GetLastErrorString(), "The datastore 'nope' was not found.");
