@@ -66,6 +66,7 @@ struct VISDK_API StubVMCtx {
     int nAux01 = 0;
 };
 
+// Records copy through _Copy; moves are member-wise, so vectors of large records grow without deep copies.
 namespace VMInfoStructs {
 
 // Bits of SInventoryInfo::flags, set by the managed side.
@@ -102,6 +103,8 @@ struct VISDK_API SGuestFile {
     int32_t unixMode = 0;
 
     SGuestFile() = default;
+    SGuestFile(SGuestFile&&) = default;
+    SGuestFile& operator=(SGuestFile&&) = default;
     SGuestFile(const SGuestFile& other) : SGuestFile() { _Copy(other); }
     SGuestFile& operator=(const SGuestFile& other)
     {
@@ -121,6 +124,8 @@ struct VISDK_API SGuestOSInfo {
     std::string strAux04 = "Any";
 
     SGuestOSInfo() = default;
+    SGuestOSInfo(SGuestOSInfo&&) = default;
+    SGuestOSInfo& operator=(SGuestOSInfo&&) = default;
     SGuestOSInfo(const SGuestOSInfo& other) : SGuestOSInfo() { _Copy(other); }
     SGuestOSInfo& operator=(const SGuestOSInfo& other)
     {
@@ -169,6 +174,8 @@ struct VISDK_API SKeyPairInfo {
     std::string strAux02;
 
     SKeyPairInfo() = default;
+    SKeyPairInfo(SKeyPairInfo&&) = default;
+    SKeyPairInfo& operator=(SKeyPairInfo&&) = default;
     SKeyPairInfo(const SKeyPairInfo& other) : SKeyPairInfo() { _Copy(other); }
     SKeyPairInfo& operator=(const SKeyPairInfo& other)
     {
@@ -183,6 +190,8 @@ struct VISDK_API SRoleInfo {
     std::string strAux02;
 
     SRoleInfo() = default;
+    SRoleInfo(SRoleInfo&&) = default;
+    SRoleInfo& operator=(SRoleInfo&&) = default;
     SRoleInfo(const SRoleInfo& other) : SRoleInfo() { _Copy(other); }
     SRoleInfo& operator=(const SRoleInfo& other)
     {
@@ -197,6 +206,8 @@ struct VISDK_API SSecurityGroupInfo {
     std::string strAux02;
 
     SSecurityGroupInfo() = default;
+    SSecurityGroupInfo(SSecurityGroupInfo&&) = default;
+    SSecurityGroupInfo& operator=(SSecurityGroupInfo&&) = default;
     SSecurityGroupInfo(const SSecurityGroupInfo& other) : SSecurityGroupInfo() { _Copy(other); }
     SSecurityGroupInfo& operator=(const SSecurityGroupInfo& other)
     {
@@ -212,6 +223,8 @@ struct VISDK_API SReplicaSource {
     std::string strAux03;
 
     SReplicaSource() = default;
+    SReplicaSource(SReplicaSource&&) = default;
+    SReplicaSource& operator=(SReplicaSource&&) = default;
     SReplicaSource(const SReplicaSource& other) : SReplicaSource() { _Copy(other); }
     SReplicaSource& operator=(const SReplicaSource& other)
     {
@@ -226,6 +239,8 @@ struct VISDK_API SHostReplicaSetting {
     std::vector<SReplicaSource> sourceList;
 
     SHostReplicaSetting() = default;
+    SHostReplicaSetting(SHostReplicaSetting&&) = default;
+    SHostReplicaSetting& operator=(SHostReplicaSetting&&) = default;
     SHostReplicaSetting(const SHostReplicaSetting& other) : SHostReplicaSetting() { _Copy(other); }
     SHostReplicaSetting& operator=(const SHostReplicaSetting& other)
     {
@@ -273,6 +288,8 @@ struct VISDK_API SChildDisk {
     std::string strAux11;
 
     SChildDisk() = default;
+    SChildDisk(SChildDisk&&) = default;
+    SChildDisk& operator=(SChildDisk&&) = default;
     SChildDisk(const SChildDisk& other) : SChildDisk() { _Copy(other); }
     SChildDisk& operator=(const SChildDisk& other)
     {
@@ -367,6 +384,8 @@ struct VISDK_API SDisk {
     std::string strAux34;
 
     SDisk() = default;
+    SDisk(SDisk&&) = default;
+    SDisk& operator=(SDisk&&) = default;
     SDisk(const SDisk& other) : SDisk() { _Copy(other); }
     SDisk& operator=(const SDisk& other)
     {
@@ -383,6 +402,8 @@ struct VISDK_API SVMDiskController {
     bool sharedBus = false;
 
     SVMDiskController() = default;
+    SVMDiskController(SVMDiskController&&) = default;
+    SVMDiskController& operator=(SVMDiskController&&) = default;
     SVMDiskController(const SVMDiskController& other) : SVMDiskController() { _Copy(other); }
     SVMDiskController& operator=(const SVMDiskController& other)
     {
@@ -414,6 +435,8 @@ struct VISDK_API SVMNetworkCard {
     bool bAux03 = false;
 
     SVMNetworkCard() = default;
+    SVMNetworkCard(SVMNetworkCard&&) = default;
+    SVMNetworkCard& operator=(SVMNetworkCard&&) = default;
     SVMNetworkCard(const SVMNetworkCard& other) : SVMNetworkCard() { _Copy(other); }
     SVMNetworkCard& operator=(const SVMNetworkCard& other)
     {
@@ -432,6 +455,8 @@ struct VISDK_API SSubnetInfo {
     std::string strAux05;
 
     SSubnetInfo() = default;
+    SSubnetInfo(SSubnetInfo&&) = default;
+    SSubnetInfo& operator=(SSubnetInfo&&) = default;
     SSubnetInfo(const SSubnetInfo& other) : SSubnetInfo() { _Copy(other); }
     SSubnetInfo& operator=(const SSubnetInfo& other)
     {
@@ -452,6 +477,8 @@ struct VISDK_API SVMFile {
     bool bAux01 = false;
 
     SVMFile() = default;
+    SVMFile(SVMFile&&) = default;
+    SVMFile& operator=(SVMFile&&) = default;
     SVMFile(const SVMFile& other) : SVMFile() { _Copy(other); }
     SVMFile& operator=(const SVMFile& other)
     {
@@ -466,6 +493,8 @@ struct VISDK_API SFilelayout {
     std::vector<SVMFile> fileList;
 
     SFilelayout() = default;
+    SFilelayout(SFilelayout&&) = default;
+    SFilelayout& operator=(SFilelayout&&) = default;
     SFilelayout(const SFilelayout& other) : SFilelayout() { _Copy(other); }
     SFilelayout& operator=(const SFilelayout& other)
     {
@@ -487,6 +516,8 @@ struct VISDK_API SSnapshot {
     std::vector<SSnapshot> childSnapshots;
 
     SSnapshot() = default;
+    SSnapshot(SSnapshot&&) = default;
+    SSnapshot& operator=(SSnapshot&&) = default;
     SSnapshot(const SSnapshot& other) : SSnapshot() { _Copy(other); }
     SSnapshot& operator=(const SSnapshot& other)
     {
@@ -629,6 +660,8 @@ struct VISDK_API SVMInfo {
     std::string strAux34;
 
     SVMInfo() = default;
+    SVMInfo(SVMInfo&&) = default;
+    SVMInfo& operator=(SVMInfo&&) = default;
     SVMInfo(const SVMInfo& other) : SVMInfo() { _Copy(other); }
     SVMInfo& operator=(const SVMInfo& other)
     {
@@ -648,6 +681,8 @@ struct VISDK_API SHostStorageAdapterInfo {
     std::string strnodeWorldWideName;
 
     SHostStorageAdapterInfo() = default;
+    SHostStorageAdapterInfo(SHostStorageAdapterInfo&&) = default;
+    SHostStorageAdapterInfo& operator=(SHostStorageAdapterInfo&&) = default;
     SHostStorageAdapterInfo(const SHostStorageAdapterInfo& other) : SHostStorageAdapterInfo() { _Copy(other); }
     SHostStorageAdapterInfo& operator=(const SHostStorageAdapterInfo& other)
     {
@@ -667,6 +702,8 @@ struct VISDK_API SSCSILunInfo {
     SHostStorageAdapterInfo TargetAdapter;
 
     SSCSILunInfo() = default;
+    SSCSILunInfo(SSCSILunInfo&&) = default;
+    SSCSILunInfo& operator=(SSCSILunInfo&&) = default;
     SSCSILunInfo(const SSCSILunInfo& other) : SSCSILunInfo() { _Copy(other); }
     SSCSILunInfo& operator=(const SSCSILunInfo& other)
     {
@@ -688,6 +725,8 @@ struct VISDK_API SHostNetworkAdapterInfo {
     int32_t speed = 0;
 
     SHostNetworkAdapterInfo() = default;
+    SHostNetworkAdapterInfo(SHostNetworkAdapterInfo&&) = default;
+    SHostNetworkAdapterInfo& operator=(SHostNetworkAdapterInfo&&) = default;
     SHostNetworkAdapterInfo(const SHostNetworkAdapterInfo& other) : SHostNetworkAdapterInfo() { _Copy(other); }
     SHostNetworkAdapterInfo& operator=(const SHostNetworkAdapterInfo& other)
     {
@@ -704,6 +743,8 @@ struct VISDK_API SNetworkInfo {
     std::vector<SSecurityGroupInfo> securityGroupList;
 
     SNetworkInfo() = default;
+    SNetworkInfo(SNetworkInfo&&) = default;
+    SNetworkInfo& operator=(SNetworkInfo&&) = default;
     SNetworkInfo(const SNetworkInfo& other) : SNetworkInfo() { _Copy(other); }
     SNetworkInfo& operator=(const SNetworkInfo& other)
     {
@@ -738,6 +779,8 @@ struct VISDK_API SDatastoreInfo {
     std::string strAux06;
 
     SDatastoreInfo() = default;
+    SDatastoreInfo(SDatastoreInfo&&) = default;
+    SDatastoreInfo& operator=(SDatastoreInfo&&) = default;
     SDatastoreInfo(const SDatastoreInfo& other) : SDatastoreInfo() { _Copy(other); }
     SDatastoreInfo& operator=(const SDatastoreInfo& other)
     {
@@ -793,6 +836,8 @@ struct VISDK_API SHostInfo {
     std::string strAux08;
 
     SHostInfo() = default;
+    SHostInfo(SHostInfo&&) = default;
+    SHostInfo& operator=(SHostInfo&&) = default;
     SHostInfo(const SHostInfo& other) : SHostInfo() { _Copy(other); }
     SHostInfo& operator=(const SHostInfo& other)
     {
@@ -809,6 +854,8 @@ struct VISDK_API SClusterInfo {
     std::vector<SHostInfo> hostInfoList;
 
     SClusterInfo() = default;
+    SClusterInfo(SClusterInfo&&) = default;
+    SClusterInfo& operator=(SClusterInfo&&) = default;
     SClusterInfo(const SClusterInfo& other) : SClusterInfo() { _Copy(other); }
     SClusterInfo& operator=(const SClusterInfo& other)
     {
@@ -831,6 +878,8 @@ struct VISDK_API SDataCenterInfo {
     std::vector<SNetworkInfo> nwList;
 
     SDataCenterInfo() = default;
+    SDataCenterInfo(SDataCenterInfo&&) = default;
+    SDataCenterInfo& operator=(SDataCenterInfo&&) = default;
     SDataCenterInfo(const SDataCenterInfo& other) : SDataCenterInfo() { _Copy(other); }
     SDataCenterInfo& operator=(const SDataCenterInfo& other)
     {
@@ -847,6 +896,8 @@ struct VISDK_API SResourcePoolInfo {
     std::vector<SResourcePoolInfo> childPoolList;
 
     SResourcePoolInfo() = default;
+    SResourcePoolInfo(SResourcePoolInfo&&) = default;
+    SResourcePoolInfo& operator=(SResourcePoolInfo&&) = default;
     SResourcePoolInfo(const SResourcePoolInfo& other) : SResourcePoolInfo() { _Copy(other); }
     SResourcePoolInfo& operator=(const SResourcePoolInfo& other)
     {
@@ -864,6 +915,8 @@ struct VISDK_API SVAppInfo {
     std::vector<SNetworkInfo> nwList;
 
     SVAppInfo() = default;
+    SVAppInfo(SVAppInfo&&) = default;
+    SVAppInfo& operator=(SVAppInfo&&) = default;
     SVAppInfo(const SVAppInfo& other) : SVAppInfo() { _Copy(other); }
     SVAppInfo& operator=(const SVAppInfo& other)
     {
@@ -881,6 +934,8 @@ struct VISDK_API SInventoryInfo {
     int32_t flags = 0;
 
     SInventoryInfo() = default;
+    SInventoryInfo(SInventoryInfo&&) = default;
+    SInventoryInfo& operator=(SInventoryInfo&&) = default;
     SInventoryInfo(const SInventoryInfo& other) : SInventoryInfo() { _Copy(other); }
     SInventoryInfo& operator=(const SInventoryInfo& other)
     {
