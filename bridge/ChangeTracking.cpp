@@ -1,6 +1,6 @@
 #include "VISDKCppBridge.h"
 
-#include "BridgeFrame.h"
+#include "ResultFrames.h"
 
 namespace VISDKCppBridge {
 
@@ -31,14 +31,8 @@ int CVISDKCppBridge::QueryChangedDiskAreas(const string& vm, const string& host,
                                            long long int startOffset, const string& changeId,
                                            VMInfoStructs::SDiskChangeInfo& changes)
 {
-    return Guarded(*m_wrapper, __PRETTY_FUNCTION__, 0, [&](bool up) {
-        MonoObject* result = Invoke<Object, Always, S, S, S, S, V<long long>, S>(*m_wrapper, up, "QueryChangedDiskAreas", vm, host,
-                                                                                  snapshot, disk, startOffset, changeId);
-        if (!result)
-            return 0;
-        CVISDKHelper::ConvertObject(changes, result);
-        return 1;
-    });
+    return ForwardLookup<int, S, S, S, S, V<long long>, S>(*m_wrapper, __PRETTY_FUNCTION__, "QueryChangedDiskAreas", {}, changes, vm,
+                                                           host, snapshot, disk, startOffset, changeId);
 }
 
 int CVISDKCppBridge::GetDiskBlockInfo(const string& vm, const string& host, const string& snapshot, const string& disk, bool flag,
@@ -52,13 +46,7 @@ int CVISDKCppBridge::GetDiskBlockInfo(const string& vm, const string& host, cons
 bool CVISDKCppBridge::GetPageInfoForExtent(const string& vm, const string& host, const string& extent, int page,
                                            std::vector<std::__cxx11::basic_string<char> >& pages)
 {
-    return Guarded(*m_wrapper, __PRETTY_FUNCTION__, false, [&](bool up) {
-        MonoObject* result = Invoke<Object, Always, S, S, S, V<int>>(*m_wrapper, up, "GetPageInfoForExtent", vm, host, extent, page);
-        if (!result)
-            return false;
-        CVISDKHelper::ConvertStringInfoList(pages, result);
-        return true;
-    });
+    return ForwardList<S, S, S, V<int>>(*m_wrapper, __PRETTY_FUNCTION__, "GetPageInfoForExtent", pages, vm, host, extent, page) != 0;
 }
 
 } // namespace VISDKCppBridge

@@ -1,6 +1,6 @@
 #include "VISDKCppBridge.h"
 
-#include "BridgeFrame.h"
+#include "ResultFrames.h"
 
 namespace VISDKCppBridge {
 
@@ -31,14 +31,8 @@ int CVISDKCppBridge::DeleteDatastoreFile(const string& datacenter, const string&
 int CVISDKCppBridge::GetFilesOnDSForHost(const string& host, const string& datastore, const string& folder, const string& pattern,
                                          bool recursive, std::vector<std::__cxx11::basic_string<char> >& files)
 {
-    return Guarded(*m_wrapper, __PRETTY_FUNCTION__, 0, [&](bool up) {
-        MonoObject* result = Invoke<Object, Always, S, S, S, S, V<bool>>(*m_wrapper, up, "GetFilesOnDSForHost", host, datastore,
-                                                                          folder, pattern, recursive);
-        if (!result)
-            return 0;
-        CVISDKHelper::ConvertStringInfoList(files, result);
-        return 1;
-    });
+    return ForwardList<S, S, S, S, V<bool>>(*m_wrapper, __PRETTY_FUNCTION__, "GetFilesOnDSForHost", files, host, datastore, folder, pattern,
+                                            recursive);
 }
 
 int CVISDKCppBridge::GetFilesOnDSForHost(const string& host, const string& datastore, const string& pattern, bool recursive,

@@ -24,7 +24,7 @@ int ForwardList(CVIWrapperPtr& wrapper, const char* prettyFunction, const char* 
     });
 }
 
-// A record result fills the caller's record only when every key field is non-empty, tested in order.
+// A record result fills the caller's record only when every key field is non-empty, tested in order (none: any record).
 template <typename Result, typename... Modes, typename Rec, typename... Natives>
 Result ForwardLookup(CVIWrapperPtr& wrapper, const char* prettyFunction, const char* method, std::initializer_list<const char*> keys,
                      Rec& out, Natives&&... natives)
