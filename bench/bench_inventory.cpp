@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
+#include "FloorHandles.h"
 #include "TestSupport.h"
 
 using namespace visdkbench;
@@ -16,49 +17,6 @@ namespace {
 const int kNodes = 10000;
 const int kHosts = 100;
 const int kDatastoresPerHost = 4;
-
-struct Enumerator {
-    MonoMethod* getEnumerator;
-    MonoMethod* moveNext;
-    MonoMethod* current;
-
-    explicit Enumerator(const char* className)
-    {
-        MonoClass* klass = Class(className);
-        getEnumerator = Method(klass, "GetEnumerator", 1);
-        moveNext = Method(klass, "MoveNext", 0);
-        current = Method(klass, "Current", 0);
-    }
-
-    template <typename Item>
-    void Walk(MonoObject* list, Item&& item) const
-    {
-        if (!list)
-            return;
-        void* args[] = {list};
-        MonoObject* exception = nullptr;
-        MonoObject* enumerator = mono_runtime_invoke(getEnumerator, nullptr, args, &exception);
-        if (!enumerator || exception)
-            return;
-        for (;;) {
-            MonoObject* more = mono_runtime_invoke(moveNext, enumerator, nullptr, &exception);
-            if (!more || exception || !*static_cast<unsigned char*>(mono_object_unbox(more)))
-                return;
-            MonoObject* element = mono_runtime_invoke(current, enumerator, nullptr, &exception);
-            if (exception)
-                return;
-            item(element);
-        }
-    }
-};
-
-template <typename T>
-T Read(MonoObject* object, MonoClassField* field)
-{
-    T value{};
-    mono_field_get_value(object, field, &value);
-    return value;
-}
 
 std::string Text(MonoObject* object, MonoClassField* field) { return Utf8(Read<MonoObject*>(object, field)); }
 
