@@ -79,7 +79,7 @@ namespace VISDKWrapper
         public List<Span> State;
     }
 
-    sealed class Disk
+    sealed partial class Disk
     {
         public int Key;
         public string Label, Dir, Stem, Adapter = "lsilogic";
@@ -141,7 +141,7 @@ namespace VISDKWrapper
         public int Exit;
     }
 
-    sealed class Vm
+    sealed partial class Vm
     {
         public string Name, Moref, Uuid, InstanceUuid, Host, Datastore, Power, Tools, Annotation = "", GuestId, GuestName, ManagedBy, SnapDisabledBy, SnapLocation;
         public bool Template, ToolsMounted, Cbt;
@@ -156,7 +156,7 @@ namespace VISDKWrapper
         public readonly List<Proc> Procs = new List<Proc>();
         public long NextPid = 4100;
 
-        public string HomeDir { get { return "[" + Datastore + "] " + Name; } }
+        public string HomeDir { get { return Home ?? "[" + Datastore + "] " + Name; } }
         public bool On { get { return Power == "poweredOn"; } }
 
         public string StateText
@@ -195,7 +195,7 @@ namespace VISDKWrapper
         public static int MaxExtents;
         public static readonly Dictionary<string, Server> Servers = new Dictionary<string, Server>(StringComparer.OrdinalIgnoreCase);
         public static readonly List<HostInfo> Hosts = new List<HostInfo>();
-        public static readonly List<string> Datastores = new List<string>();
+        public static readonly List<Datastore> Datastores = new List<Datastore>();
         public static readonly List<string> Networks = new List<string>();
         public static readonly List<Vm> Vms = new List<Vm>();
         public static readonly List<GuestAccount> GuestAccounts = new List<GuestAccount>();

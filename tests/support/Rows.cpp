@@ -375,7 +375,11 @@ std::vector<Row> MakeRows()
 
 const std::vector<Row>& Rows()
 {
-    static const std::vector<Row> rows = MakeRows();
+    static const std::vector<Row> rows = [] {
+        std::vector<Row> all = MakeRows();
+        all.insert(all.end(), VmRows().begin(), VmRows().end());
+        return all;
+    }();
     return rows;
 }
 

@@ -25,6 +25,8 @@ struct Row {
 };
 
 const std::vector<Row>& Rows();
+// The VM lifecycle, lookup and datastore operations.
+const std::vector<Row>& VmRows();
 
 } // namespace visdktest
 
