@@ -89,7 +89,7 @@ namespace VISDKWrapper
             Now = new DateTime(2024, 6, 3, 9, 0, 0, DateTimeKind.Utc);
             WindowBytes = GiB;
             MaxExtents = 4096;
-            if (root == null) return;
+            if (root == null) { BuildInventory(null); return; }
 
             DateTime clock;
             if (DateTime.TryParse(A(root, "clock", ""), CultureInfo.InvariantCulture, DateTimeStyles.AdjustToUniversal | DateTimeStyles.AssumeUniversal, out clock))
@@ -116,6 +116,7 @@ namespace VISDKWrapper
             foreach (var e in All(root, "guestAccount"))
                 GuestAccounts.Add(new GuestAccount { User = A(e, "user"), Password = A(e, "password", ""), Uid = (int)L(e, "uid", 0), Gid = (int)L(e, "gid", 0), Home = A(e, "home", "/root") });
             foreach (var e in All(root, "vm")) Vms.Add(DescribeVm(BuildVm(e), e));
+            BuildInventory(root);
             RefreshVmFiles();
         }
 
@@ -257,7 +258,7 @@ namespace VISDKWrapper
     }
 
     // Test helpers that act on the simulated inventory as the outside world would.
-    public static class Simulator
+    public static partial class Simulator
     {
         public static void Reset()
         {

@@ -46,7 +46,7 @@ namespace VISDKWrapper
         public Account Account;
     }
 
-    sealed class HostInfo
+    sealed partial class HostInfo
     {
         public string Name;
         public int MaxHardwareVersion;

@@ -28,6 +28,9 @@ const std::vector<Row>& Rows();
 // The VM lifecycle, lookup and datastore operations.
 const std::vector<Row>& VmRows();
 
+// The infrastructure operations' rows, part of Rows().
+std::vector<Row> InventoryRows();
+
 } // namespace visdktest
 
 #endif
