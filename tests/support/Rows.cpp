@@ -380,6 +380,8 @@ const std::vector<Row>& Rows()
         all.insert(all.end(), VmRows().begin(), VmRows().end());
         for (Row& row : InventoryRows())
             all.push_back(std::move(row));
+        for (Row& row : ManagementRows())
+            all.push_back(std::move(row));
         return all;
     }();
     return rows;
