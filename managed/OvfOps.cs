@@ -101,7 +101,7 @@ namespace VISDKWrapper
             return r;
         }
 
-        // #1 the new VM: "strName" (required), "strDataStoreName", "numOfCPU", "memorySizeInMB", "notes" (each optional);
+        // #1 the new VM: "strName" (required), "strDataStoreName", "numOfCPU", "memorySizeInMB" (each optional, 0 or less: the source's);
         // #2 the source VM, #3 the target host (empty: the source's); #4 receives the task, which makes the VM when it ends.
         public object CloneAndReConfigVM_Task(SVMInfoLib info, string source, string host, out string task)
         {
@@ -159,7 +159,7 @@ namespace VISDKWrapper
             if (h.MaxHardwareVersion < src.HardwareVersion) throw new SimFault("The host '" + h.Name + "' does not support virtual hardware vmx-" + src.HardwareVersion.ToString("D2") + ".");
             RefreshVmFiles();
             if (ds.Find(name) != null) throw new SimFault("Cannot complete the operation because the file or folder " + DsPath(ds.Name, name) + " already exists");
-            if (info.numOfCPU < 0 || info.memorySizeInMB < 0) throw new SimFault("A specified parameter was not correct: numCPUs or memoryMB");
+            if (info.numOfCPU > 768 || (info.memorySizeInMB > 0 && info.memorySizeInMB < 4)) throw new SimFault("A specified parameter was not correct: numCPUs or memoryMB");
             NeedSpace(ds, src.Disks.Sum(d => d.Thin ? Merge(d.In(src.Running).Select(w => new Area(w.Offset, w.Length))).Sum(a => a.Length) : d.Capacity));
             return () =>
             {
@@ -169,7 +169,7 @@ namespace VISDKWrapper
                     Name = name, Moref = NextMoref(), Uuid = NewUuid(0x42), InstanceUuid = NewUuid(0x50), Host = h.Name, Datastore = ds.Name,
                     Power = "poweredOff", Tools = src.Tools == "notInstalled" ? "notInstalled" : "notRunning", GuestId = src.GuestId, GuestName = src.GuestName,
                     HardwareVersion = src.HardwareVersion, MemoryMB = info.memorySizeInMB > 0 ? (int)info.memorySizeInMB : src.MemoryMB,
-                    Annotation = string.IsNullOrEmpty(info.notes) ? src.Annotation : info.notes
+                    Annotation = src.Annotation
                 };
                 vm.Home = vm.HomeDir;
                 vm.FileStem = name;

@@ -95,8 +95,9 @@ namespace VISDKWrapper
         public static void Reconfigure(Vm vm, SVMInfoLib info)
         {
             bool hot = vm.Power != "poweredOff";
-            if (info.numOfCPU < 0 || info.numOfCPU > 768) throw new SimFault("A specified parameter was not correct: numCPUs");
-            if (info.memorySizeInMB < 0 || (info.memorySizeInMB > 0 && (info.memorySizeInMB < 4 || info.memorySizeInMB % 4 != 0)))
+            // Zero or negative numbers keep the VM's own: a record made natively starts its memory size at -1.
+            if (info.numOfCPU > 768) throw new SimFault("A specified parameter was not correct: numCPUs");
+            if (info.memorySizeInMB > 0 && (info.memorySizeInMB < 4 || info.memorySizeInMB % 4 != 0))
                 throw new SimFault("A specified parameter was not correct: memoryMB");
             if (hot && ((info.numOfCPU > 0 && info.numOfCPU != vm.NumCpu) || (info.memorySizeInMB > 0 && info.memorySizeInMB != vm.MemoryMB)))
                 throw new SimFault(StateFault(vm));

@@ -152,15 +152,17 @@ namespace VISDKWrapper
                 var v = GetVm(vm, "VirtualMachine.Config.AdvancedConfig");
                 var given = values ?? new List<SVMOptionValueLib>();
                 if (given.Any(o => !Sim.ValidOptionKey(o.key))) throw new SimFault("A specified parameter was not correct: extraConfig");
-#if !FAULTS
-                foreach (var o in given)
-                {
-                    if (string.IsNullOrEmpty(o.value)) v.ExtraConfig.Remove(o.key);
-                    else v.ExtraConfig[o.key] = o.value;
-                }
-#endif
+                foreach (var o in given) SetOption(v.ExtraConfig, o);
                 return true;
             });
+        }
+
+        static void SetOption(SortedDictionary<string, string> options, SVMOptionValueLib o)
+        {
+#if !FAULTS
+            if (string.IsNullOrEmpty(o.value)) options.Remove(o.key);
+            else options[o.key] = o.value;
+#endif
         }
 
         public object GetConfigValues(string vm, string host, out List<SVMOptionValueLib> values)
