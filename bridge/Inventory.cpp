@@ -76,9 +76,8 @@ int CVISDKCppBridge::GetCustomizationSpecInfo(std::vector<VMInfoStructs::SCustom
 int CVISDKCppBridge::GetCompatibleDatastoresForStoragePolicy(const string& policy, std::vector<std::__cxx11::basic_string<char> >& names,
                                                              std::vector<VMInfoStructs::SDatastoreInfo>& datastores)
 {
-    const std::vector<std::string>& input = names;
     return ForwardList<S, LI<std::string>>(*m_wrapper, __PRETTY_FUNCTION__, "GetCompatibleDatastoresForStoragePolicy", datastores, policy,
-                                           input);
+                                           names);
 }
 
 int CVISDKCppBridge::SelectDatastoreFromResourcePool(const string& pool, std::string& datastore, std::string& datastoreMoref)

@@ -158,7 +158,7 @@ public:
     bool ConsolidateVMDisks(const string& vm, const string& host);
 
     // Object lookups and inventory browsing
-    int GetVMInfoForVM(const string& vm, const string& host, const string& third, UINT64 mask, int flags,
+    int GetVMInfoForVM(const string& vm, const string& host, const string& datacenter, UINT64 mask, int flags,
                        VMInfoStructs::SVMInfo& info);
     int GetVMInfoForVMSnapshot(const string& vm, const string& host, UINT64 mask, int flags, std::string& snapshot,
                                VMInfoStructs::SVMInfo& info);

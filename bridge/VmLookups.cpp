@@ -32,12 +32,12 @@ bool FillList(MonoObject* result, std::vector<VMInfoStructs::SVMInfo>& vms)
 
 } // namespace
 
-int CVISDKCppBridge::GetVMInfoForVM(const string& vm, const string& host, const string& third, UINT64 mask, int flags,
+int CVISDKCppBridge::GetVMInfoForVM(const string& vm, const string& host, const string& datacenter, UINT64 mask, int flags,
                                     VMInfoStructs::SVMInfo& info)
 {
     return Guarded(*m_wrapper, __PRETTY_FUNCTION__, 0, [&](bool up) {
         MonoObject* result =
-            Invoke<Object, Always, S, S, S, V<UINT64>, V<int>>(*m_wrapper, up, "GetVMInfoForVM", vm, host, third, mask, flags);
+            Invoke<Object, Always, S, S, S, V<UINT64>, V<int>>(*m_wrapper, up, "GetVMInfoForVM", vm, host, datacenter, mask, flags);
         return FillIfKeyed(result, info, {"strName"}) ? 1 : 0;
     });
 }

@@ -382,14 +382,52 @@ namespace VISDKWrapper
             }
         }
 
-        // A VM not placed explicitly sits in its host's root pool and its datacenter's VM folder.
+        // A VM not placed explicitly goes where its own folder and pool texts say, else to its host's root pool and its
+        // datacenter's VM folder (templates to "Templates").
         public static void PlaceByHost(Vm vm)
         {
             var h = FindHost(vm.Host);
-            var dc = h != null ? h.Dc : Datacenters[0];
-            if (!VmPool.ContainsKey(vm) && h != null) Place(vm, h.Compute.Root, null);
-            if (!VmFolder.ContainsKey(vm)) Place(vm, null, vm.Template ? MakeFolder(dc.VmFolder, "Templates") : dc.VmFolder);
+            var dc = h != null ? h.Dc : Datacenters.FirstOrDefault();
+            if (!VmPool.ContainsKey(vm) && h != null)
+            {
+                var wanted = (vm.ResourcePool ?? "").Trim('/');
+                var pools = FindPools(h.Compute.Root).ToList();
+                Place(vm, pools.FirstOrDefault(p => p.Path == wanted) ?? pools.FirstOrDefault(p => p.Name == wanted || p.Moref == wanted) ?? h.Compute.Root, null);
+            }
+            if (!VmFolder.ContainsKey(vm) && dc != null)
+            {
+                var path = (vm.Folder ?? "").Trim('/');
+                if (path.StartsWith(dc.Name + "/", StringComparison.Ordinal)) path = path.Substring(dc.Name.Length + 1);
+                if (path == "vm" || path.StartsWith("vm/", StringComparison.Ordinal)) path = path.Substring(2).Trim('/');
+                Place(vm, null, path.Length > 0 ? MakeFolder(dc.VmFolder, path) : vm.Template ? MakeFolder(dc.VmFolder, "Templates") : dc.VmFolder);
+            }
             if (string.IsNullOrEmpty(vm.Moref)) vm.Moref = NextMoref("vm", vm); else Register(vm.Moref, vm);
+        }
+
+        // VMs come and go outside the inventory (created, registered, removed, or replaced by a saved state): the
+        // placements follow the VM list, a replaced VM keeping its predecessor's place by its reference.
+        public static void SyncPlacements()
+        {
+            var current = new HashSet<Vm>(Vms);
+            if (current.Count == VmFolder.Count && VmFolder.Keys.All(current.Contains)) return;
+            var byMoref = Vms.Where(v => !string.IsNullOrEmpty(v.Moref)).GroupBy(v => v.Moref).ToDictionary(g => g.Key, g => g.First());
+            foreach (var gone in VmFolder.Keys.Concat(VmPool.Keys).Distinct().Where(v => !current.Contains(v)).ToList())
+            {
+                Pool pool;
+                InvFolder folder;
+                VmPool.TryGetValue(gone, out pool);
+                VmFolder.TryGetValue(gone, out folder);
+                if (pool != null) { pool.Vms.Remove(gone); VmPool.Remove(gone); }
+                if (folder != null) { folder.Vms.Remove(gone); VmFolder.Remove(gone); }
+                object registered;
+                if (!string.IsNullOrEmpty(gone.Moref) && ByMoref.TryGetValue(gone.Moref, out registered) && registered == gone) ByMoref.Remove(gone.Moref);
+                Vm successor;
+                if (string.IsNullOrEmpty(gone.Moref) || !byMoref.TryGetValue(gone.Moref, out successor) || VmFolder.ContainsKey(successor)) continue;
+                var host = FindHost(successor.Host);
+                if (pool != null && host != null && pool.Owner == host.Compute) Place(successor, pool, null);
+                if (folder != null) Place(successor, null, folder);
+            }
+            foreach (var vm in Vms.Where(v => !VmFolder.ContainsKey(v) || !VmPool.ContainsKey(v))) PlaceByHost(vm);
         }
 
         public static HostInfo FindHost(string id)
@@ -475,27 +513,33 @@ namespace VISDKWrapper
             {
                 var h = newHosts[i % newHosts.Count];
                 var mounts = h.Mounts;
-                var vm = new Vm
-                {
-                    Name = prefix + "-vm" + (i + 1).ToString("D5"), Host = h.Name, Datastore = mounts[i % mounts.Count],
-                    Power = i % 3 == 0 ? "poweredOff" : "poweredOn", Tools = i % 3 == 0 ? "notRunning" : "running", Template = i % 50 == 49,
-                    GuestId = "otherLinux64Guest", GuestName = "Other Linux (64-bit)", HardwareVersion = 19, MemoryMB = 2048
-                };
-                if (vm.Template) { vm.Power = "poweredOff"; vm.Tools = "notRunning"; }
-                vm.Uuid = MakeUuid("bios:" + vm.Name, 0x42);
-                vm.InstanceUuid = MakeUuid("instance:" + vm.Name, 0x50);
-                vm.Networks.Add(h.Networks.Count > 0 ? h.Networks[h.Networks.Count - 1].Name : "VM Network");
-                vm.NewSegment();
-                vm.Disks.Add(new Disk { Key = 2000, Label = "Hard disk 1", Dir = vm.HomeDir, Stem = vm.Name, Capacity = 16 * GiB, Thin = true });
-                vm.NumCpu = 2;
-                vm.Firmware = "efi";
-                PlaceDisks(vm);
-                ResetTracking(vm);
-                Vms.Add(vm);
+                var vm = NewSimpleVm(prefix + "-vm" + (i + 1).ToString("D5"), h, mounts[i % mounts.Count], i % 3 != 0, i % 50 == 49);
                 var pools2 = FindPools(h.Compute.Root).ToList();
                 Place(vm, pools2[i % pools2.Count], MakeFolder(h.Dc.VmFolder, "group" + (i % 10)));
                 PlaceByHost(vm);
             }
+        }
+
+        // A one-disk Linux VM on the host and datastore, added to the VM list.
+        public static Vm NewSimpleVm(string name, HostInfo h, string datastore, bool on, bool template)
+        {
+            var vm = new Vm
+            {
+                Name = name, Host = h.Name, Datastore = datastore, Power = on && !template ? "poweredOn" : "poweredOff",
+                Tools = on && !template ? "running" : "notRunning", Template = template,
+                GuestId = "otherLinux64Guest", GuestName = "Other Linux (64-bit)", HardwareVersion = 19, MemoryMB = 2048
+            };
+            vm.Uuid = MakeUuid("bios:" + vm.Name, 0x42);
+            vm.InstanceUuid = MakeUuid("instance:" + vm.Name, 0x50);
+            vm.Networks.Add(h.Networks.Count > 0 ? h.Networks[h.Networks.Count - 1].Name : "VM Network");
+            vm.NewSegment();
+            vm.Disks.Add(new Disk { Key = 2000, Label = "Hard disk 1", Dir = vm.HomeDir, Stem = vm.Name, Capacity = 16 * GiB, Thin = true });
+            vm.NumCpu = 2;
+            vm.Firmware = "efi";
+            PlaceDisks(vm);
+            ResetTracking(vm);
+            Vms.Add(vm);
+            return vm;
         }
 
         // The text of a UTC instant as the server reports it.
@@ -516,6 +560,36 @@ namespace VISDKWrapper
         public static int InventorySize()
         {
             lock (Sim.Sync) return Sim.ByMoref.Count;
+        }
+
+        // A VM created beside the client (in another session, say): it has no place in the inventory until one looks.
+        public static bool AddVm(string name, string host, string datastore)
+        {
+            lock (Sim.Sync)
+            {
+                var h = Sim.FindHost(host);
+                var ds = Sim.FindDatastore(datastore ?? "");
+                if (string.IsNullOrEmpty(name) || h == null || ds == null || !ds.MountedOn(h.Name) || Sim.FindVm(name) != null) return false;
+                var vm = Sim.NewSimpleVm(name, h, ds.Name, true, false);
+                vm.Moref = Sim.NextMoref();
+                Sim.RefreshVmFiles();
+                Sim.SaveState();
+                return true;
+            }
+        }
+
+        // A VM removed beside the client, files and all.
+        public static bool RemoveVm(string name)
+        {
+            lock (Sim.Sync)
+            {
+                var vm = Sim.FindVm(name ?? "");
+                if (vm == null) return false;
+                Sim.DropVmFiles(vm);
+                Sim.Vms.Remove(vm);
+                Sim.SaveState();
+                return true;
+            }
         }
     }
 

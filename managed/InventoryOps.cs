@@ -14,6 +14,13 @@ namespace VISDKWrapper
         const ulong DsExtents = 0x100000000, DsVmList = 0x400000000, VAppVmList = 0x100000000000;
         const ulong ClusterVmList = 0x10000000000000, ClusterHostList = 0x20000000000000;
 
+        // Every inventory answer needs a session and VMs placed as the VM list now stands.
+        void Placed()
+        {
+            Auth();
+            Sim.SyncPlacements();
+        }
+
         // Which objects each list holds, as of its last refresh; the records themselves are always current.
         readonly Dictionary<string, IList> cached = new Dictionary<string, IList>();
 
@@ -26,7 +33,7 @@ namespace VISDKWrapper
 
         int Refresh<T>(string list, Func<IEnumerable<T>> members)
         {
-            Auth();
+            Placed();
             var fresh = members().ToList();
             cached[list] = fresh;
             return Math.Max(1, fresh.Count);
@@ -288,21 +295,21 @@ namespace VISDKWrapper
         {
             var c = Probe.Enter(MethodBase.GetCurrentMethod(), mask, flags);
             if (c != null) return c.Result<object>();
-            return Obj(() => { Auth(); return Cached("hosts", () => Sim.Hosts).Select(h => HostRecord(h, mask)).ToList(); });
+            return Obj(() => { Placed(); return Cached("hosts", () => Sim.Hosts).Select(h => HostRecord(h, mask)).ToList(); });
         }
 
         public object GetDCInfoList(ulong mask, int flags)
         {
             var c = Probe.Enter(MethodBase.GetCurrentMethod(), mask, flags);
             if (c != null) return c.Result<object>();
-            return Obj(() => { Auth(); return Cached("datacenters", () => Sim.Datacenters).Select(d => DatacenterRecord(d, mask)).ToList(); });
+            return Obj(() => { Placed(); return Cached("datacenters", () => Sim.Datacenters).Select(d => DatacenterRecord(d, mask)).ToList(); });
         }
 
         public object GetDSInfoList(ulong mask, int flags)
         {
             var c = Probe.Enter(MethodBase.GetCurrentMethod(), mask, flags);
             if (c != null) return c.Result<object>();
-            return Obj(() => { Auth(); return Cached("datastores", () => Sim.Datastores).Where(Sim.Datastores.Contains).Select(d => DatastoreRecord(d, mask)).ToList(); });
+            return Obj(() => { Placed(); return Cached("datastores", () => Sim.Datastores).Where(Sim.Datastores.Contains).Select(d => DatastoreRecord(d, mask)).ToList(); });
         }
 
         public object GetDSInfoListForHostOrCluster(string hostOrCluster, ulong mask, int flags)
@@ -311,7 +318,7 @@ namespace VISDKWrapper
             if (c != null) return c.Result<object>();
             return Obj(() =>
             {
-                Auth();
+                Placed();
                 return Sim.HostsOf(hostOrCluster).SelectMany(h => h.Mounts).Distinct().Select(d => DatastoreRecord(d, mask)).ToList();
             });
         }
@@ -332,7 +339,7 @@ namespace VISDKWrapper
             if (c != null) return c.Result<object>();
             return Obj(() =>
             {
-                Auth();
+                Placed();
                 var hosts = Sim.HostsOf(hostOrCluster);
                 int max = hosts.Count == 0 ? 0 : hosts.Min(h => h.MaxHardwareVersion);
                 return GuestOsTable.Where(g => int.Parse(g[0]) <= max).Select(g => new SGuestOSInfoLib { guestID = g[1], fullName = g[2] }).ToList();
@@ -343,7 +350,7 @@ namespace VISDKWrapper
         {
             var c = Probe.Enter(MethodBase.GetCurrentMethod(), mask, flags);
             if (c != null) return c.Result<object>();
-            return Obj(() => { Auth(); return Cached("pools", RootPools).Select(p => PoolRecord(p, mask)).ToList(); });
+            return Obj(() => { Placed(); return Cached("pools", RootPools).Select(p => PoolRecord(p, mask)).ToList(); });
         }
 
         public object GetRPInfoListForHostOrCluster(string hostOrCluster, ulong mask, int flags)
@@ -352,7 +359,7 @@ namespace VISDKWrapper
             if (c != null) return c.Result<object>();
             return Obj(() =>
             {
-                Auth();
+                Placed();
                 return Sim.HostsOf(hostOrCluster).Select(h => h.Compute.Root).Distinct().Select(p => PoolRecord(p, mask)).ToList();
             });
         }
@@ -361,14 +368,14 @@ namespace VISDKWrapper
         {
             var c = Probe.Enter(MethodBase.GetCurrentMethod(), mask, flags);
             if (c != null) return c.Result<object>();
-            return Obj(() => { Auth(); return Cached("clusters", () => Sim.Computes.Where(x => x.IsCluster)).Select(x => ClusterRecord(x, mask)).ToList(); });
+            return Obj(() => { Placed(); return Cached("clusters", () => Sim.Computes.Where(x => x.IsCluster)).Select(x => ClusterRecord(x, mask)).ToList(); });
         }
 
         public object GetVAppInfoList(ulong mask, int flags)
         {
             var c = Probe.Enter(MethodBase.GetCurrentMethod(), mask, flags);
             if (c != null) return c.Result<object>();
-            return Obj(() => { Auth(); return Cached("vapps", TopVApps).Select(p => VAppRecord(p, mask)).ToList(); });
+            return Obj(() => { Placed(); return Cached("vapps", TopVApps).Select(p => VAppRecord(p, mask)).ToList(); });
         }
 
         // The whole tree: one node per datacenter with everything below it.
@@ -376,7 +383,7 @@ namespace VISDKWrapper
         {
             var c = Probe.Enter(MethodBase.GetCurrentMethod(), mask, flags);
             if (c != null) return c.Result<object>();
-            return Obj(() => { Auth(); return Cached("inventory", () => Sim.Datacenters).Select(d => NodeOf(d, -1)).ToList(); });
+            return Obj(() => { Placed(); return Cached("inventory", () => Sim.Datacenters).Select(d => NodeOf(d, -1)).ToList(); });
         }
 
         public object GetVMInventoryInfoListForHostOrCluster(string hostOrCluster, ulong mask, int flags)
@@ -385,9 +392,10 @@ namespace VISDKWrapper
             if (c != null) return c.Result<object>();
             return Obj(() =>
             {
-                Auth();
+                Placed();
                 var names = new HashSet<string>(Sim.HostsOf(hostOrCluster).Select(h => h.Name), StringComparer.OrdinalIgnoreCase);
-                return Cached("vms", ListedVms).Where(v => names.Contains(v.Host)).Select(VmNode).ToList();
+                var live = new HashSet<Vm>(Sim.Vms);
+                return Cached("vms", ListedVms).Where(v => live.Contains(v) && names.Contains(v.Host)).Select(VmNode).ToList();
             });
         }
 
@@ -398,7 +406,7 @@ namespace VISDKWrapper
             if (c != null) return c.Result<object>();
             return Obj(() =>
             {
-                Auth();
+                Placed();
                 if (string.IsNullOrEmpty(policy)) throw new SimFault("A specified parameter was not correct: profileId");
                 var pool = datastores == null || datastores.Count == 0 ? Sim.Datastores : Sim.Datastores.Where(d => datastores.Contains(d.Name)).ToList();
                 bool shared = policy.EndsWith("-shared", StringComparison.OrdinalIgnoreCase);
@@ -415,7 +423,7 @@ namespace VISDKWrapper
             string name = null;
             var r = Int(() =>
             {
-                Auth();
+                Placed();
                 var p = FindPool(pool, null);
                 var common = p.Owner.Hosts.Select(h => (IEnumerable<string>)h.Mounts).Aggregate((a, b) => a.Intersect(b)).ToList();
                 if (common.Count == 0) throw new SimFault("No datastore is accessible from resource pool '" + p.Name + "'.");
@@ -502,7 +510,7 @@ namespace VISDKWrapper
             if (c != null) return c.Result<object>();
             return Obj(() =>
             {
-                Auth();
+                Placed();
                 var ds = (string.IsNullOrEmpty(datastore) ? null : Sim.FindDatastore(datastore))
                     ?? Sim.Datastores.FirstOrDefault(d => !string.IsNullOrEmpty(uuid) && string.Equals(d.Uuid, uuid, StringComparison.OrdinalIgnoreCase));
                 if (ds == null) throw new SimFault("The datastore '" + (string.IsNullOrEmpty(datastore) ? uuid : datastore) + "' was not found.");
@@ -518,7 +526,7 @@ namespace VISDKWrapper
             if (c != null) return c.Result<object>();
             return Obj(() =>
             {
-                Auth();
+                Placed();
                 var h = Sim.FindHost(host);
                 if (h == null) throw new SimFault("The host '" + host + "' was not found.");
                 return (object)HostRecord(h, mask);
@@ -531,7 +539,7 @@ namespace VISDKWrapper
             if (c != null) return c.Result<object>();
             return Obj(() =>
             {
-                Auth();
+                Placed();
                 var x = Sim.FindCompute(cluster);
                 if (x == null || !x.IsCluster) throw new SimFault("The cluster '" + cluster + "' was not found.");
                 return (object)ClusterRecord(x, mask);
@@ -543,7 +551,7 @@ namespace VISDKWrapper
         {
             var c = Probe.Enter(MethodBase.GetCurrentMethod(), pool, hostOrCluster, mask, flags);
             if (c != null) return c.Result<object>();
-            return Obj(() => { Auth(); return (object)PoolRecord(FindPool(pool, hostOrCluster), mask); });
+            return Obj(() => { Placed(); return (object)PoolRecord(FindPool(pool, hostOrCluster), mask); });
         }
 
         // #2 the object kind expected (0 any).
@@ -553,7 +561,7 @@ namespace VISDKWrapper
             if (c != null) return c.Result<object>();
             return Obj(() =>
             {
-                Auth();
+                Placed();
                 object o;
                 if (string.IsNullOrEmpty(moref) || !Sim.ByMoref.TryGetValue(moref, out o))
                     throw new SimFault("The object 'vim.ManagedEntity:" + moref + "' has already been deleted or has not been completely created");
@@ -572,7 +580,7 @@ namespace VISDKWrapper
             if (c != null) return c.Result<object>();
             return Obj(() =>
             {
-                Auth();
+                Placed();
                 var at = Resolve(string.IsNullOrEmpty(node.strGUID) ? path : node.strGUID);
                 var under = at == null ? Sim.Datacenters.Cast<object>() : Children(at);
                 return under.Select(x => NodeOf(x, 0)).ToList();
@@ -586,7 +594,7 @@ namespace VISDKWrapper
             if (c != null) return c.Result<object>();
             return Obj(() =>
             {
-                Auth();
+                Placed();
                 var h = Sim.FindHost(host);
                 if (h == null) throw new SimFault("The host '" + host + "' was not found.");
                 return h.Luns.Where(l => string.IsNullOrEmpty(adapter) || l.Adapter.Device == adapter || l.Adapter.IscsiName == adapter || l.Adapter.PortWwn == adapter)
@@ -603,7 +611,7 @@ namespace VISDKWrapper
             string found = null;
             var r = Bool(() =>
             {
-                Auth();
+                Placed();
                 if (string.IsNullOrEmpty(name) && string.IsNullOrEmpty(uuid)) throw new SimFault("A specified parameter was not correct: vm");
                 var v = Sim.Vms.FirstOrDefault(x => (string.IsNullOrEmpty(name) || x.Name == name)
                     && (string.IsNullOrEmpty(uuid) || string.Equals(x.Uuid, uuid, StringComparison.OrdinalIgnoreCase) || string.Equals(x.InstanceUuid, uuid, StringComparison.OrdinalIgnoreCase))
@@ -624,7 +632,7 @@ namespace VISDKWrapper
             if (c != null) return c.Result<int>();
             return Int(() =>
             {
-                Auth();
+                Placed();
                 var h = Sim.FindHost(host);
                 if (h == null) throw new SimFault("The host '" + host + "' was not found.");
                 return Sim.Vms.Any(v => v.Name == name && string.Equals(v.Host, h.Name, StringComparison.OrdinalIgnoreCase)) ? 1 : 0;
@@ -639,7 +647,7 @@ namespace VISDKWrapper
             SDatastoreInfoLib filled = info;
             var r = Bool(() =>
             {
-                Auth();
+                Placed();
                 var h = Sim.FindHost(host);
                 if (h == null) throw new SimFault("The host '" + host + "' was not found.");
                 var l = h.Luns.FirstOrDefault(x => x.CanonicalName == lun || string.Equals(x.Uuid, lun, StringComparison.OrdinalIgnoreCase));
@@ -664,7 +672,7 @@ namespace VISDKWrapper
             if (c != null) return c.Result<int>();
             return Int(() =>
             {
-                Auth();
+                Placed();
                 var h = Sim.FindHost(host);
                 if (h == null) throw new SimFault("The host '" + host + "' was not found.");
                 Need("Host.Config.Storage", "vim.HostSystem:" + h.Moref);
@@ -688,7 +696,7 @@ namespace VISDKWrapper
             List<string> found = null;
             var r = Bool(() =>
             {
-                Auth();
+                Placed();
                 var ds = Sim.FindDatastore(datastore);
                 if (ds == null) throw new SimFault("The datastore '" + datastore + "' was not found.");
                 found = Sim.Hosts.Where(h => ds.MountedOn(h.Name)).Select(h => h.Name).ToList();

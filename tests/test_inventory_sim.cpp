@@ -36,6 +36,15 @@ bool SimAddHost(const char* name, const char* cluster, const char* datastores)
     return done && *static_cast<bool*>(mono_object_unbox(done));
 }
 
+bool SimVm(const char* helper, std::initializer_list<const char*> texts)
+{
+    std::vector<void*> args;
+    for (const char* text : texts)
+        args.push_back(std2gc(text));
+    MonoObject* done = CallStatic("Simulator", helper, args.data());
+    return done && *static_cast<bool*>(mono_object_unbox(done));
+}
+
 bool SimLoad(const std::string& path)
 {
     void* args[] = {std2gc(path)};
@@ -103,7 +112,7 @@ TEST_F(InventorySim, HostsAndDatastoresAgreeBetweenListsAndLookups)
         SHostInfo one;
         ASSERT_EQ(b.GetHostInfoForHost(h.strHostName, VM_PROP_ALL, 0, one), 1) << h.strHostName;
         EXPECT_EQ(one.strMoRef, h.strMoRef);
-        EXPECT_EQ(one.strHostDatacenter, "DC-Sim");
+        EXPECT_EQ(one.strHostDatacenter, "Datacenter");
         EXPECT_EQ(one.numVMAndTemplates, h.numVMAndTemplates);
         EXPECT_EQ(one.memoryUsedBytes, h.memoryUsedBytes);
         EXPECT_GT(one.memoryUsedBytes, 0);
@@ -114,7 +123,7 @@ TEST_F(InventorySim, HostsAndDatastoresAgreeBetweenListsAndLookups)
         EXPECT_EQ(pool.strName, "Resources");
         std::string datacenter;
         EXPECT_EQ(b.GetDatacenterNameFromHostName(h.strHostName, datacenter), 1);
-        EXPECT_EQ(datacenter, "DC-Sim");
+        EXPECT_EQ(datacenter, "Datacenter");
 
         std::vector<SDatastoreInfo> mounted;
         ASSERT_EQ(b.GetDSInfoListForHostOrCluster(h.strHostName, mounted, VM_PROP_ALL, 0), 1);
@@ -225,7 +234,7 @@ TEST_F(InventorySim, TreeNodesAreTheObjectsTheirReferencesName)
     std::vector<SInventoryInfo> level;
     ASSERT_EQ(b.BrowseInventory("", SInventoryInfo(), level, 0, 0), 1);
     ASSERT_EQ(level.size(), 1u);
-    ASSERT_EQ(b.BrowseInventory("DC-Sim/vm/Linux", SInventoryInfo(), level, 0, 0), 1);
+    ASSERT_EQ(b.BrowseInventory("Datacenter/vm/Linux", SInventoryInfo(), level, 0, 0), 1);
     ASSERT_EQ(level.size(), 2u);
     EXPECT_EQ(level[0].strName, "Web");
     ASSERT_EQ(b.BrowseInventory("ignored", level[0], level, 0, 0), 1) << "the node's reference wins";
@@ -235,6 +244,32 @@ TEST_F(InventorySim, TreeNodesAreTheObjectsTheirReferencesName)
     std::vector<SInventoryInfo> vms;
     ASSERT_EQ(b.GetVMInventoryInfoListForHostOrCluster("Cluster01", vms, 0, 0), 1);
     EXPECT_EQ(vms.size(), 3u);
+}
+
+TEST_F(InventorySim, VmsAddedOrRemovedBesideTheClientFindTheirPlace)
+{
+    CVISDKCppBridge& b = Bridge();
+    ASSERT_TRUE(SimVm("AddVm", {"vm-new01", "esx02.sim.local", "datastore1"}));
+    std::string moref;
+    ASSERT_TRUE(b.DoesVMExist("vm-new01", "", "", "Datacenter", moref));
+    SInventoryInfo node, host;
+    ASSERT_EQ(b.GetInventoryObjectByMoref(moref, 7, 0, 0, node), 1);
+    EXPECT_EQ(node.strName, "vm-new01");
+    ASSERT_EQ(b.GetInventoryObjectByMoref("host-22", 4, 0, 0, host), 1);
+    ASSERT_EQ(host.children.size(), 3u) << "in the standalone host's root pool";
+    EXPECT_EQ(host.children.back().strName, "vm-new01");
+    std::vector<SInventoryInfo> folder;
+    ASSERT_EQ(b.BrowseInventory("Datacenter/vm", SInventoryInfo(), folder, 0, 0), 1);
+    EXPECT_EQ(folder.back().strName, "vm-new01");
+
+    ASSERT_TRUE(SimVm("RemoveVm", {"vm-web01"}));
+    SResourcePoolInfo production;
+    ASSERT_EQ(b.GetRPInfoForRP("Production", "Cluster01", VM_PROP_ALL, 0, production), 1);
+    EXPECT_TRUE(production.vmInfoList.empty());
+    SInventoryInfo gone;
+    EXPECT_EQ(b.GetInventoryObjectByMoref("vm-101", 0, 0, 0, gone), 0);
+    ASSERT_EQ(b.BrowseInventory("Datacenter/vm/Linux/Web", SInventoryInfo(), folder, 0, 0), 1);
+    EXPECT_TRUE(folder.empty());
 }
 
 TEST_F(InventorySim, ListsHoldTheirMembersUntilRefreshed)
@@ -299,7 +334,7 @@ TEST_F(InventorySim, LunsAdaptersAndGuestSupport)
     EXPECT_GT(guests.size(), older.size()) << "a newer host runs more guests";
 
     std::string moref;
-    EXPECT_TRUE(b.DoesVMExist("vm-app01", "", "esx02.sim.local", "DC-Sim", moref));
+    EXPECT_TRUE(b.DoesVMExist("vm-app01", "", "esx02.sim.local", "Datacenter", moref));
     EXPECT_EQ(moref, "vm-103");
     moref = "keep";
     EXPECT_FALSE(b.DoesVMExist("vm-app01", "", "esx01.sim.local", "", moref));

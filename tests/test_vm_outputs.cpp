@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <thread>
 
 #include "ManagedValue.h"
 #include "TestSupport.h"
@@ -202,6 +203,20 @@ TEST_F(VmOutputsTest, ListsAreRebuiltOnlyFromAnAnswer)
     probe::Return("BrowseInventoryByName", NewList("SVMInfoLib"));
     EXPECT_EQ(Bridge().BrowseInventoryByName("*", 0, 0, 0, vms), 1);
     EXPECT_TRUE(vms.empty());
+}
+
+TEST_F(VmOutputsTest, BrowsingFromAFreshThreadAttachesItFirst)
+{
+    MonoObject* list = NewList("SVMInfoLib");
+    ListAdd(list, VmObject("a", "1"));
+    probe::Return("BrowseInventoryByName", list);
+    std::vector<SVMInfo> vms;
+    int result = 0;
+    std::thread([&] { result = Bridge().BrowseInventoryByName("a", 0, 0, 0, vms); }).join();
+    EXPECT_EQ(result, 1);
+    ASSERT_EQ(vms.size(), 1u);
+    EXPECT_EQ(vms[0].strName, "a");
+    EXPECT_TRUE(log.Errors().empty()) << log.Dump();
 }
 
 TEST_F(VmOutputsTest, FileDetailsAreOverwrittenWhateverTheAnswer)

@@ -377,9 +377,9 @@ const std::vector<Row>& Rows()
 {
     static const std::vector<Row> rows = [] {
         std::vector<Row> all = MakeRows();
-        all.insert(all.end(), VmRows().begin(), VmRows().end());
         for (Row& row : InventoryRows())
             all.push_back(std::move(row));
+        all.insert(all.end(), VmRows().begin(), VmRows().end());
         for (Row& row : ManagementRows())
             all.push_back(std::move(row));
         return all;
