@@ -57,9 +57,9 @@ int CVISDKCppBridge::CloneAndReConfigVM_Task(VMInfoStructs::SVMInfo& info, const
                                                             task);
 }
 
-int CVISDKCppBridge::CustomizeVM(VMInfoStructs::SVMInfo& info, const string& spec)
+int CVISDKCppBridge::CustomizeVM(VMInfoStructs::SVMInfo& info, const string& customization)
 {
-    return Forward<Int, Always, IdentityRecord, S>(*m_wrapper, __PRETTY_FUNCTION__, "CustomizeVM", info, spec);
+    return Forward<Int, Always, IdentityRecord, S>(*m_wrapper, __PRETTY_FUNCTION__, "CustomizeVM", info, customization);
 }
 
 } // namespace VISDKCppBridge

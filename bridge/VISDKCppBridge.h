@@ -315,7 +315,7 @@ public:
     bool FinishOVFImport(const string& lease, VMInfoStructs::SVMInfo& info);
     bool UpdateOVFImportProgress(const string& lease, int percent);
     int CloneAndReConfigVM_Task(VMInfoStructs::SVMInfo& info, const string& source, const string& host, std::string& task);
-    int CustomizeVM(VMInfoStructs::SVMInfo& info, const string& spec);
+    int CustomizeVM(VMInfoStructs::SVMInfo& info, const string& customization);
 
 private:
     CVIWrapperPtr* m_wrapper;

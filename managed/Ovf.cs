@@ -33,7 +33,7 @@ namespace VISDKWrapper
     {
         public static readonly List<ImportLease> Imports = new List<ImportLease>();
         public static int LeaseSeq;
-        public static readonly List<string> CustomSpecs = new List<string> { "Linux-DHCP", "Linux-Static", "Windows-Domain" };
+        public static readonly List<string> Customizations = new List<string> { "Linux-DHCP", "Linux-Static", "Windows-Domain" };
 
         public static ImportLease FindLease(string id)
         {

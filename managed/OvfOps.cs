@@ -115,28 +115,28 @@ namespace VISDKWrapper
                 NotBusy(src);
                 Need("VirtualMachine.Inventory.CreateFromExisting", "vim.Folder:group-v4");
                 Sim.CloneOf(src, info, host);
-                var spec = info;
-                id = Sim.StartTask("clone", src, "Clone virtual machine", 5, () => Sim.CloneOf(src, spec, host)().Moref).Id;
+                var wanted = info;
+                id = Sim.StartTask("clone", src, "Clone virtual machine", 5, () => Sim.CloneOf(src, wanted, host)().Moref).Id;
                 return 1;
             });
             task = id;
             return r;
         }
 
-        // The record carries only "strName", "strUuid" and "numEthernetCards": the spec's adapter settings must match the VM's adapters.
-        public object CustomizeVM(SVMInfoLib info, string spec)
+        // The record carries only "strName", "strUuid" and "numEthernetCards": the customization's adapter settings must match the VM's adapters.
+        public object CustomizeVM(SVMInfoLib info, string customization)
         {
-            var c = Probe.Enter(MethodBase.GetCurrentMethod(), info, spec);
+            var c = Probe.Enter(MethodBase.GetCurrentMethod(), info, customization);
             if (c != null) return c.Result<int>();
             return Int(() =>
             {
                 var v = GetVm(string.IsNullOrEmpty(info.strUuid) ? info.strName : info.strUuid, "VirtualMachine.Provisioning.Customize");
-                if (!Sim.CustomSpecs.Contains(spec ?? "")) throw new SimFault("The customization specification '" + spec + "' was not found.");
+                if (!Sim.Customizations.Contains(customization ?? "")) throw new SimFault("The customization '" + customization + "' was not found.");
                 RequireOff(v);
                 if (info.numEthernetCards != v.Networks.Count)
-                    throw new SimFault("The number of network adapter settings in the customization specification (" + info.numEthernetCards
+                    throw new SimFault("The number of network adapter settings in the customization (" + info.numEthernetCards
                         + ") does not match the number of network adapters present in the virtual machine (" + v.Networks.Count + ").");
-                v.ExtraConfig["tools.deployPkg.customization"] = spec;
+                v.ExtraConfig["tools.deployPkg.customization"] = customization;
                 return 1;
             });
         }

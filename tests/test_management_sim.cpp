@@ -337,11 +337,11 @@ TEST_F(ManagementSimTest, OvfImportRefusesWhatItCannotRead)
 
 TEST_F(ManagementSimTest, CloneIsANewVMWithItsOwnDisks)
 {
-    SVMInfo spec;
-    spec.strName = "web-clone";
-    spec.numOfCPU = 4;
+    SVMInfo wanted;
+    wanted.strName = "web-clone";
+    wanted.numOfCPU = 4;
     std::string task;
-    ASSERT_EQ(bridge.CloneAndReConfigVM_Task(spec, "vm-web01", "", task), 1) << bridge.GetLastErrorString();
+    ASSERT_EQ(bridge.CloneAndReConfigVM_Task(wanted, "vm-web01", "", task), 1) << bridge.GetLastErrorString();
     SVMInfo missing;
     EXPECT_EQ(bridge.GetVMInfoForVM("web-clone", "", "", 0, 0, missing), 0);
     std::string moref;
@@ -358,7 +358,7 @@ TEST_F(ManagementSimTest, CloneIsANewVMWithItsOwnDisks)
         EXPECT_NE(clone.diskList[i].strUUID, source.diskList[i].strUUID);
         EXPECT_EQ(clone.diskList[i].llMaxSizeInBytes, source.diskList[i].llMaxSizeInBytes);
     }
-    EXPECT_EQ(bridge.CloneAndReConfigVM_Task(spec, "vm-web01", "", task), 0);
+    EXPECT_EQ(bridge.CloneAndReConfigVM_Task(wanted, "vm-web01", "", task), 0);
 }
 
 TEST_F(ManagementSimTest, ReconfigurationChangesTheRecord)

@@ -173,15 +173,15 @@ int RelocateVm(Session& session, const Arguments& args, const Operands& operands
 
 int CloneVm(Session& session, const Arguments& args, const Operands& operands)
 {
-    SVMInfo spec;
-    spec.strName = operands[1];
-    spec.strDataStoreName = args.Value("datastore");
+    SVMInfo wanted;
+    wanted.strName = operands[1];
+    wanted.strDataStoreName = args.Value("datastore");
     if (args.Has("cpus"))
-        spec.numOfCPU = ParseNumber(args.Value("cpus"), "--cpus", 1, 768);
+        wanted.numOfCPU = ParseNumber(args.Value("cpus"), "--cpus", 1, 768);
     if (args.Has("memory-mb"))
-        spec.memorySizeInMB = ParseNumber(args.Value("memory-mb"), "--memory-mb", 4, 24 * 1024 * 1024);
+        wanted.memorySizeInMB = ParseNumber(args.Value("memory-mb"), "--memory-mb", 4, 24 * 1024 * 1024);
     std::string task, made;
-    if (!session.Bridge().CloneAndReConfigVM_Task(spec, operands[0], args.Value("host"), task))
+    if (!session.Bridge().CloneAndReConfigVM_Task(wanted, operands[0], args.Value("host"), task))
         return session.Fail(operands[0] + ": clone");
     if (!FollowTask(session, operands[1] + " clone", task, made))
         return session.Fail(operands[0] + ": clone (" + task + ")");
