@@ -206,6 +206,12 @@ TEST_F(CliTest, ManagementCommandsKeepTheirWorkBetweenRuns)
     EXPECT_EQ(imported["uploaded"][0]["to"], "[datastore1] tiny/tiny.vmdk");
     Json info = RunJson({"vm", "info", "tiny"});
     EXPECT_EQ(info["name"], "tiny") << info.dump();
+
+    // What was kept reads back whole: a run that changes nothing leaves the file as it was.
+    const std::string kept = ReadFile(state);
+    RunJson({"tag", "ls", "vm-app01"});
+    RunJson({"field", "get", "vm-web01", "Retention"});
+    EXPECT_EQ(ReadFile(state), kept);
 }
 
 TEST_F(CliTest, WritesBetweenBackupRunsAreExactlyTheNextIncrement)
