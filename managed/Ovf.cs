@@ -87,6 +87,12 @@ namespace VISDKWrapper
             return n;
         }
 
+        static long Product(long quantity, long units)
+        {
+            try { return checked(quantity * units); }
+            catch (OverflowException) { throw new SimFault("The OVF descriptor is not valid: a size is out of range."); }
+        }
+
         // Reads a local descriptor; no DTD and no external resources are followed.
         public static OvfSystem ReadOvf(string source)
         {
@@ -118,7 +124,7 @@ namespace VISDKWrapper
                     disks[id] = new OvfDisk
                     {
                         Id = id, Href = href ?? "",
-                        Capacity = Number(Attr(d, "capacity"), "the capacity of disk '" + id + "'") * Units(Attr(d, "capacityAllocationUnits"), 1)
+                        Capacity = Product(Number(Attr(d, "capacity"), "the capacity of disk '" + id + "'"), Units(Attr(d, "capacityAllocationUnits"), 1))
                     };
                 }
 
@@ -143,7 +149,7 @@ namespace VISDKWrapper
                         sys.Cpus = Number(ChildText(item, "VirtualQuantity"), "the CPU count");
                         break;
                     case "4":
-                        sys.MemoryMB = Number(ChildText(item, "VirtualQuantity"), "the memory size") * Units(ChildText(item, "AllocationUnits"), MiB) / MiB;
+                        sys.MemoryMB = Product(Number(ChildText(item, "VirtualQuantity"), "the memory size"), Units(ChildText(item, "AllocationUnits"), MiB)) / MiB;
                         break;
                     case "10":
                         sys.Networks.Add(ChildText(item, "Connection") ?? "");

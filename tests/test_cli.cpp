@@ -207,6 +207,17 @@ TEST_F(CliTest, ManagementCommandsKeepTheirWorkBetweenRuns)
     Json info = RunJson({"vm", "info", "tiny"});
     EXPECT_EQ(info["name"], "tiny") << info.dump();
 
+    // A descriptor's file names never reach outside its folder.
+    WriteFile(dir / "secret.vmdk", "not for the datastore");
+    fs::create_directory(dir / "ovf");
+    std::string escaping = ReadFile(dir / "tiny.ovf");
+    escaping.replace(escaping.find("tiny-disk1.vmdk"), 15, "../secret.vmdk");
+    escaping.replace(escaping.find("<Name>tiny"), 10, "<Name>tiny2");
+    WriteFile(dir / "ovf" / "escaping.ovf", escaping);
+    Json refused = RunJson({"ovf", "import", (dir / "ovf" / "escaping.ovf").string()});
+    EXPECT_EQ(refused["name"], "tiny2");
+    EXPECT_TRUE(refused["uploaded"].empty()) << refused.dump();
+
     // What was kept reads back whole: a run that changes nothing leaves the file as it was.
     const std::string kept = ReadFile(state);
     RunJson({"tag", "ls", "vm-app01"});

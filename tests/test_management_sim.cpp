@@ -323,7 +323,9 @@ TEST_F(ManagementSimTest, OvfImportRefusesWhatItCannotRead)
                                                  "<Envelope><VirtualSystem><Name>&x;</Name></VirtualSystem></Envelope>");
     const std::string sources[] = {entity, WriteFile("broken.ovf", "<Envelope><VirtualSystem>"),
                                    WriteFile("empty.ovf", "<Envelope xmlns=\"http://schemas.dmtf.org/ovf/envelope/1\"/>"),
-                                   testing::TempDir() + "no-such.ovf", "http://example.invalid/a.ovf"};
+                                   testing::TempDir() + "no-such.ovf", "http://example.invalid/a.ovf",
+                                   WriteFile("huge.ovf", std::string(kOvf).replace(std::string(kOvf).find("ovf:capacity=\"2\""), 16,
+                                                                                   "ovf:capacity=\"99999999999\""))};
     for (const std::string& source : sources) {
         EXPECT_FALSE(bridge.StartOVFImport(source, info, lease, uploads, none)) << source;
         EXPECT_FALSE(bridge.GetLastErrorString().empty()) << source;

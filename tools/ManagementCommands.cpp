@@ -248,6 +248,23 @@ bool SplitDatastorePath(const std::string& full, std::string& datastore, std::st
     return true;
 }
 
+// A descriptor names its files relative to itself; anything reaching elsewhere is not uploaded.
+bool BesideDescriptor(const std::string& href)
+{
+    if (href.empty() || href[0] == '/' || href.find("://") != std::string::npos)
+        return false;
+    size_t start = 0;
+    while (start <= href.size()) {
+        size_t end = href.find('/', start);
+        if (href.compare(start, (end == std::string::npos ? href.size() : end) - start, "..") == 0)
+            return false;
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    return true;
+}
+
 // Starts the import, uploads each disk file found beside the descriptor, and finishes it.
 int ImportOvf(Session& session, const Arguments& args, const Operands& operands)
 {
@@ -280,6 +297,10 @@ int ImportOvf(Session& session, const Arguments& args, const Operands& operands)
     Json uploaded = Json::array();
     for (size_t i = 0; i < uploads.size(); ++i) {
         std::string local = folder + uploads[i].key, datastore, path;
+        if (!BesideDescriptor(uploads[i].key)) {
+            std::fprintf(stderr, "visdk: %s is not beside the descriptor; that disk stays empty\n", uploads[i].key.c_str());
+            continue;
+        }
         if (!std::ifstream(local) || !SplitDatastorePath(uploads[i].value, datastore, path)) {
             std::fprintf(stderr, "visdk: %s not found; that disk stays empty\n", local.c_str());
             continue;
