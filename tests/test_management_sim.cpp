@@ -231,6 +231,16 @@ TEST_F(ManagementSimTest, CancelledTaskChangesNothing)
     EXPECT_FALSE(bridge.CheckTaskProgress("task-999999", done, failed, progress));
 }
 
+TEST_F(ManagementSimTest, SnapshotRemovalTaskCanBeWaitedFor)
+{
+    std::string task;
+    ASSERT_EQ(bridge.RemoveSnapshot_Task("vm-db01", "", "snapshot-12", task), 1) << bridge.GetLastErrorString();
+    bool done = false, failed = true;
+    EXPECT_TRUE(bridge.WaitForTask(task, 10, done, failed)) << bridge.GetLastErrorString();
+    EXPECT_TRUE(done);
+    EXPECT_FALSE(failed);
+}
+
 TEST_F(ManagementSimTest, WaitForTaskRunsItWithinTheTimeout)
 {
     std::string task;
