@@ -185,14 +185,21 @@ namespace VISDKWrapper
             var r = Int(() =>
             {
                 var path = vmxPath;
+                Vm old = null;
                 if (!string.IsNullOrEmpty(moref))
                 {
-                    var old = GetVm(moref, "VirtualMachine.Inventory.Unregister");
+                    old = GetVm(moref, "VirtualMachine.Inventory.Unregister");
                     if (old.On) throw new SimFault(Sim.StateFault(old));
                     if (string.IsNullOrEmpty(path)) path = old.ConfigFile;
                     Unregister(old);
                 }
-                moref = Register(path, null, null, null, null, false).Moref;
+                try { moref = Register(path, null, null, null, null, false).Moref; }
+                catch (SimFault)
+                {
+                    // A VM taken out for nothing goes back as it was.
+                    if (old != null && Sim.Unregistered.Remove(old.ConfigFile)) Sim.Vms.Add(old);
+                    throw;
+                }
                 return 1;
             });
             vm = moref;
@@ -245,15 +252,19 @@ namespace VISDKWrapper
             });
         }
 
+        // The first free file name: the VM's own for a first plain disk, else with the suffix and a number. Files left on
+        // the datastore by removed disks count as taken, so a new disk never overwrites them.
         static Disk NewDisk(Vm v, Datastore ds, string suffix)
         {
             if (v.Disks.Count >= MaxDisks) throw new SimFault("The virtual machine '" + v.Name + "' has the maximum number of disks.");
-            int key = v.Disks.Count == 0 ? 2000 : v.Disks.Max(d => d.Key) + 1, n = 1;
+            int key = v.Disks.Count == 0 ? 2000 : v.Disks.Max(d => d.Key) + 1;
             var dir = ds.Name == v.Datastore ? v.HomeDir : Sim.DsPath(ds.Name, v.FileStem ?? v.Name);
-            while (v.Disks.Any(d => d.Dir == dir && d.Stem == (v.FileStem ?? v.Name) + suffix + n)) n++;
-            var stem = (v.FileStem ?? v.Name) + suffix + n;
-            if (!v.Disks.Any(d => d.Dir == dir && d.Stem == (v.FileStem ?? v.Name)) && suffix == "_") stem = v.FileStem ?? v.Name;
-            return new Disk { Key = key, Label = "Hard disk " + (v.Disks.Count + 1), Dir = dir, Stem = stem };
+            string ignored, folder = Sim.CleanPath(dir, out ignored), baseName = v.FileStem ?? v.Name;
+            Func<string, bool> taken = stem => v.Disks.Any(d => d.Dir == dir && d.Stem == stem) || ds.Find(folder + "/" + stem + ".vmdk") != null;
+            var name = suffix == "_" && !taken(baseName) ? baseName : null;
+            for (int n = 1; name == null; n++)
+                if (!taken(baseName + suffix + n)) name = baseName + suffix + n;
+            return new Disk { Key = key, Label = "Hard disk " + (v.Disks.Count + 1), Dir = dir, Stem = name };
         }
 
         // #3 datastore (empty: the VM's own), #4 capacity in bytes, then thin, eager-zeroed, independent, non-persistent,

@@ -13,7 +13,7 @@ namespace VISDKWrapper
             PropNetworkList = 0x20, PropHostDatacenter = 0x40, PropDiskAdvanced = 0x100, PropFileList = 0x400, PropPowerOffTime = 0x800,
             PropOwnerInfo = 0x1000, PropAttributes = 0x2000;
 
-        public const string DatacenterName = "Datacenter";
+        const string DatacenterName = "Datacenter";
 
         // File kinds as eFileType codes.
         static readonly string[] FileTypes = { "config", "nvram", "snapshotList", "log", "diskDescriptor", "diskExtent", "swap", "snapshotData" };
@@ -76,6 +76,44 @@ namespace VISDKWrapper
             };
         }
 
+        static IEnumerable<Vm> PoolVms(Pool p)
+        {
+            return p.Vms.Concat(p.Children.SelectMany(PoolVms));
+        }
+
+        static IEnumerable<Vm> FolderVms(InvFolder f)
+        {
+            return f.Vms.Concat(f.Folders.SelectMany(FolderVms));
+        }
+
+        // The VMs inside the object with this moref, in inventory order; null when nothing has it.
+        public static IEnumerable<Vm> VmsUnder(string moref)
+        {
+            object target;
+            var ds = Datastores.FirstOrDefault(d => d.Moref == moref);
+            if (ds != null) return Vms.Where(v => v.Datastore == ds.Name || v.Disks.Any(d => d.Dir.StartsWith("[" + ds.Name + "]")));
+            if (!ByMoref.TryGetValue(moref, out target))
+            {
+                if (moref == "group-d1") return Vms;
+                var host = FindHost(moref);
+                return host == null ? null : Vms.Where(v => v.Host == host.Name);
+            }
+            var vm = target as Vm;
+            if (vm != null) return new[] { vm };
+            var h = target as HostInfo;
+            if (h != null) return Vms.Where(v => v.Host == h.Name);
+            var compute = target as Compute;
+            if (compute != null) return Vms.Where(v => compute.Hosts.Any(x => x.Name == v.Host));
+            var pool = target as Pool;
+            if (pool != null) return PoolVms(pool).Distinct();
+            var folder = target as InvFolder;
+            var dc = target as Datacenter;
+            if (folder != null && folder.View == "vm") return FolderVms(folder).Distinct();
+            if (folder != null) dc = folder.Dc;
+            if (dc != null) return Vms.Where(v => { var x = FindHost(v.Host); return x != null && x.Dc == dc; });
+            return Enumerable.Empty<Vm>();
+        }
+
         public static SVMInfoLib VmRecord(Vm vm, ulong mask, Snap at = null)
         {
             int seg = at == null ? Seg(vm.Running) : Seg(at.State);
@@ -96,10 +134,15 @@ namespace VISDKWrapper
             if ((mask & PropHostInfo) != 0 && host != null)
             {
                 r.hostName = host.Name;
-                r.hostVersion = host.MaxHardwareVersion >= 21 ? "8.0.2" : "7.0.3";
-                r.hostBuild = host.MaxHardwareVersion >= 21 ? "22380479" : "21930508";
-                r.hostFullVersion = "VMware ESXi " + r.hostVersion + " build-" + r.hostBuild;
-                r.hostConnectionState = 0;
+                r.hostVersion = host.Version;
+                r.hostBuild = host.Build;
+                r.hostFullVersion = "VMware ESXi " + host.Version + " build-" + host.Build;
+                r.hostConnectionState = host.ConnectionState;
+                if (host.Clustered && host.Compute != null)
+                {
+                    r.clusterName = host.Compute.Name;
+                    r.clusterMorefString = host.Compute.Moref;
+                }
             }
             if ((mask & PropGuestInfo) != 0 && vm.On && vm.Tools == "running")
             {
@@ -134,10 +177,15 @@ namespace VISDKWrapper
                 }).ToList();
             if ((mask & PropHostDatacenter) != 0)
             {
-                r.strDataCenterName = DatacenterName;
-                r.strDataCenterPath = "/" + DatacenterName;
-                r.strResourcePoolPath = "/" + DatacenterName + "/host/" + vm.Host + "/" + vm.ResourcePool;
-                r.strInventoryPath = "/" + DatacenterName + "/" + vm.Folder + "/" + vm.Name;
+                SyncPlacements();
+                Pool pool;
+                InvFolder folder;
+                var dc = host != null && host.Dc != null ? host.Dc : Datacenters.FirstOrDefault();
+                r.strDataCenterName = dc != null ? dc.Name : DatacenterName;
+                r.strDataCenterPath = "/" + r.strDataCenterName;
+                r.strResourcePoolPath = VmPool.TryGetValue(vm, out pool) && host != null && host.Compute != null
+                    ? "/" + r.strDataCenterName + "/host/" + host.Compute.Name + "/" + pool.Path : "";
+                r.strInventoryPath = "/" + r.strDataCenterName + "/" + (VmFolder.TryGetValue(vm, out folder) ? folder.Path : "vm") + "/" + vm.Name;
             }
             if ((mask & PropFileList) != 0)
             {
@@ -231,7 +279,7 @@ namespace VISDKWrapper
             return vms.Where(v => kind == 0 || (kind == 1 && !v.Template) || (kind == 2 && v.Template));
         }
 
-        // #1 a container: empty or a folder for all, a datastore, a host, or a VM itself.
+        // #1 a container by moref (datacenter, cluster or host, pool or vApp, folder, datastore; empty for all), or a VM itself.
         public object BrowseInventoryByMoref(string moref, int kind, ulong mask, int flags)
         {
             var c = Probe.Enter(MethodBase.GetCurrentMethod(), moref, kind, mask, flags);
@@ -239,13 +287,9 @@ namespace VISDKWrapper
             return Obj(() =>
             {
                 Auth();
-                IEnumerable<Vm> found;
-                Datastore ds;
-                if (string.IsNullOrEmpty(moref) || moref.StartsWith("group-")) found = Sim.Vms;
-                else if ((ds = Sim.Datastores.FirstOrDefault(d => d.Moref == moref)) != null) found = Sim.Vms.Where(v => v.Datastore == ds.Name);
-                else if (Sim.Hosts.Any(h => h.Name == moref)) found = Sim.Vms.Where(v => v.Host == moref);
-                else if (Sim.Vms.Any(v => v.Moref == moref)) found = Sim.Vms.Where(v => v.Moref == moref);
-                else throw new SimFault("The object '" + moref + "' has already been deleted or has not been completely created");
+                Sim.SyncPlacements();
+                var found = string.IsNullOrEmpty(moref) ? Sim.Vms : Sim.VmsUnder(moref);
+                if (found == null) throw new SimFault("The object '" + moref + "' has already been deleted or has not been completely created");
                 return OfKind(found, kind).Select(v => Sim.VmRecord(v, mask)).ToList();
             });
         }

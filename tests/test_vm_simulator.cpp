@@ -83,6 +83,7 @@ TEST_F(VmSimulatorTest, CreateLookUpUnregisterRegisterAndDelete)
     EXPECT_EQ(vm.strUuid, uuid);
     EXPECT_EQ(vm.strConfigFile, "[datastore1] e2e-vm/e2e-vm.vmx");
     EXPECT_EQ(vm.hostName, kHost);
+    EXPECT_EQ(vm.strInventoryPath, "/Datacenter/vm/e2e-vm");
     ASSERT_EQ(vm.diskList.size(), 1u);
     ASSERT_EQ(vm.networkCards.size(), 1u);
     EXPECT_EQ(vm.networkCards[0].networkName, "DMZ");
@@ -106,6 +107,11 @@ TEST_F(VmSimulatorTest, CreateLookUpUnregisterRegisterAndDelete)
     EXPECT_EQ(back.strUuid, uuid);
     ASSERT_EQ(back.networkCards.size(), 1u);
     EXPECT_EQ(bridge.RegisterVM("[datastore1] e2e-vm/e2e-vm.vmx", "", "", "", "", registered), 0);
+
+    std::string elsewhere = registered;
+    EXPECT_EQ(bridge.ReregisterVM("[datastore1] nowhere/nowhere.vmx", elsewhere), 0);
+    EXPECT_EQ(elsewhere, registered);
+    EXPECT_TRUE(bridge.GetVMInfoForVMByMoref(registered, 0, 0, back)) << "a failed re-registration keeps the VM";
 
     std::string again = registered;
     ASSERT_EQ(bridge.ReregisterVM("", again), 1) << bridge.GetLastErrorString();
@@ -155,6 +161,9 @@ TEST_F(VmSimulatorTest, MaskSelectsWhatTheRecordCarries)
     EXPECT_EQ(full.hostName, kHost);
     EXPECT_FALSE(full.fileLayout.fileList.empty());
     EXPECT_EQ(full.strDataCenterName, "Datacenter");
+    EXPECT_EQ(full.clusterName, "Cluster01");
+    EXPECT_EQ(full.strResourcePoolPath, "/Datacenter/host/Cluster01/Resources/Production/Databases");
+    EXPECT_EQ(full.strInventoryPath, "/Datacenter/vm/Linux/Databases/vm-db01");
 
     SVMInfo disksOnly;
     ASSERT_EQ(bridge.GetVMInfoForVM("vm-db01", "", "", VM_PROP_VM_DISK_LIST, 0, disksOnly), 1);
@@ -183,8 +192,15 @@ TEST_F(VmSimulatorTest, SnapshotLookupAndBrowsing)
     ASSERT_EQ(bridge.BrowseInventoryByMoref("vm-103", 0, 0, 0, vms), 1);
     ASSERT_EQ(vms.size(), 1u);
     EXPECT_EQ(vms[0].strName, "vm-app01");
+    // Containers of the inventory: a cluster, a datacenter, a host, a pool with its child pool, a folder, a datastore.
+    const std::pair<const char*, size_t> containers[] = {
+        {"domain-c7", 3}, {"datacenter-2", 5}, {"host-22", 2}, {"resgroup-1012", 2}, {"group-v1015", 2}, {"datastore-12", 2}};
+    for (const auto& container : containers) {
+        ASSERT_EQ(bridge.BrowseInventoryByMoref(container.first, 0, 0, 0, vms), 1) << container.first << bridge.GetLastErrorString();
+        EXPECT_EQ(vms.size(), container.second) << container.first;
+    }
     EXPECT_EQ(bridge.BrowseInventoryByMoref("vm-999", 0, 0, 0, vms), 0);
-    EXPECT_EQ(vms.size(), 1u);
+    EXPECT_EQ(vms.size(), 2u) << "a miss leaves the vector alone";
 }
 
 TEST_F(VmSimulatorTest, UploadListDownloadCopyAndDelete)
@@ -258,7 +274,14 @@ TEST_F(VmSimulatorTest, SpaceFollowsWhatIsStored)
     EXPECT_EQ(bridge.AddDiskToVM("vm-app01", "", "", (free + 1) << 20, false, false, false, false, false), 0);
     EXPECT_NE(bridge.GetLastErrorString().find("Insufficient disk space"), std::string::npos);
 
-    ASSERT_EQ(bridge.RemoveDiskFromVM("vm-app01", "", "Hard disk 2", true), 1) << bridge.GetLastErrorString();
+    ASSERT_EQ(bridge.RemoveDiskFromVM("vm-app01", "", "Hard disk 2", false), 1) << bridge.GetLastErrorString();
+    EXPECT_EQ(FreeMB("datastore1"), free - 8192) << "a disk taken off without its files still holds its space";
+    ASSERT_EQ(bridge.AddDiskToVM("vm-app01", "", "", 1LL << 30, true, false, false, false, false), 1);
+    ASSERT_EQ(bridge.GetVMInfoForVM("vm-app01", "", "", VM_PROP_VM_DISK_LIST, 0, vm), 1);
+    EXPECT_EQ(vm.diskList.at(1).strFileName, "[datastore1] vm-app01/vm-app01_2.vmdk") << "the kept files are not overwritten";
+    ASSERT_EQ(bridge.RemoveDiskFromVM("vm-app01", "", "Hard disk 2", true), 1);
+    ASSERT_EQ(bridge.DeleteDatastoreFile("", "datastore1", "vm-app01/vm-app01_1-flat.vmdk", ""), 1);
+    ASSERT_EQ(bridge.DeleteDatastoreFile("", "datastore1", "vm-app01/vm-app01_1.vmdk", ""), 1);
     EXPECT_EQ(FreeMB("datastore1"), free);
     EXPECT_EQ(bridge.CheckdatastoreSpace("nope", "", 1), 0);
     EXPECT_EQ(bridge.GetLastErrorString(), "The datastore 'nope' was not found.");

@@ -117,6 +117,9 @@ Json InfoJson(const VMInfoStructs::SVMInfo& vm)
                 {"host", vm.hostName},
                 {"hostVersion", vm.hostFullVersion},
                 {"datacenter", vm.strDataCenterName},
+                {"cluster", vm.clusterName},
+                {"resourcePool", vm.strResourcePoolPath},
+                {"inventoryPath", vm.strInventoryPath},
                 {"datastore", vm.strDataStoreName},
                 {"configFile", vm.strConfigFile},
                 {"cpus", vm.numOfCPU},
@@ -151,8 +154,9 @@ int ShowVm(Session& session, const Arguments& args, const Operands& operands)
     std::printf("name: %s\nmoref: %s\nuuid: %s\ninstance uuid: %s\nguest: %s\npower: %s%s\n", vm.strName.c_str(), vm.strMoRef.c_str(),
                 vm.strUuid.c_str(), vm.strInstanceUuid.c_str(), vm.strGuestOSName.c_str(), PowerText(vm.poweredState),
                 vm.templateVM ? " (template)" : "");
-    std::printf("host: %s (%s)\ndatastore: %s\nconfiguration: %s\n", vm.hostName.c_str(), vm.hostFullVersion.c_str(),
-                vm.strDataStoreName.c_str(), vm.strConfigFile.c_str());
+    std::printf("host: %s (%s)%s%s\ndatastore: %s\nconfiguration: %s\n", vm.hostName.c_str(), vm.hostFullVersion.c_str(),
+                vm.clusterName.empty() ? "" : ", cluster ", vm.clusterName.c_str(), vm.strDataStoreName.c_str(), vm.strConfigFile.c_str());
+    std::printf("inventory: %s\nresource pool: %s\n", vm.strInventoryPath.c_str(), vm.strResourcePoolPath.c_str());
     std::printf("CPUs: %lld\nmemory: %s\nhardware: %s, firmware %s\ntools: %s\n", static_cast<long long>(vm.numOfCPU),
                 HumanBytes(static_cast<unsigned long long>(vm.memorySizeInMB) << 20).c_str(), vm.vmVersion.c_str(),
                 vm.strFirmware.c_str(), vm.strToolsStatus.c_str());
