@@ -31,6 +31,9 @@ const std::vector<Row>& VmRows();
 // The infrastructure operations' rows, part of Rows().
 std::vector<Row> InventoryRows();
 
+// The tag, field, policy, filter, task, relocation, OVF and clone operations' rows, part of Rows().
+std::vector<Row> ManagementRows();
+
 } // namespace visdktest
 
 #endif
