@@ -32,7 +32,8 @@ bool CVIWrapperPtr::c_monoThreadRunning = false;
 
 namespace {
 
-thread_local bool t_attached = false;
+// Initial-exec: every call reads it, and the general TLS model would cost a runtime lookup each time.
+__attribute__((tls_model("initial-exec"))) thread_local bool t_attached = false;
 
 const unsigned kQuitPollMs = 10000;
 const unsigned kFirstJoinMs = 5000;

@@ -8,6 +8,8 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
+#include <functional>
 #include <vector>
 
 namespace VISDKCppBridge {
@@ -34,14 +36,15 @@ public:
     template <typename Make>
     const Entry& Get(const void* owner, const char* name, int number, Make&& make)
     {
-        size_t hash = Hash(owner, name, number);
-        if (const Entry* found = Find(m_table.load(std::memory_order_acquire), owner, name, number, hash))
+        std::string_view text(name);
+        size_t hash = Hash(owner, text, number);
+        if (const Entry* found = Find(m_table.load(std::memory_order_acquire), owner, text, number, hash))
             return *found;
         std::lock_guard<std::mutex> lock(m_write);
         Table* table = m_table.load(std::memory_order_relaxed);
-        if (const Entry* found = Find(table, owner, name, number, hash))
+        if (const Entry* found = Find(table, owner, text, number, hash))
             return *found;
-        m_entries.emplace_back(new Entry{owner, number, hash, name, make()});
+        m_entries.emplace_back(new Entry{owner, number, hash, std::string(text), make()});
         Entry* entry = m_entries.back().get();
         if (m_entries.size() * 2 > table->size) {
             table = NewTable(table->size * 2);
@@ -68,11 +71,9 @@ private:
         std::unique_ptr<std::atomic<Entry*>[]> slots;
     };
 
-    static size_t Hash(const void* owner, const char* name, int number)
+    static size_t Hash(const void* owner, std::string_view name, int number)
     {
-        uint64_t hash = 1469598103934665603ULL;
-        for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p; ++p)
-            hash = (hash ^ *p) * 1099511628211ULL;
+        uint64_t hash = std::hash<std::string_view>()(name);
         hash ^= reinterpret_cast<uintptr_t>(owner) * 0x9E3779B97F4A7C15ULL;
         hash ^= static_cast<uint64_t>(static_cast<uint32_t>(number)) * 0xC2B2AE3D27D4EB4FULL;
         return static_cast<size_t>(hash ^ (hash >> 29));
@@ -87,7 +88,7 @@ private:
         return table;
     }
 
-    static const Entry* Find(const Table* table, const void* owner, const char* name, int number, size_t hash)
+    static const Entry* Find(const Table* table, const void* owner, std::string_view name, int number, size_t hash)
     {
         size_t mask = table->size - 1;
         for (size_t i = hash & mask;; i = (i + 1) & mask) {

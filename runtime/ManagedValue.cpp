@@ -1,5 +1,6 @@
 #include "ManagedValue.h"
 
+#include <atomic>
 #include <cstring>
 #include <limits>
 
@@ -88,17 +89,23 @@ struct DateTimeHandles {
 const DateTimeHandles& DateTime()
 {
     static const DateTimeHandles kNone{nullptr, nullptr, nullptr};
+    static std::atomic<const DateTimeHandles*> found{nullptr};
+    if (const DateTimeHandles* handles = found.load(std::memory_order_acquire))
+        return *handles;
     MonoImage* corlib = g_domain ? g_mono.mono_get_corlib() : nullptr;
     if (!corlib)
         return kNone;
-    return ProcessCache<DateTimeHandles>()
-        .Get(corlib, "System.DateTime", 0,
-             [&] {
-                 MonoClass* klass = g_mono.mono_class_from_name(corlib, "System", "DateTime");
-                 return DateTimeHandles{klass, klass ? g_mono.mono_class_get_property_from_name(klass, "Ticks") : nullptr,
-                                        klass ? g_mono.mono_class_get_method_from_name(klass, "AddTicks", -1) : nullptr};
-             })
-        .value;
+    const DateTimeHandles& handles =
+        ProcessCache<DateTimeHandles>()
+            .Get(corlib, "System.DateTime", 0,
+                 [&] {
+                     MonoClass* klass = g_mono.mono_class_from_name(corlib, "System", "DateTime");
+                     return DateTimeHandles{klass, klass ? g_mono.mono_class_get_property_from_name(klass, "Ticks") : nullptr,
+                                            klass ? g_mono.mono_class_get_method_from_name(klass, "AddTicks", -1) : nullptr};
+                 })
+            .value;
+    found.store(&handles, std::memory_order_release);
+    return handles;
 }
 
 MonoClass* DateTimeClass() { return DateTime().klass; }
