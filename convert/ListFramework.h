@@ -122,9 +122,9 @@ void CVISDKHelper::ConvertList(std::vector<T>& out, MonoObject* list, MonoObject
         MonoObject* item = VISDKCppBridge::InvokeCaptured(current, enumerator, nullptr, "Current", &threw);
         if (threw)
             return;
-        T element;
-        ConvertObject(element, item);
-        out.push_back(std::move(element));
+        // Built in place: large records are not worth a temporary and a move each.
+        out.emplace_back();
+        ConvertObject(out.back(), item);
     }
 }
 
