@@ -66,7 +66,7 @@ TEST(Lifecycle, OperationsWorkAfterCleanupFromEveryThread)
 TEST(Lifecycle, CleanupFromManyThreadsAtOnce)
 {
     LogCapture log;
-    Bridge();
+    ASSERT_EQ(Bridge().Connect("vcenter.sim.local", "administrator@vsphere.local", "VMware1!"), 1);
     const int kThreads = 8;
     std::atomic<int> ready{0}, answered{0};
     PlatformEvent go;
