@@ -24,7 +24,9 @@ TEST(NeverStarted, EveryOperationFailsWithoutReachingTheRuntime)
             EXPECT_TRUE(log.Entries().empty()) << log.Dump();
             continue;
         }
-        EXPECT_EQ(row.call(bridge), row.failure) << row.managed;
+        bool changed = false;
+        EXPECT_EQ(CallWatched(row, bridge, changed), row.failure) << row.managed;
+        EXPECT_FALSE(changed) << row.managed << ": outputs are left alone while the runtime is down";
         // Only the typed result's own message: nothing was converted, looked up or invoked.
         std::vector<std::string> expected;
         if (!row.nullMessage.empty() && managed != "Connect")

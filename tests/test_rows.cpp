@@ -93,7 +93,9 @@ TEST_F(RowsTest, NullResultGivesFailureValueAndMessage)
         probe::Reset();
         log.Clear();
         probe::ReturnNull(row.managed);
-        EXPECT_EQ(row.call(Bridge()), row.failure) << row.managed;
+        bool changed = false;
+        EXPECT_EQ(CallWatched(row, Bridge(), changed), row.failure) << row.managed;
+        EXPECT_EQ(changed, CopiesBackWhateverTheAnswer(row)) << row.managed << ": outputs";
         std::vector<std::string> expected;
         if (!row.nullMessage.empty())
             expected.push_back(row.nullMessage);
@@ -107,7 +109,9 @@ TEST_F(RowsTest, ManagedExceptionIsLoggedOnceWithTheSignature)
         probe::Reset();
         log.Clear();
         probe::Throw(row.managed, "System.InvalidOperationException");
-        EXPECT_EQ(row.call(Bridge()), row.failure) << row.managed;
+        bool changed = false;
+        EXPECT_EQ(CallWatched(row, Bridge(), changed), row.failure) << row.managed;
+        EXPECT_FALSE(changed) << row.managed << ": outputs";
         std::vector<LogEntry> entries = log.Entries();
         ASSERT_EQ(entries.size(), 1u) << row.managed << "\n" << log.Dump();
         EXPECT_EQ(entries[0].text, "Exception caught in bridge - InvalidOperationException\n");
