@@ -40,6 +40,10 @@ std::string CSharpType(const std::string& type)
         return "int";
     if (type == "Int64")
         return "long";
+    if (type == "UInt64")
+        return "ulong";
+    if (type == "Object")
+        return "object";
     if (type == "Boolean")
         return "bool";
     if (type == "DateTime")
@@ -67,7 +71,7 @@ std::string Wrong(const Slot& slot)
         return slot.type == "String" ? "int" : "string";
     if (slot.type == "Int32" || slot.type == "Boolean" || slot.type == "DateTime")
         return "ref long";
-    if (slot.type == "Int64")
+    if (slot.type == "Int64" || slot.type == "UInt64")
         return "ref string";
     return slot.out + " int";
 }
