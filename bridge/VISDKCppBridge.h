@@ -133,6 +133,66 @@ public:
                                    const string& path, VMInfoStructs::SGuestFile attributes);
     bool ComputeGuestSize(const string& vm, const string& host, long long unsigned int& size);
 
+    // Inventory lists and refresh queries
+    int GetHostInfoList(std::vector<VMInfoStructs::SHostInfo>& hosts, UINT64 mask, int flags);
+    int GetDCInfoList(std::vector<VMInfoStructs::SDataCenterInfo>& datacenters, UINT64 mask, int flags);
+    int GetDSInfoList(std::vector<VMInfoStructs::SDatastoreInfo>& datastores, UINT64 mask, int flags);
+    int GetDSInfoListForHostOrCluster(const string& hostOrCluster, std::vector<VMInfoStructs::SDatastoreInfo>& datastores, UINT64 mask,
+                                      int flags);
+    int GetSupportedGuestOSInfoListForHostOrCluster(const string& hostOrCluster, std::vector<VMInfoStructs::SGuestOSInfo>& guests);
+    int GetResourcePoolList(std::vector<VMInfoStructs::SResourcePoolInfo>& pools, UINT64 mask, int flags);
+    int GetResourcePoolListForHostOrCluster(const string& hostOrCluster, std::vector<VMInfoStructs::SResourcePoolInfo>& pools,
+                                            UINT64 mask, int flags);
+    int GetClusterInfoList(std::vector<VMInfoStructs::SClusterInfo>& clusters, UINT64 mask, int flags);
+    int GetVAppInfoList(std::vector<VMInfoStructs::SVAppInfo>& vapps, UINT64 mask, int flags);
+    int GetInventoryInfoList(std::vector<VMInfoStructs::SInventoryInfo>& inventory, UINT64 mask, int flags);
+    int GetVMInventoryInfoListForHostOrCluster(const string& hostOrCluster, std::vector<VMInfoStructs::SInventoryInfo>& vms,
+                                               UINT64 mask, int flags);
+    int GetVMInfoList(std::vector<VMInfoStructs::SVMInfo>& vms, UINT64 mask, int flags);
+    int GetCustomizationSpecInfo(std::vector<VMInfoStructs::SCustomSpecInfo>& specs);
+    int GetCompatibleDatastoresForStoragePolicy(const string& policy, std::vector<std::__cxx11::basic_string<char> >& names,
+                                                std::vector<VMInfoStructs::SDatastoreInfo>& datastores);
+    int SelectDatastoreFromResourcePool(const string& pool, std::string& datastore, std::string& datastoreMoref);
+    int RefreshHostInfoList(UINT64 mask, int flags);
+    int RefreshVMInfoList(UINT64 mask, int flags);
+    int RefreshDSInfoList(UINT64 mask, int flags);
+    int RefreshDCInfoList(UINT64 mask, int flags);
+    int RefreshResourcePoolList(UINT64 mask, int flags);
+    int RefreshClusterInfoList(UINT64 mask, int flags);
+    int RefreshVAppInfoList(UINT64 mask, int flags);
+    int RefreshInventoryInfoList(UINT64 mask, int flags);
+
+    // Infrastructure lookups and inventory browsing
+    int GetDSInfoForDS(const string& datastore, const string& uuid, const string& hostOrCluster, UINT64 mask, int flags,
+                       VMInfoStructs::SDatastoreInfo& info);
+    int GetHostInfoForHost(const string& host, UINT64 mask, int flags, VMInfoStructs::SHostInfo& info);
+    int GetClusterInfoForCluster(const string& cluster, UINT64 mask, int flags, VMInfoStructs::SClusterInfo& info);
+    int GetRPInfoForRP(const string& pool, const string& hostOrCluster, UINT64 mask, int flags, VMInfoStructs::SResourcePoolInfo& info);
+    int GetInventoryObjectByMoref(const string& moref, int kind, UINT64 mask, int flags, VMInfoStructs::SInventoryInfo& info);
+    int BrowseInventory(const string& path, const VMInfoStructs::SInventoryInfo& node, std::vector<VMInfoStructs::SInventoryInfo>& children,
+                        UINT64 mask, int flags);
+    int GetDeviceList(const string& host, const string& adapter, std::vector<VMInfoStructs::SSCSILunInfo>& luns);
+    bool DoesVMExist(const string& name, const string& uuid, const string& host, const string& datacenter, std::string& moref);
+    int CheckHostForVMName(const string& host, const string& name);
+    bool GetLUNInformationForRDM(const string& host, const string& lun, VMInfoStructs::SDatastoreInfo& info);
+    int RefreshHostAdapter(const string& host, const VMInfoStructs::SHostStorageAdapterInfo& adapter,
+                           const std::vector<VMInfoStructs::SDatastoreInfo>& datastores);
+    bool GetHostListForDatastore(const string& datastore, std::vector<std::__cxx11::basic_string<char> >& hosts);
+
+    // Host, server and management operations
+    int GetHostKernelIPList(const string& host, std::string& addresses);
+    int GetDatacenterNameFromHostName(const string& host, std::string& datacenter);
+    long long int GetCurrentServerTime();
+    std::string GetCurrentTimeOnServer();
+    std::string GetCurrentTimeOnHost(const string& host);
+    bool DownloadHostLogBundle(const string& host, const string& localPath);
+    bool DownloadServerLogBundle(const string& localPath);
+    bool GetMgmtVersionInfo(VMInfoStructs::SMgmtVersion& version);
+
+    // Snapshot mounting
+    int MountSnap(const SnapRestoreCtx& context);
+    int UnMountSnap(const SnapRestoreCtx& context, const string& volume);
+
 private:
     CVIWrapperPtr* m_wrapper;
     int m_locale;

@@ -84,11 +84,12 @@ namespace VISDKWrapper
         static void Build(XmlElement root)
         {
             Servers.Clear(); Hosts.Clear(); Datastores.Clear(); Networks.Clear(); Vms.Clear(); GuestAccounts.Clear();
+            Unregistered.Clear(); FirstClassDisks.Clear(); DatastoreSeq = 0; VmSeq = 0;
             Stamp = 0; TaskSeq = 1000; SnapSeq = 10; EpochSeq = 0;
             Now = new DateTime(2024, 6, 3, 9, 0, 0, DateTimeKind.Utc);
             WindowBytes = GiB;
             MaxExtents = 4096;
-            if (root == null) return;
+            if (root == null) { BuildInventory(null); return; }
 
             DateTime clock;
             if (DateTime.TryParse(A(root, "clock", ""), CultureInfo.InvariantCulture, DateTimeStyles.AdjustToUniversal | DateTimeStyles.AssumeUniversal, out clock))
@@ -110,11 +111,13 @@ namespace VISDKWrapper
                 Servers[s.Name] = s;
             }
             foreach (var e in All(root, "host")) Hosts.Add(new HostInfo { Name = A(e, "name"), MaxHardwareVersion = (int)L(e, "maxHardwareVersion", 21) });
-            foreach (var e in All(root, "datastore")) Datastores.Add(A(e, "name"));
+            foreach (var e in All(root, "datastore")) Datastores.Add(BuildDatastore(e, Datastores.Count));
             foreach (var e in All(root, "network")) Networks.Add(A(e, "name"));
             foreach (var e in All(root, "guestAccount"))
                 GuestAccounts.Add(new GuestAccount { User = A(e, "user"), Password = A(e, "password", ""), Uid = (int)L(e, "uid", 0), Gid = (int)L(e, "gid", 0), Home = A(e, "home", "/root") });
-            foreach (var e in All(root, "vm")) Vms.Add(BuildVm(e));
+            foreach (var e in All(root, "vm")) Vms.Add(DescribeVm(BuildVm(e), e));
+            BuildInventory(root);
+            RefreshVmFiles();
         }
 
         static string MakeUuid(string seed, byte first)
@@ -255,7 +258,7 @@ namespace VISDKWrapper
     }
 
     // Test helpers that act on the simulated inventory as the outside world would.
-    public static class Simulator
+    public static partial class Simulator
     {
         public static void Reset()
         {

@@ -46,7 +46,7 @@ namespace VISDKWrapper
         public Account Account;
     }
 
-    sealed class HostInfo
+    sealed partial class HostInfo
     {
         public string Name;
         public int MaxHardwareVersion;
@@ -79,7 +79,7 @@ namespace VISDKWrapper
         public List<Span> State;
     }
 
-    sealed class Disk
+    sealed partial class Disk
     {
         public int Key;
         public string Label, Dir, Stem, Adapter = "lsilogic";
@@ -141,7 +141,7 @@ namespace VISDKWrapper
         public int Exit;
     }
 
-    sealed class Vm
+    sealed partial class Vm
     {
         public string Name, Moref, Uuid, InstanceUuid, Host, Datastore, Power, Tools, Annotation = "", GuestId, GuestName, ManagedBy, SnapDisabledBy, SnapLocation;
         public bool Template, ToolsMounted, Cbt;
@@ -195,7 +195,7 @@ namespace VISDKWrapper
         public static int MaxExtents;
         public static readonly Dictionary<string, Server> Servers = new Dictionary<string, Server>(StringComparer.OrdinalIgnoreCase);
         public static readonly List<HostInfo> Hosts = new List<HostInfo>();
-        public static readonly List<string> Datastores = new List<string>();
+        public static readonly List<Datastore> Datastores = new List<Datastore>();
         public static readonly List<string> Networks = new List<string>();
         public static readonly List<Vm> Vms = new List<Vm>();
         public static readonly List<GuestAccount> GuestAccounts = new List<GuestAccount>();

@@ -232,7 +232,7 @@ namespace VISDKWrapper
                 var v = GetVm(vm, "VirtualMachine.Config.Settings");
                 RequireOff(v);
                 if (reset) { v.SnapLocation = null; return true; }
-                if (!Sim.Datastores.Contains(datastore)) throw new SimFault("The datastore '" + datastore + "' was not found.");
+                if (Sim.FindDatastore(datastore) == null) throw new SimFault("The datastore '" + datastore + "' was not found.");
                 v.SnapLocation = "[" + datastore + "] " + (string.IsNullOrEmpty(folder) ? v.Name : folder.Trim('/'));
                 return true;
             });

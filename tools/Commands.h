@@ -29,6 +29,7 @@ std::vector<Command> VmCommands();
 std::vector<Command> SnapshotCommands();
 std::vector<Command> BackupCommands();
 std::vector<Command> GuestCommands();
+std::vector<Command> InventoryCommands();
 
 // Every command of every family, in help order.
 const std::vector<Command>& AllCommands();

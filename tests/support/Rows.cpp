@@ -416,7 +416,12 @@ std::string CallWatched(const Row& row, CVISDKCppBridge& bridge, bool& changed)
 
 const std::vector<Row>& Rows()
 {
-    static const std::vector<Row> rows = MakeRows();
+    static const std::vector<Row> rows = [] {
+        std::vector<Row> all = MakeRows();
+        for (Row& row : InventoryRows())
+            all.push_back(std::move(row));
+        return all;
+    }();
     return rows;
 }
 

@@ -28,6 +28,9 @@ struct Row {
 
 const std::vector<Row>& Rows();
 
+// The infrastructure operations' rows, part of Rows().
+std::vector<Row> InventoryRows();
+
 // The rows whose outputs are converted back whatever the managed answer was (and so reset when none came).
 bool CopiesBackWhateverTheAnswer(const Row& row);
 

@@ -150,6 +150,8 @@ std::string Text(MonoObject* value)
         return "Int32:" + std::to_string(*static_cast<int32_t*>(mono_object_unbox(value)));
     if (name == "Int64")
         return "Int64:" + std::to_string(*static_cast<int64_t*>(mono_object_unbox(value)));
+    if (name == "UInt64")
+        return "UInt64:" + std::to_string(*static_cast<uint64_t*>(mono_object_unbox(value)));
     if (name == "Boolean")
         return std::string("Boolean:") + (*static_cast<unsigned char*>(mono_object_unbox(value)) ? "True" : "False");
     if (name == "DateTime")
