@@ -52,9 +52,10 @@ std::set<std::string> DeclaredOperations()
 // A new operation without a row would escape every fault the rows drive: the header and the rows must agree.
 TEST(Table, EveryDeclaredOperationHasARow)
 {
+    // The object's own members and the operations declared to answer zero without reaching the managed side.
     const std::set<std::string> notForwarding{"CVISDKCppBridge", "~CVISDKCppBridge", "operator=", "Cleanup", "SetLocale",
                                               "SetVMFocus", "GetVMStubbedSubClientID", "PerformVMOperation", "IsVMIdle", "StubVM",
-                                              "GetPerformanceCountersForVM"};
+                                              "GetPerformanceCountersForVM", "GetVMInfoList", "GetCustomizationSpecInfo"};
     std::set<std::string> declared = DeclaredOperations();
     ASSERT_GT(declared.size(), 50u) << "the header could not be read";
     std::set<std::string> inRows;
