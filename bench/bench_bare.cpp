@@ -10,6 +10,7 @@
 #include <mono/metadata/class.h>
 
 #include "BenchSupport.h"
+#include "FloorHandles.h"
 #include "BridgeFrame.h"
 #include "TestSupport.h"
 
@@ -42,56 +43,12 @@ void PrepareBlockMap(int elements, int areas)
     visdktest::CallStatic("BareData", "SetBlockMap", args);
 }
 
-template <typename T>
-T Read(MonoObject* object, MonoClassField* field)
-{
-    T value{};
-    mono_field_get_value(object, field, &value);
-    return value;
-}
-
 int IntOf(MonoObject* result, MonoObject* exception) { return result && !exception ? *static_cast<int*>(mono_object_unbox(result)) : 0; }
 
 bool BoolOf(MonoObject* result, MonoObject* exception)
 {
     return result && !exception && *static_cast<unsigned char*>(mono_object_unbox(result)) != 0;
 }
-
-// An enumerator class with its three methods, looked up once.
-struct Enumerator {
-    MonoMethod* getEnumerator;
-    MonoMethod* moveNext;
-    MonoMethod* current;
-
-    explicit Enumerator(const char* className)
-    {
-        MonoClass* klass = Class(className);
-        getEnumerator = Method(klass, "GetEnumerator", 1);
-        moveNext = Method(klass, "MoveNext", 0);
-        current = Method(klass, "Current", 0);
-    }
-
-    template <typename Item>
-    void Walk(MonoObject* list, Item&& item) const
-    {
-        if (!list)
-            return;
-        void* args[] = {list};
-        MonoObject* exception = nullptr;
-        MonoObject* enumerator = mono_runtime_invoke(getEnumerator, nullptr, args, &exception);
-        if (!enumerator || exception)
-            return;
-        for (;;) {
-            MonoObject* more = mono_runtime_invoke(moveNext, enumerator, nullptr, &exception);
-            if (!more || exception || !*static_cast<unsigned char*>(mono_object_unbox(more)))
-                return;
-            MonoObject* element = mono_runtime_invoke(current, enumerator, nullptr, &exception);
-            if (exception)
-                return;
-            item(element);
-        }
-    }
-};
 
 // DateTime both ways, with the property getter and AddTicks looked up once.
 struct Dates {
@@ -149,32 +106,6 @@ struct OptionClass {
     MonoClassField* key = Field(klass, "key");
     MonoClassField* value = Field(klass, "value");
     Enumerator list{"SVMOptionValueLibListEnumerator"};
-};
-
-struct ChangeClasses {
-    MonoClass* info = Class("SDiskChangeInfoLib");
-    MonoClass* extent = Class("SDiskChangeExtentLib");
-    MonoClassField* startOffset = Field(info, "llStartOffset");
-    MonoClassField* infoLength = Field(info, "llLength");
-    MonoClassField* areas = Field(info, "changedAreaList");
-    MonoClassField* start = Field(extent, "llStart");
-    MonoClassField* length = Field(extent, "llLength");
-    Enumerator extents{"SDiskChangeExtentLibListEnumerator"};
-};
-
-struct BlockClasses {
-    MonoClass* total = Class("SDiskTotalBlockInfoLib");
-    MonoClass* map = Class("SDiskBlockMapInfoLib");
-    MonoClass* extent = Class("SDiskBlockMapExtentInfoLib");
-    MonoClassField* totalsize = Field(total, "totalsize");
-    MonoClassField* elements = Field(total, "TotalMapAreaList");
-    MonoClassField* element = Field(map, "element");
-    MonoClassField* areas = Field(map, "MapAreaList");
-    MonoClassField* length = Field(extent, "length");
-    MonoClassField* logicalStart = Field(extent, "logicalStart");
-    MonoClassField* physicalStart = Field(extent, "physicalStart");
-    Enumerator maps{"SDiskBlockMapInfoLibListEnumerator"};
-    Enumerator extents{"SDiskBlockMapExtentLibListEnumerator"};
 };
 
 // The floor's side: the same managed instance class, every handle looked up once.
@@ -459,15 +390,7 @@ int main(int argc, char** argv)
         MonoObject* object = floor.Call(query, args);
         if (!object)
             return 0;
-        changesFloor.llStartOffset = Read<int64_t>(object, changes.startOffset);
-        changesFloor.llLength = Read<int64_t>(object, changes.infoLength);
-        changesFloor.changedAreaList.clear();
-        changes.extents.Walk(Read<MonoObject*>(object, changes.areas), [&](MonoObject* item) {
-            SDiskChangeExtent extent;
-            extent.llLength = Read<int64_t>(item, changes.length);
-            extent.llStart = Read<int64_t>(item, changes.start);
-            changesFloor.changedAreaList.push_back(extent);
-        });
+        changes.ReadInto(changesFloor, object);
         return 1;
     };
     Check(bridge.QueryChangedDiskAreas(vm, host, snapshot, disk, 0, changeId, changesBridge) == 1 && floorQuery() == 1 &&
@@ -495,20 +418,7 @@ int main(int argc, char** argv)
         options.list.Walk(metadata, [&](MonoObject* item) {
             metadataFloor.push_back({Utf8(Read<MonoObject*>(item, options.key)), Utf8(Read<MonoObject*>(item, options.value))});
         });
-        blocksFloor.totalsize = Read<int64_t>(total, blocks.totalsize);
-        blocksFloor.TotalMapAreaList.clear();
-        blocks.maps.Walk(Read<MonoObject*>(total, blocks.elements), [&](MonoObject* item) {
-            SDiskBlockMapInfo map;
-            map.element = Utf8(Read<MonoObject*>(item, blocks.element));
-            blocks.extents.Walk(Read<MonoObject*>(item, blocks.areas), [&](MonoObject* area) {
-                SDiskBlockMapExtentInfo extent;
-                extent.length = Read<int64_t>(area, blocks.length);
-                extent.logicalStart = Read<int64_t>(area, blocks.logicalStart);
-                extent.physicalStart = Read<int64_t>(area, blocks.physicalStart);
-                map.MapAreaList.push_back(extent);
-            });
-            blocksFloor.TotalMapAreaList.push_back(std::move(map));
-        });
+        blocks.ReadInto(blocksFloor, total);
         return result;
     };
     Check(bridge.GetDiskBlockInfo(vm, host, snapshot, disk, true, blocksBridge, metadataBridge) == 1 && floorBlocks() == 1 &&

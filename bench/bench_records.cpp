@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
+#include "FloorHandles.h"
 #include "TestSupport.h"
 
 using namespace visdkbench;
@@ -18,77 +19,7 @@ const int kBlockElements = 1000;
 const int kAreasPerElement = 100;
 const int64_t kMiB = 1048576;
 
-// An enumerator class with its three methods, looked up once.
-struct Enumerator {
-    MonoMethod* getEnumerator;
-    MonoMethod* moveNext;
-    MonoMethod* current;
-
-    explicit Enumerator(const char* className)
-    {
-        MonoClass* klass = Class(className);
-        getEnumerator = Method(klass, "GetEnumerator", 1);
-        moveNext = Method(klass, "MoveNext", 0);
-        current = Method(klass, "Current", 0);
-    }
-
-    template <typename Item>
-    bool Walk(MonoObject* list, Item&& item) const
-    {
-        if (!list)
-            return false;
-        void* args[] = {list};
-        MonoObject* exception = nullptr;
-        MonoObject* enumerator = mono_runtime_invoke(getEnumerator, nullptr, args, &exception);
-        if (!enumerator || exception)
-            return false;
-        for (;;) {
-            MonoObject* more = mono_runtime_invoke(moveNext, enumerator, nullptr, &exception);
-            if (!more || exception || !*static_cast<unsigned char*>(mono_object_unbox(more)))
-                return true;
-            MonoObject* element = mono_runtime_invoke(current, enumerator, nullptr, &exception);
-            if (exception)
-                return true;
-            item(element);
-        }
-    }
-};
-
-template <typename T>
-T Read(MonoObject* object, MonoClassField* field)
-{
-    T value{};
-    mono_field_get_value(object, field, &value);
-    return value;
-}
-
 void SetLong(MonoObject* object, MonoClassField* field, int64_t value) { mono_field_set_value(object, field, &value); }
-
-struct ChangeClasses {
-    MonoClass* info = Class("SDiskChangeInfoLib");
-    MonoClass* extent = Class("SDiskChangeExtentLib");
-    MonoClassField* startOffset = Field(info, "llStartOffset");
-    MonoClassField* infoLength = Field(info, "llLength");
-    MonoClassField* areas = Field(info, "changedAreaList");
-    MonoClassField* start = Field(extent, "llStart");
-    MonoClassField* length = Field(extent, "llLength");
-    Enumerator extents{"SDiskChangeExtentLibListEnumerator"};
-};
-
-struct BlockClasses {
-    MonoClass* total = Class("SDiskTotalBlockInfoLib");
-    MonoClass* map = Class("SDiskBlockMapInfoLib");
-    MonoClass* extent = Class("SDiskBlockMapExtentInfoLib");
-    MonoClassField* totalsize = Field(total, "totalsize");
-    MonoClassField* elements = Field(total, "TotalMapAreaList");
-    MonoClassField* element = Field(map, "element");
-    MonoClassField* areas = Field(map, "MapAreaList");
-    MonoClassField* length = Field(extent, "length");
-    MonoClassField* logicalStart = Field(extent, "logicalStart");
-    MonoClassField* physicalStart = Field(extent, "physicalStart");
-    Enumerator maps{"SDiskBlockMapInfoLibListEnumerator"};
-    Enumerator extents{"SDiskBlockMapExtentLibListEnumerator"};
-};
 
 MonoMethod* AddMethod(MonoObject* list) { return Method(mono_object_get_class(list), "Add", 1); }
 
@@ -208,15 +139,7 @@ int main(int argc, char** argv)
         MonoObject* info = mono_runtime_invoke(queryMethod, wrapper, args, &exception);
         if (!info || exception)
             return 0;
-        out.llStartOffset = Read<int64_t>(info, c.startOffset);
-        out.llLength = Read<int64_t>(info, c.infoLength);
-        out.changedAreaList.clear();
-        c.extents.Walk(Read<MonoObject*>(info, c.areas), [&](MonoObject* item) {
-            SDiskChangeExtent extent;
-            extent.llStart = Read<int64_t>(item, c.start);
-            extent.llLength = Read<int64_t>(item, c.length);
-            out.changedAreaList.push_back(extent);
-        });
+        c.ReadInto(out, info);
         return 1;
     };
 
@@ -230,20 +153,7 @@ int main(int argc, char** argv)
         MonoObject* result = mono_runtime_invoke(blockMethod, wrapper, args, &exception);
         if (!result || exception)
             return 0;
-        out.totalsize = Read<int64_t>(total, c.totalsize);
-        out.TotalMapAreaList.clear();
-        c.maps.Walk(Read<MonoObject*>(total, c.elements), [&](MonoObject* item) {
-            SDiskBlockMapInfo map;
-            map.element = Utf8(Read<MonoObject*>(item, c.element));
-            c.extents.Walk(Read<MonoObject*>(item, c.areas), [&](MonoObject* area) {
-                SDiskBlockMapExtentInfo extent;
-                extent.length = Read<int64_t>(area, c.length);
-                extent.logicalStart = Read<int64_t>(area, c.logicalStart);
-                extent.physicalStart = Read<int64_t>(area, c.physicalStart);
-                map.MapAreaList.push_back(extent);
-            });
-            out.TotalMapAreaList.push_back(std::move(map));
-        });
+        c.ReadInto(out, total);
         metadata.clear();
         if (metadataList)
             Fail("the probe was not asked for metadata");

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
+#include "FloorHandles.h"
 #include "TestSupport.h"
 #include "VISDKHelper.h"
 
@@ -31,27 +32,10 @@ int main(int argc, char** argv)
     Begin(argc, argv, "list conversion: List<string> of 100,000 items to std::vector<std::string>", false);
     MonoObject* list = BuildList();
 
-    MonoClass* enumeratorClass = Class("SStringInfoLibListEnumerator");
-    MonoMethod* getEnumerator = Method(enumeratorClass, "GetEnumerator", 1);
-    MonoMethod* moveNext = Method(enumeratorClass, "MoveNext", 0);
-    MonoMethod* current = Method(enumeratorClass, "Current", 0);
-
+    Enumerator strings("SStringInfoLibListEnumerator");
     auto floorConvert = [&](std::vector<std::string>& out) {
         out.clear();
-        void* args[] = {list};
-        MonoObject* exception = nullptr;
-        MonoObject* enumerator = mono_runtime_invoke(getEnumerator, nullptr, args, &exception);
-        if (!enumerator || exception)
-            return;
-        for (;;) {
-            MonoObject* more = mono_runtime_invoke(moveNext, enumerator, nullptr, &exception);
-            if (!more || exception || !*static_cast<unsigned char*>(mono_object_unbox(more)))
-                return;
-            MonoObject* item = mono_runtime_invoke(current, enumerator, nullptr, &exception);
-            if (exception)
-                return;
-            out.push_back(Utf8(item));
-        }
+        strings.Walk(list, [&](MonoObject* item) { out.push_back(Utf8(item)); });
     };
 
     std::vector<std::string> viaBridge, direct;

@@ -133,6 +133,73 @@ public:
                                    const string& path, VMInfoStructs::SGuestFile attributes);
     bool ComputeGuestSize(const string& vm, const string& host, long long unsigned int& size);
 
+    // VM create, register, delete and disks
+    int CreateVM(const string& name, const string& host, const string& datastore, const string& guestId, const string& network,
+                 std::string& uuid);
+    int CreateVirtualMachine(VMInfoStructs::SVMInfo& info);
+    int DeleteVM(const string& vm, const string& host);
+    int DeleteVMDiskFiles(const string& vm, const string& host);
+    int RegisterVM(const string& vmxPath, const string& name, const string& host, const string& pool, const string& folder,
+                   std::string& vm);
+    int RegisterVMWithNewUUID(const string& vmxPath, const string& name, const string& host, std::string& uuid);
+    int ReregisterVM(const string& vmxPath, std::string& vm);
+    int UnregisterVM(const string& vm, const string& host);
+    bool RegisterFirstClassDisk(const string& host, const string& datastore, const string& path, const string& name,
+                                const string& datacenter);
+    int AddDiskToVM(const string& vm, const string& host, const string& datastore, long long int capacity, bool thin,
+                    bool eagerZero, bool independent, bool nonPersistent, bool newController);
+    int RemoveDiskFromVM(const string& vm, const string& host, const string& disk, bool deleteFiles);
+    int RemoveISOFromVM(const string& vm, const string& host, const string& iso, bool removeDrive);
+    int ChangeDiskUUID(const string& vm, const string& disk, const string& uuid);
+    std::string AddRDMToVM(const string& vm, const string& host, const string& device, const string& mode, int bus, int unit,
+                           int sizeMB, const string& datastore);
+    bool CheckVMConsolidateStatus(const string& vm, const string& host);
+    bool ConsolidateVMDisks(const string& vm, const string& host, bool& needed);
+    bool ConsolidateVMDisks(const string& vm, const string& host);
+
+    // Object lookups and inventory browsing
+    int GetVMInfoForVM(const string& vm, const string& host, const string& datacenter, UINT64 mask, int flags,
+                       VMInfoStructs::SVMInfo& info);
+    int GetVMInfoForVMSnapshot(const string& vm, const string& host, UINT64 mask, int flags, std::string& snapshot,
+                               VMInfoStructs::SVMInfo& info);
+    int GetVMInfoForVMByVMX(const string& vmxPath, UINT64 mask, int flags, VMInfoStructs::SVMInfo& info);
+    bool GetVMInfoForVMByMoref(const string& moref, UINT64 mask, int flags, VMInfoStructs::SVMInfo& info);
+    int BrowseInventoryByMoref(const string& moref, int kind, UINT64 mask, int flags, std::vector<VMInfoStructs::SVMInfo>& vms);
+    int BrowseInventoryByName(const string& name, int kind, UINT64 mask, int flags, std::vector<VMInfoStructs::SVMInfo>& vms);
+
+    // Datastore files and transfers
+    int CopyDatastoreFile(const string& datacenter, const string& sourceDatastore, const string& sourcePath,
+                          const string& destinationDatastore, const string& destinationPath, const string& host);
+    int CopyDatastoreFile(const string& datacenter, const string& sourceDatastore, const string& sourcePath,
+                          const string& destinationDatastore, const string& destinationPath, const string& host,
+                          const string& destinationDatacenter);
+    int DeleteDatastoreFile(const string& datacenter, const string& datastore, const string& path, const string& host);
+    int GetFilesOnDSForHost(const string& host, const string& datastore, const string& folder, const string& pattern,
+                            bool recursive, std::vector<std::__cxx11::basic_string<char> >& files);
+    int GetFilesOnDSForHost(const string& host, const string& datastore, const string& pattern, bool recursive,
+                            std::vector<std::__cxx11::basic_string<char> >& files);
+    std::string GetDownloadDatastoreFileUrl(const string& datacenter, const string& datastore, const string& path,
+                                            const string& host);
+    int DownloadDatastoreFile(const string& datacenter, const string& datastore, const string& path, const string& localPath,
+                              const string& host);
+    int DownloadDatastoreFileFromHost(const string& datacenter, const string& datastore, const string& path,
+                                      const string& localPath, const string& host);
+    int UploadDatastoreFile(const string& datacenter, const string& datastore, const string& path, const string& localPath,
+                            const string& host);
+    int UploadDatastoreFileToHost(const string& datacenter, const string& datastore, const string& path,
+                                  const string& localPath, const string& host);
+    int CreateDatastoreFolder(const string& datastore, const string& path);
+    int CheckDatastoreFile(const string& datacenter, const string& datastore, const string& path, const string& host,
+                           bool folder);
+    int CheckdatastoreSpace(const string& datastore, const string& host, int requiredMB);
+    bool GetDetailsForFileOnHost(const string& host, const string& datacenter, const string& datastore, const string& path,
+                                 bool fileSize, bool modification, VMInfoStructs::SVMFile& file);
+    int CreateNASDatastore(const string& host, const string& name, const string& remoteHost, const string& remotePath,
+                           bool readOnly);
+    int RemoveDatastore(const string& host, const string& datastore);
+    bool IsDatastoreConnected(const string& host, const string& datastore);
+    bool CheckDownloadFromHostPrivilege(const string& host);
+
     // Inventory lists and refresh queries
     int GetHostInfoList(std::vector<VMInfoStructs::SHostInfo>& hosts, UINT64 mask, int flags);
     int GetDCInfoList(std::vector<VMInfoStructs::SDataCenterInfo>& datacenters, UINT64 mask, int flags);

@@ -184,6 +184,11 @@ struct ManagedClassOf<SVMInfo> {
 };
 
 template <>
+struct ManagedClassOf<SVMFile> {
+    static constexpr const char* name = "SVMFileLib";
+};
+
+template <>
 struct ManagedClassOf<SDisk> {
     static constexpr const char* name = "SDiskLib";
 };

@@ -156,7 +156,7 @@ namespace VISDKWrapper
         public readonly List<Proc> Procs = new List<Proc>();
         public long NextPid = 4100;
 
-        public string HomeDir { get { return "[" + Datastore + "] " + Name; } }
+        public string HomeDir { get { return Home ?? "[" + Datastore + "] " + Name; } }
         public bool On { get { return Power == "poweredOn"; } }
 
         public string StateText

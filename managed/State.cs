@@ -41,6 +41,9 @@ namespace VISDKWrapper
         {
             new StatePart("clock", SaveClock, LoadClock),
             new StatePart("vms", SaveVms, LoadVms),
+            new StatePart("unregisteredVms", SaveUnregistered, LoadUnregistered),
+            new StatePart("vmDetails", SaveVmDetails, LoadVmDetails),
+            new StatePart("datastores", SaveDatastores, LoadDatastores),
         };
 
         static string statePath;
@@ -291,7 +294,11 @@ namespace VISDKWrapper
 
         static void SaveVms(XmlWriter w)
         {
-            foreach (var vm in Vms)
+            foreach (var vm in Vms) SaveVm(w, vm);
+        }
+
+        static void SaveVm(XmlWriter w, Vm vm)
+        {
             {
                 w.WriteStartElement("vm");
                 Put(w, "name", vm.Name); Put(w, "moref", vm.Moref); Put(w, "uuid", vm.Uuid); Put(w, "instanceUuid", vm.InstanceUuid);

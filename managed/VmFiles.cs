@@ -9,18 +9,20 @@ namespace VISDKWrapper
 {
     sealed partial class Vm
     {
-        public string Owner = "", Firmware = "bios", Folder = "vm", ResourcePool = "Resources";
+        // Home and FileStem are fixed when the VM is made, so a rename leaves its files where they are.
+        public string Home, FileStem, Owner = "", Firmware = "bios", Folder = "vm", ResourcePool = "Resources";
         public int NumCpu = 1, VideoRamKB = 4096;
         public bool NeedsConsolidation;
         public readonly List<string> Isos = new List<string>();
 
-        public string ConfigFile { get { return HomeDir + "/" + Name + ".vmx"; } }
+        public string ConfigFile { get { return HomeDir + "/" + (FileStem ?? Name) + ".vmx"; } }
     }
 
     sealed partial class Disk
     {
         public string Uuid, RdmDevice, RdmMode;
         public int Bus, Unit;
+        public bool Placed;
         public bool EagerZero, Independent, NonPersistent;
 
         public bool Rdm { get { return RdmDevice != null; } }
@@ -49,6 +51,8 @@ namespace VISDKWrapper
 
         static Vm DescribeVm(Vm vm, XmlElement e)
         {
+            vm.Home = vm.HomeDir;
+            vm.FileStem = vm.Name;
             vm.Owner = A(e, "owner", "");
             vm.NumCpu = (int)L(e, "cpus", Math.Max(1, vm.MemoryMB / 2048));
             vm.Firmware = A(e, "firmware", vm.HardwareVersion >= 19 ? "efi" : "bios");
@@ -59,17 +63,23 @@ namespace VISDKWrapper
             return vm;
         }
 
-        // Controllers follow the disks: SCSI bus 0 holds up to 15 units (7 is the controller's own), then bus 1.
+        // Disks take the first free unit from their bus on: SCSI units 0 to 15 without 7, the controller's own.
         public static void PlaceDisks(Vm vm)
         {
-            int n = 0;
-            foreach (var d in vm.Disks)
-            {
-                if (d.Uuid == null) d.Uuid = DiskUuid(vm, d);
-                d.Bus = n / 15;
-                d.Unit = n % 15 >= 7 ? n % 15 + 1 : n % 15;
-                n++;
-            }
+            foreach (var d in vm.Disks.Where(x => !x.Placed).ToList()) PlaceDisk(vm, d, 0);
+        }
+
+        public static void PlaceDisk(Vm vm, Disk d, int firstBus)
+        {
+            if (d.Uuid == null) d.Uuid = DiskUuid(vm, d);
+            for (int bus = firstBus; bus < 4; bus++)
+                for (int unit = 0; unit < 16; unit++)
+                    if (unit != 7 && !vm.Disks.Any(x => x.Placed && x.Bus == bus && x.Unit == unit))
+                    {
+                        d.Bus = bus; d.Unit = unit; d.Placed = true;
+                        return;
+                    }
+            throw new SimFault("The virtual machine '" + vm.Name + "' has no free controller slot.");
         }
 
         public static string DiskUuid(Vm vm, Disk d)
@@ -100,7 +110,7 @@ namespace VISDKWrapper
         public static List<VmFile> VmLayout(Vm vm)
         {
             var files = new List<VmFile>();
-            var home = vm.HomeDir + "/" + vm.Name;
+            var home = vm.HomeDir + "/" + (vm.FileStem ?? vm.Name);
             files.Add(At(vm.ConfigFile, "config", 0, Encoding.UTF8.GetBytes(VmxText(vm))));
             files.Add(At(home + ".vmsd", "snapshotList", 0, Encoding.UTF8.GetBytes(".encoding = \"UTF-8\"\nsnapshot.numSnapshots = \"" + vm.Snaps.Count + "\"\n")));
             files.Add(At(home + ".nvram", "nvram", 8684));
@@ -112,16 +122,20 @@ namespace VISDKWrapper
                 var s = vm.Snaps[i];
                 files.Add(At(home + "-Snapshot" + (i + 1) + ".vmsn", "snapshotData", 32 * 1024 + (s.Memory ? (long)vm.MemoryMB * MiB : 0)));
             }
-            foreach (var d in vm.Disks)
+            foreach (var d in vm.Disks) files.AddRange(DiskFiles(vm, d));
+            return files;
+        }
+
+        public static List<VmFile> DiskFiles(Vm vm, Disk d)
+        {
+            var files = new List<VmFile>();
+            foreach (var seg in LiveSegments(vm))
             {
-                foreach (var seg in LiveSegments(vm))
-                {
-                    files.Add(At(d.FileOf(vm, seg), "diskDescriptor", 0, Encoding.UTF8.GetBytes(Descriptor(vm, d, seg))));
-                    long written = Merge(d.Writes.Where(w => w.Seg == seg).Select(w => new Area(w.Offset, w.Length))).Sum(a => a.Length);
-                    if (seg != 0) files.Add(At(d.ExtentOf(vm, seg), "diskExtent", written + MiB));
-                    else if (!d.Rdm) files.Add(At(d.ExtentOf(vm, seg), "diskExtent", d.Thin ? written : d.Capacity));
-                }
-                if (d.Rdm) files.Add(At(d.Dir + "/" + d.Stem + "-rdm" + (d.RdmMode == "physicalMode" ? "p" : "") + ".vmdk", "diskExtent", 0));
+                files.Add(At(d.FileOf(vm, seg), "diskDescriptor", 0, Encoding.UTF8.GetBytes(Descriptor(vm, d, seg))));
+                long written = Merge(d.Writes.Where(w => w.Seg == seg).Select(w => new Area(w.Offset, w.Length))).Sum(a => a.Length);
+                if (seg != 0) files.Add(At(d.ExtentOf(vm, seg), "diskExtent", written + MiB));
+                else if (d.Rdm) files.Add(At(d.Dir + "/" + d.Stem + (d.RdmMode == "physicalMode" ? "-rdmp" : "-rdm") + ".vmdk", "diskExtent", 0));
+                else files.Add(At(d.ExtentOf(vm, seg), "diskExtent", d.Thin ? written : d.Capacity));
             }
             return files;
         }
@@ -192,6 +206,8 @@ namespace VISDKWrapper
                 GuestId = get("guestOS", "otherGuest64"), GuestName = get("guestOS.detailed", "Other (64-bit)"),
                 HardwareVersion = num("virtualHW.version", 19), MemoryMB = num("memSize", 1024), Annotation = get("annotation", "").Replace("|0A", "\n")
             };
+            vm.Home = DsPath(ds.Name, dir);
+            vm.FileStem = stem;
             vm.NumCpu = num("numvcpus", 1);
             vm.Firmware = get("firmware", "bios");
             vm.Uuid = get("uuid.bios", null) ?? NewUuid(0x42);

@@ -26,6 +26,7 @@ struct Command {
 // One function per family, each in its own source; visdk.cpp lists them in help order (kFamilies).
 std::vector<Command> SessionCommands();
 std::vector<Command> VmCommands();
+std::vector<Command> DatastoreCommands();
 std::vector<Command> SnapshotCommands();
 std::vector<Command> BackupCommands();
 std::vector<Command> GuestCommands();

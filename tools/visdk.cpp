@@ -18,7 +18,8 @@ const char kGlobalOptions[] = "server= user= password= verbose help json sim-sta
 using Family = std::vector<Command> (*)();
 
 // Help order; a new command file adds its family here.
-const Family kFamilies[] = {SessionCommands, VmCommands, SnapshotCommands, BackupCommands, GuestCommands, InventoryCommands};
+const Family kFamilies[] = {SessionCommands, VmCommands, DatastoreCommands, SnapshotCommands, BackupCommands, GuestCommands,
+                            InventoryCommands};
 
 } // namespace
 

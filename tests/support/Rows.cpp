@@ -420,6 +420,7 @@ const std::vector<Row>& Rows()
         std::vector<Row> all = MakeRows();
         for (Row& row : InventoryRows())
             all.push_back(std::move(row));
+        all.insert(all.end(), VmRows().begin(), VmRows().end());
         return all;
     }();
     return rows;

@@ -27,6 +27,8 @@ struct Row {
 };
 
 const std::vector<Row>& Rows();
+// The VM lifecycle, lookup and datastore operations.
+const std::vector<Row>& VmRows();
 
 // The infrastructure operations' rows, part of Rows().
 std::vector<Row> InventoryRows();

@@ -1,0 +1,266 @@
+#include "Rows.h"
+
+#include <deque>
+
+#include "ManagedValue.h"
+#include "TestSupport.h"
+
+using namespace VISDKCppBridge;
+
+namespace visdktest {
+
+namespace {
+
+std::string Sx(const char* text) { return std::string("String String:") + text; }
+std::string Vi(int value) { return "Int32 Int32:" + std::to_string(value); }
+std::string Vb(bool value) { return std::string("Boolean Boolean:") + (value ? "True" : "False"); }
+std::string Vl(long long value) { return "Int64 Int64:" + std::to_string(value); }
+std::string Rb(bool value) { return std::string("ref Boolean Boolean:") + (value ? "True" : "False"); }
+std::string IOSx(const char* text) { return std::string("ref String String:") + text; }
+const std::string OSx = "out String null";
+std::string Vu(unsigned long long value) { return "UInt64 UInt64:" + std::to_string(value); }
+
+// A VM record that a lookup accepts: both key fields filled.
+MonoObject* KeyedVm()
+{
+    MonoObject* vm = NewRecord("SVMInfoLib");
+    MonoClass* klass = mono_object_get_class(vm);
+    SetStringFieldValue(klass, vm, "strName", "vm-1");
+    SetStringFieldValue(klass, vm, "strUuid", "4200");
+    return vm;
+}
+
+std::string Num(long long value) { return std::to_string(value); }
+
+// Rows hold their signature as a C string; the texts built here live as long as the rows.
+const char* Keep(const std::string& text)
+{
+    static std::deque<std::string> texts;
+    texts.push_back(text);
+    return texts.back().c_str();
+}
+
+Row IntRow(const char* managed, std::string signature, std::vector<std::string> slots, std::function<int(CVISDKCppBridge&)> call)
+{
+    Row row{managed, "", Kind::Int, std::move(slots), [](const char* m) {
+                probe::ReturnInt(m, 42);
+                return std::string("42");
+            },
+            "0", "Result is invalid (int)", [call](CVISDKCppBridge& b) { return Num(call(b)); }};
+    row.signature = Keep("int VISDKCppBridge::CVISDKCppBridge::" + signature);
+    return row;
+}
+
+Row BoolRow(const char* managed, std::string signature, std::vector<std::string> slots, std::function<bool(CVISDKCppBridge&)> call)
+{
+    Row row{managed, "", Kind::Bool, std::move(slots), [](const char* m) {
+                probe::ReturnBool(m, true);
+                return std::string("1");
+            },
+            "0", "Result is invalid (bool)", [call](CVISDKCppBridge& b) { return Num(call(b)); }};
+    row.signature = Keep("bool VISDKCppBridge::CVISDKCppBridge::" + signature);
+    return row;
+}
+
+const char* kFiles = "std::vector<std::__cxx11::basic_string<char> >&";
+
+std::vector<Row> MakeRows()
+{
+    std::vector<Row> rows;
+    const std::string s2 = "const string&, const string&";
+    const std::string s3 = s2 + ", const string&";
+    const std::string s4 = s3 + ", const string&";
+    const std::string s5 = s4 + ", const string&";
+    const std::string s6 = s5 + ", const string&";
+
+    // VM create, register, delete and disks
+    rows.push_back(IntRow("CreateVM", "CreateVM(" + s5 + ", std::string&)", {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Sx("s5"), OSx},
+                          [](CVISDKCppBridge& b) {
+                              std::string uuid = "kept";
+                              return b.CreateVM("s1", "s2", "s3", "s4", "s5", uuid);
+                          }));
+    rows.push_back(IntRow("CreateVirtualMachine", "CreateVirtualMachine(VMInfoStructs::SVMInfo&)", {"SVMInfoLib SVMInfoLib", OSx},
+                          [](CVISDKCppBridge& b) {
+                              VMInfoStructs::SVMInfo info;
+                              info.strName = "made";
+                              return b.CreateVirtualMachine(info);
+                          }));
+    using Pair = int (CVISDKCppBridge::*)(const string&, const string&);
+    const std::pair<const char*, Pair> pairs[] = {{"DeleteVM", &CVISDKCppBridge::DeleteVM},
+                                                  {"DeleteVMDiskFiles", &CVISDKCppBridge::DeleteVMDiskFiles},
+                                                  {"UnRegisterVM", &CVISDKCppBridge::UnregisterVM},
+                                                  {"CreateDataStoreFolder", &CVISDKCppBridge::CreateDatastoreFolder},
+                                                  {"RemoveDatastore", &CVISDKCppBridge::RemoveDatastore}};
+    const char* pairNames[] = {"DeleteVM", "DeleteVMDiskFiles", "UnregisterVM", "CreateDatastoreFolder", "RemoveDatastore"};
+    for (size_t i = 0; i < 5; ++i) {
+        Pair op = pairs[i].second;
+        rows.push_back(IntRow(pairs[i].first, std::string(pairNames[i]) + "(" + s2 + ")", {Sx("s1"), Sx("s2")},
+                              [op](CVISDKCppBridge& b) { return (b.*op)("s1", "s2"); }));
+    }
+    rows.push_back(IntRow("RegisterVM", "RegisterVM(" + s5 + ", std::string&)",
+                          {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Sx("s5"), IOSx("s6")}, [](CVISDKCppBridge& b) {
+                              std::string vm = "s6";
+                              return b.RegisterVM("s1", "s2", "s3", "s4", "s5", vm);
+                          }));
+    rows.push_back(IntRow("RegisterVMWithNewUUID", "RegisterVMWithNewUUID(" + s3 + ", std::string&)", {Sx("s1"), Sx("s2"), Sx("s3"), OSx},
+                          [](CVISDKCppBridge& b) {
+                              std::string uuid = "kept";
+                              return b.RegisterVMWithNewUUID("s1", "s2", "s3", uuid);
+                          }));
+    rows.push_back(IntRow("ReRegisterVM", "ReregisterVM(const string&, std::string&)", {Sx("s1"), IOSx("s2")}, [](CVISDKCppBridge& b) {
+        std::string vm = "s2";
+        return b.ReregisterVM("s1", vm);
+    }));
+    rows.push_back(BoolRow("RegisterFirstClassDisk", "RegisterFirstClassDisk(" + s5 + ")", {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Sx("s5")},
+                           [](CVISDKCppBridge& b) { return b.RegisterFirstClassDisk("s1", "s2", "s3", "s4", "s5"); }));
+    rows.push_back(IntRow("AddDiskToVM", "AddDiskToVM(" + s3 + ", long long int, bool, bool, bool, bool, bool)",
+                          {Sx("s1"), Sx("s2"), Sx("s3"), Vl(5LL << 32), Vb(true), Vb(false), Vb(true), Vb(false), Vb(true)},
+                          [](CVISDKCppBridge& b) { return b.AddDiskToVM("s1", "s2", "s3", 5LL << 32, true, false, true, false, true); }));
+    rows.push_back(IntRow("RemoveDiskFromVM", "RemoveDiskFromVM(" + s3 + ", bool)", {Sx("s1"), Sx("s2"), Sx("s3"), Vb(true)},
+                          [](CVISDKCppBridge& b) { return b.RemoveDiskFromVM("s1", "s2", "s3", true); }));
+    rows.push_back(IntRow("RemoveISOFromVM", "RemoveISOFromVM(" + s3 + ", bool)", {Sx("s1"), Sx("s2"), Sx("s3"), Vb(false)},
+                          [](CVISDKCppBridge& b) { return b.RemoveISOFromVM("s1", "s2", "s3", false); }));
+    rows.push_back(IntRow("ChangeDiskUUID", "ChangeDiskUUID(" + s3 + ")", {Sx("s1"), Sx("s2"), Sx("s3")},
+                          [](CVISDKCppBridge& b) { return b.ChangeDiskUUID("s1", "s2", "s3"); }));
+    rows.push_back(Row{"AddRDMToVM", "std::string VISDKCppBridge::CVISDKCppBridge::AddRDMToVM(const string&, const string&, const "
+                                     "string&, const string&, int, int, int, const string&)",
+                       Kind::String, {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Vi(1), Vi(-2), Vi(3), Sx("s8")},
+                       [](const char* m) {
+                           probe::ReturnString(m, "[ds] vm/vm_rdm1.vmdk");
+                           return std::string("[ds] vm/vm_rdm1.vmdk");
+                       },
+                       "", "Result is invalid (string)",
+                       [](CVISDKCppBridge& b) { return b.AddRDMToVM("s1", "s2", "s3", "s4", 1, -2, 3, "s8"); }});
+    rows.push_back(BoolRow("CheckVMConsolidateStatus", "CheckVMConsolidateStatus(" + s2 + ")", {Sx("s1"), Sx("s2")},
+                           [](CVISDKCppBridge& b) { return b.CheckVMConsolidateStatus("s1", "s2"); }));
+    rows.push_back(BoolRow("ConsolidateVMDisks", "ConsolidateVMDisks(" + s2 + ", bool&)", {Sx("s1"), Sx("s2"), Rb(true)},
+                           [](CVISDKCppBridge& b) {
+                               bool needed = true;
+                               return b.ConsolidateVMDisks("s1", "s2", needed);
+                           }));
+    // The two-argument form runs entirely as the three-argument one, under its signature.
+    rows.push_back(BoolRow("ConsolidateVMDisks", "ConsolidateVMDisks(" + s2 + ", bool&)", {Sx("s1"), Sx("s2"), Rb(false)},
+                           [](CVISDKCppBridge& b) { return b.ConsolidateVMDisks("s1", "s2"); }));
+
+    // Lookups and browsing
+    auto found = [](const char* m) {
+        probe::Return(m, KeyedVm());
+        return std::string("1");
+    };
+    const unsigned long long mask = 0x8000000000000011ULL;
+    const std::string info = "VMInfoStructs::SVMInfo&)";
+    rows.push_back(Row{"GetVMInfoForVM", Keep("int VISDKCppBridge::CVISDKCppBridge::GetVMInfoForVM(" + s3 + ", UINT64, int, " + info),
+                       Kind::Object, {Sx("s1"), Sx("s2"), Sx("s3"), Vu(mask), Vi(7)}, found, "0", "", [mask](CVISDKCppBridge& b) {
+                           VMInfoStructs::SVMInfo vm;
+                           return Num(b.GetVMInfoForVM("s1", "s2", "s3", mask, 7, vm));
+                       }});
+    rows.push_back(Row{"GetVMInfoForVMSnapshot",
+                       Keep("int VISDKCppBridge::CVISDKCppBridge::GetVMInfoForVMSnapshot(" + s2 + ", UINT64, int, std::string&, " + info),
+                       Kind::Object, {Sx("s1"), Sx("s2"), Vu(mask), Vi(7), IOSx("s5")}, found, "0", "", [mask](CVISDKCppBridge& b) {
+                           VMInfoStructs::SVMInfo vm;
+                           std::string snapshot = "s5";
+                           return Num(b.GetVMInfoForVMSnapshot("s1", "s2", mask, 7, snapshot, vm));
+                       }});
+    rows.push_back(Row{"GetVMInfoForVMByVMX", Keep("int VISDKCppBridge::CVISDKCppBridge::GetVMInfoForVMByVMX(const string&, UINT64, int, " + info),
+                       Kind::Object, {Sx("s1"), Vu(mask), Vi(7)}, found, "0", "", [mask](CVISDKCppBridge& b) {
+                           VMInfoStructs::SVMInfo vm;
+                           return Num(b.GetVMInfoForVMByVMX("s1", mask, 7, vm));
+                       }});
+    rows.push_back(Row{"GetVMInfoForVMByMoref",
+                       Keep("bool VISDKCppBridge::CVISDKCppBridge::GetVMInfoForVMByMoref(const string&, UINT64, int, " + info), Kind::Object,
+                       {Sx("s1"), Vu(mask), Vi(7)}, found, "0", "", [mask](CVISDKCppBridge& b) {
+                           VMInfoStructs::SVMInfo vm;
+                           return Num(b.GetVMInfoForVMByMoref("s1", mask, 7, vm));
+                       }});
+    auto browsed = [](const char* m) {
+        probe::Return(m, NewList("SVMInfoLib"));
+        return std::string("1");
+    };
+    using Browse = int (CVISDKCppBridge::*)(const string&, int, UINT64, int, std::vector<VMInfoStructs::SVMInfo>&);
+    const std::pair<const char*, Browse> browses[] = {{"BrowseInventoryByMoref", &CVISDKCppBridge::BrowseInventoryByMoref},
+                                                      {"BrowseInventoryByName", &CVISDKCppBridge::BrowseInventoryByName}};
+    for (const auto& entry : browses) {
+        Browse op = entry.second;
+        rows.push_back(Row{entry.first,
+                           Keep(std::string("int VISDKCppBridge::CVISDKCppBridge::") + entry.first +
+                                "(const string&, int, UINT64, int, std::vector<VMInfoStructs::SVMInfo>&)"),
+                           Kind::Object, {Sx("s1"), Vi(2), Vu(mask), Vi(7)}, browsed, "0", "", [op, mask](CVISDKCppBridge& b) {
+                               std::vector<VMInfoStructs::SVMInfo> vms;
+                               return Num((b.*op)("s1", 2, mask, 7, vms));
+                           }});
+    }
+
+    // Datastore files and transfers
+    rows.push_back(IntRow("CopyDatastoreFile", "CopyDatastoreFile(" + s6 + ")", {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Sx("s5"), Sx("s6")},
+                          [](CVISDKCppBridge& b) { return b.CopyDatastoreFile("s1", "s2", "s3", "s4", "s5", "s6"); }));
+    rows.push_back(IntRow("CopyDatastoreFile", "CopyDatastoreFile(" + s6 + ", const string&)",
+                          {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Sx("s5"), Sx("s6"), Sx("s7")},
+                          [](CVISDKCppBridge& b) { return b.CopyDatastoreFile("s1", "s2", "s3", "s4", "s5", "s6", "s7"); }));
+    rows.push_back(IntRow("DeleteDatastoreFile", "DeleteDatastoreFile(" + s4 + ")", {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4")},
+                          [](CVISDKCppBridge& b) { return b.DeleteDatastoreFile("s1", "s2", "s3", "s4"); }));
+    const std::string filesSignature =
+        "int VISDKCppBridge::CVISDKCppBridge::GetFilesOnDSForHost(" + s4 + ", bool, " + kFiles + ")";
+    auto listed = [](const char* m) {
+        probe::Return(m, NewStringList({"a.vmx"}));
+        return std::string("1");
+    };
+    rows.push_back(Row{"GetFilesOnDSForHost", Keep(filesSignature), Kind::Object,
+                       {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Vb(true)}, listed, "0", "", [](CVISDKCppBridge& b) {
+                           std::vector<std::string> files;
+                           return Num(b.GetFilesOnDSForHost("s1", "s2", "s3", "s4", true, files));
+                       }});
+    // The short form hands an empty third string to the full one.
+    rows.push_back(Row{"GetFilesOnDSForHost", Keep(filesSignature), Kind::Object,
+                       {Sx("s1"), Sx("s2"), Sx(""), Sx("s3"), Vb(false)}, listed, "0", "", [](CVISDKCppBridge& b) {
+                           std::vector<std::string> files;
+                           return Num(b.GetFilesOnDSForHost("s1", "s2", "s3", false, files));
+                       }});
+    rows.push_back(Row{"GetDownloadDatastoreFileUrl",
+                       "std::string VISDKCppBridge::CVISDKCppBridge::GetDownloadDatastoreFileUrl(const string&, const string&, const "
+                       "string&, const string&)",
+                       Kind::String, {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4")},
+                       [](const char* m) {
+                           probe::ReturnString(m, "https://h/folder/f");
+                           return std::string("https://h/folder/f");
+                       },
+                       "", "Result is invalid (string)",
+                       [](CVISDKCppBridge& b) { return b.GetDownloadDatastoreFileUrl("s1", "s2", "s3", "s4"); }});
+    using Transfer = int (CVISDKCppBridge::*)(const string&, const string&, const string&, const string&, const string&);
+    const std::pair<const char*, Transfer> transfers[] = {
+        {"DownloadDatastoreFile", &CVISDKCppBridge::DownloadDatastoreFile},
+        {"DownloadDatastoreFileFromHost", &CVISDKCppBridge::DownloadDatastoreFileFromHost},
+        {"UploadDatastoreFile", &CVISDKCppBridge::UploadDatastoreFile},
+        {"UploadDatastoreFileToHost", &CVISDKCppBridge::UploadDatastoreFileToHost}};
+    for (const auto& t : transfers) {
+        Transfer op = t.second;
+        rows.push_back(IntRow(t.first, std::string(t.first) + "(" + s5 + ")", {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Sx("s5")},
+                              [op](CVISDKCppBridge& b) { return (b.*op)("s1", "s2", "s3", "s4", "s5"); }));
+    }
+    rows.push_back(IntRow("CheckDatastoreFile", "CheckDatastoreFile(" + s4 + ", bool)", {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Vb(true)},
+                          [](CVISDKCppBridge& b) { return b.CheckDatastoreFile("s1", "s2", "s3", "s4", true); }));
+    rows.push_back(IntRow("CheckDatastoreSpace", "CheckdatastoreSpace(" + s2 + ", int)", {Sx("s1"), Sx("s2"), Vi(2048)},
+                          [](CVISDKCppBridge& b) { return b.CheckdatastoreSpace("s1", "s2", 2048); }));
+    rows.push_back(BoolRow("GetDetailsForFileOnHost", "GetDetailsForFileOnHost(" + s4 + ", bool, bool, VMInfoStructs::SVMFile&)",
+                           {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Vb(true), Vb(false), "ref SVMFileLib SVMFileLib"},
+                           [](CVISDKCppBridge& b) {
+                               VMInfoStructs::SVMFile file;
+                               return b.GetDetailsForFileOnHost("s1", "s2", "s3", "s4", true, false, file);
+                           }));
+    rows.push_back(IntRow("CreateNASDatastore", "CreateNASDatastore(" + s4 + ", bool)", {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Vb(true)},
+                          [](CVISDKCppBridge& b) { return b.CreateNASDatastore("s1", "s2", "s3", "s4", true); }));
+    rows.push_back(BoolRow("IsDatastoreConnected", "IsDatastoreConnected(" + s2 + ")", {Sx("s1"), Sx("s2")},
+                           [](CVISDKCppBridge& b) { return b.IsDatastoreConnected("s1", "s2"); }));
+    rows.push_back(BoolRow("CheckDownloadFromHostPrivilege", "CheckDownloadFromHostPrivilege(const string&)", {Sx("s1")},
+                           [](CVISDKCppBridge& b) { return b.CheckDownloadFromHostPrivilege("s1"); }));
+    return rows;
+}
+
+} // namespace
+
+const std::vector<Row>& VmRows()
+{
+    static const std::vector<Row> rows = MakeRows();
+    return rows;
+}
+
+} // namespace visdktest
