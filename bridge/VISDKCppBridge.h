@@ -260,6 +260,63 @@ public:
     int MountSnap(const SnapRestoreCtx& context);
     int UnMountSnap(const SnapRestoreCtx& context, const string& volume);
 
+    // Tags, custom fields and configuration values
+    int GetCustomField(const string& vm, const string& host, std::string field, std::string& value);
+    int SetCustomField(const string& vm, const string& host, const string& field, const string& value);
+    int AddCustomField(const string& field);
+    int SetLastBackupCustomField(const string& vm, const string& value);
+    int SetBackupStatusCustomField(const string& vm, const string& host, const string& status, const string& job,
+                                   const string& detail, long long unsigned int first, long long unsigned int second);
+    int GetVMInfoListForTag(const string& tag, const string& category, UINT64 mask, int flags,
+                            std::vector<VMInfoStructs::SVMInfo>& vms);
+    int GetVMInfoListForCategory(const string& category, const string& third, UINT64 mask, int flags,
+                                 std::vector<VMInfoStructs::SVMInfo>& vms);
+    int GetTagsForVM(const string& vm, std::vector<VMInfoStructs::SInventoryInfo>& tags);
+    int AttachTagsToVM(const string& vm, std::vector<VMInfoStructs::SInventoryInfo>& tags);
+    bool SetConfigValues(const string& vm, const string& host, std::vector<VMInfoStructs::SVMOptionValue>& values);
+    bool GetConfigValues(const string& vm, const string& host, std::vector<VMInfoStructs::SVMOptionValue>& values);
+    int GetHostConfigValue(const string& host, const string& key, std::string& value);
+    int SetHostConfigValue(const string& host, const string& key, const string& value);
+
+    // Storage policies and IO filters
+    bool GetVMStoragePolicies(const string& vm, const string& host, std::string& policyName, std::string& policyId,
+                              std::vector<VMInfoStructs::SDisk>& disks);
+    bool AttachVMStoragePolicyToVMAndDisks(const string& vm, const string& host, const string& policyName, const string& policyId,
+                                           const std::vector<VMInfoStructs::SDisk>& disks);
+    bool AttachVMStoragePolicyToVM(const string& vm, const string& host, const string& policyName, const string& policyId);
+    bool DetachVMStoragePolicyFromVM(const string& vm, const string& host, const string& policyName, const string& policyId);
+    bool InstallIOFilter(const string& cluster, const string& filter, const string& version, const string& vibUrl,
+                         const string& fifth);
+    bool UninstallIOFilter(const string& cluster, const string& filter, const string& third);
+    bool GetIOFilterStatus(const string& cluster, const string& filter, const string& third, SIOFilterStatus& status);
+    bool GetIOFilterAttachedVMList(const string& cluster, const string& filter, std::vector<VMInfoStructs::SVMInfo>& vms);
+
+    // Tasks, relocation and reconfiguration
+    bool WaitForTask(const string& task, int timeout, bool& done, bool& failed);
+    bool CheckTaskProgress(const string& task, bool& done, bool& failed, int& progress);
+    bool CheckNewVMTaskProgress(const string& task, bool& done, bool& failed, int& progress, std::string& vm);
+    bool CancelTask(const string& task);
+    bool CheckForRunningTasksOnVM(const string& vm, const string& host, std::string& task, std::string& description);
+    bool RelocateVM(const string& vm, const string& host, const string& targetHost, const string& datastore, const string& pool,
+                    bool flag, const std::vector<VMInfoStructs::SDisk>& disks);
+    bool RelocateVM_Task(const string& vm, const string& host, const string& targetHost, const string& datastore,
+                         const string& pool, bool flag, const std::vector<VMInfoStructs::SDisk>& disks, std::string& task);
+    bool IsRelocateTaskInProgress(const string& vm, const string& host, std::string& task);
+    bool CheckRelocatePrivilegeOnHost(const string& host);
+    int ReconfigureVM(VMInfoStructs::SVMInfo& info);
+    bool ReconfigureVMNetworks(const string& vm, const string& host, const std::vector<VMInfoStructs::SVMNetworkCard>& cards,
+                               bool flag);
+    bool ReconfigureVMBootOptions(const string& vm, const string& host, const std::vector<std::__cxx11::basic_string<char> >& order,
+                                  bool first, bool second, bool third);
+
+    // OVF import, cloning and customization
+    bool StartOVFImport(const string& source, VMInfoStructs::SVMInfo& info, std::string& lease,
+                        std::vector<VMInfoStructs::SVMOptionValue>& uploads, const std::vector<VMInfoStructs::SVMOptionValue>& options);
+    bool FinishOVFImport(const string& lease, VMInfoStructs::SVMInfo& info);
+    bool UpdateOVFImportProgress(const string& lease, int percent);
+    int CloneAndReConfigVM_Task(VMInfoStructs::SVMInfo& info, const string& source, const string& host, std::string& task);
+    int CustomizeVM(VMInfoStructs::SVMInfo& info, const string& customization);
+
 private:
     CVIWrapperPtr* m_wrapper;
     int m_locale;

@@ -89,7 +89,7 @@ namespace VISDKWrapper
             Now = new DateTime(2024, 6, 3, 9, 0, 0, DateTimeKind.Utc);
             WindowBytes = GiB;
             MaxExtents = 4096;
-            if (root == null) { BuildInventory(null); return; }
+            if (root == null) { BuildInventory(null); BuildManagement(null); return; }
 
             DateTime clock;
             if (DateTime.TryParse(A(root, "clock", ""), CultureInfo.InvariantCulture, DateTimeStyles.AdjustToUniversal | DateTimeStyles.AssumeUniversal, out clock))
@@ -117,6 +117,7 @@ namespace VISDKWrapper
                 GuestAccounts.Add(new GuestAccount { User = A(e, "user"), Password = A(e, "password", ""), Uid = (int)L(e, "uid", 0), Gid = (int)L(e, "gid", 0), Home = A(e, "home", "/root") });
             foreach (var e in All(root, "vm")) Vms.Add(DescribeVm(BuildVm(e), e));
             BuildInventory(root);
+            BuildManagement(root);
             RefreshVmFiles();
         }
 

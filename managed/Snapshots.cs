@@ -92,7 +92,7 @@ namespace VISDKWrapper
             {
                 var v = GetVm(vm, "VirtualMachine.State.RemoveSnapshot");
                 Remove(v, FindSnap(v, snapshotId));
-                task = "task-" + (++Sim.TaskSeq);
+                task = Sim.DoneTask("removeSnapshot", v, "Remove snapshot").Id;
                 return 1;
             });
             taskId = task;

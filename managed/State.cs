@@ -44,6 +44,7 @@ namespace VISDKWrapper
             new StatePart("unregisteredVms", SaveUnregistered, LoadUnregistered),
             new StatePart("vmDetails", SaveVmDetails, LoadVmDetails),
             new StatePart("datastores", SaveDatastores, LoadDatastores),
+            new StatePart("management", SaveManagement, LoadManagement),
         };
 
         static string statePath;

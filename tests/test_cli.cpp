@@ -162,6 +162,69 @@ TEST_F(CliTest, InventoryChangesMadeInOneRunAreSeenByTheNext)
     EXPECT_TRUE(Json::parse(fresh.out)["current"].is_null()) << fresh.out;
 }
 
+// Tags, fields, moves, clones and imports made in one run are there in the next.
+TEST_F(CliTest, ManagementCommandsKeepTheirWorkBetweenRuns)
+{
+    RunJson({"tag", "attach", "vm-app01", "Silver", "--category", "Backup Policy"});
+    Json tagged = RunJson({"tag", "ls", "--tag", "Silver"});
+    ASSERT_EQ(tagged["vms"].size(), 1u) << tagged.dump();
+    EXPECT_EQ(tagged["vms"][0]["name"], "vm-app01");
+    Json tags = RunJson({"tag", "ls", "vm-app01"});
+    ASSERT_EQ(tags["tags"].size(), 1u);
+    EXPECT_EQ(tags["tags"][0]["category"], "Backup Policy");
+    Result unknown = Run({"tag", "attach", "vm-app01", "Platinum", "--sim-state", state});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_NE(unknown.err.find("Platinum"), std::string::npos) << unknown.err;
+
+    RunJson({"field", "set", "vm-web01", "Retention", "30d", "--define"});
+    EXPECT_EQ(RunJson({"field", "get", "vm-web01", "Retention"})["value"], "30d");
+
+    Json moved = RunJson({"vm", "relocate", "vm-app01", "--host", "esx01.sim.local", "--datastore", "datastore2"});
+    EXPECT_EQ(moved["datastore"], "datastore2");
+    ASSERT_FALSE(moved["disks"].empty());
+    for (const Json& disk : moved["disks"])
+        EXPECT_EQ(disk["datastore"], "datastore2") << moved.dump();
+
+    Json clone = RunJson({"vm", "clone", "vm-web01", "web-copy", "--cpus", "2"});
+    ASSERT_TRUE(clone["moref"].is_string());
+    Json reconfigured = RunJson({"vm", "reconfigure", "web-copy", "--memory-mb", "2048", "--network", "DMZ"});
+    EXPECT_EQ(reconfigured["cpus"], 2);
+    EXPECT_EQ(reconfigured["memoryMB"], 2048);
+    EXPECT_EQ(reconfigured["networks"], Json::array({"DMZ"}));
+
+    WriteFile(dir / "tiny.ovf", R"(<Envelope xmlns="http://schemas.dmtf.org/ovf/envelope/1" xmlns:ovf="http://schemas.dmtf.org/ovf/envelope/1"
+        xmlns:rasd="http://schemas.dmtf.org/wbem/wscim/1/cim-schema/2/CIM_ResourceAllocationSettingData">
+      <References><File ovf:id="f1" ovf:href="tiny-disk1.vmdk"/></References>
+      <DiskSection><Disk ovf:diskId="d1" ovf:fileRef="f1" ovf:capacity="64" ovf:capacityAllocationUnits="byte * 2^20"/></DiskSection>
+      <VirtualSystem ovf:id="tiny"><Name>tiny</Name><VirtualHardwareSection>
+        <Item><rasd:ResourceType>17</rasd:ResourceType><rasd:HostResource>ovf:/disk/d1</rasd:HostResource></Item>
+      </VirtualHardwareSection></VirtualSystem></Envelope>)");
+    WriteFile(dir / "tiny-disk1.vmdk", std::string(4096, 'x'));
+    Json imported = RunJson({"ovf", "import", (dir / "tiny.ovf").string(), "--datastore", "datastore1"});
+    EXPECT_EQ(imported["name"], "tiny");
+    ASSERT_EQ(imported["uploaded"].size(), 1u) << imported.dump();
+    EXPECT_EQ(imported["uploaded"][0]["to"], "[datastore1] tiny/tiny.vmdk");
+    Json info = RunJson({"vm", "info", "tiny"});
+    EXPECT_EQ(info["name"], "tiny") << info.dump();
+
+    // A descriptor's file names never reach outside its folder.
+    WriteFile(dir / "secret.vmdk", "not for the datastore");
+    fs::create_directory(dir / "ovf");
+    std::string escaping = ReadFile(dir / "tiny.ovf");
+    escaping.replace(escaping.find("tiny-disk1.vmdk"), 15, "../secret.vmdk");
+    escaping.replace(escaping.find("<Name>tiny"), 10, "<Name>tiny2");
+    WriteFile(dir / "ovf" / "escaping.ovf", escaping);
+    Json refused = RunJson({"ovf", "import", (dir / "ovf" / "escaping.ovf").string()});
+    EXPECT_EQ(refused["name"], "tiny2");
+    EXPECT_TRUE(refused["uploaded"].empty()) << refused.dump();
+
+    // What was kept reads back whole: a run that changes nothing leaves the file as it was.
+    const std::string kept = ReadFile(state);
+    RunJson({"tag", "ls", "vm-app01"});
+    RunJson({"field", "get", "vm-web01", "Retention"});
+    EXPECT_EQ(ReadFile(state), kept);
+}
+
 TEST_F(CliTest, WritesBetweenBackupRunsAreExactlyTheNextIncrement)
 {
     Json first = RunJson({"backup", "vm-web01"});

@@ -31,6 +31,7 @@ std::vector<Command> SnapshotCommands();
 std::vector<Command> BackupCommands();
 std::vector<Command> GuestCommands();
 std::vector<Command> InventoryCommands();
+std::vector<Command> ManagementCommands();
 
 // Every command of every family, in help order.
 const std::vector<Command>& AllCommands();

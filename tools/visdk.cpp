@@ -19,7 +19,7 @@ using Family = std::vector<Command> (*)();
 
 // Help order; a new command file adds its family here.
 const Family kFamilies[] = {SessionCommands, VmCommands, DatastoreCommands, SnapshotCommands, BackupCommands, GuestCommands,
-                            InventoryCommands};
+                            InventoryCommands, ManagementCommands};
 
 } // namespace
 

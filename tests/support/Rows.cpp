@@ -421,6 +421,8 @@ const std::vector<Row>& Rows()
         for (Row& row : InventoryRows())
             all.push_back(std::move(row));
         all.insert(all.end(), VmRows().begin(), VmRows().end());
+        for (Row& row : ManagementRows())
+            all.push_back(std::move(row));
         return all;
     }();
     return rows;

@@ -33,6 +33,9 @@ const std::vector<Row>& VmRows();
 // The infrastructure operations' rows, part of Rows().
 std::vector<Row> InventoryRows();
 
+// The tag, field, policy, filter, task, relocation, OVF and clone operations' rows, part of Rows().
+std::vector<Row> ManagementRows();
+
 // The rows whose outputs are converted back whatever the managed answer was (and so reset when none came).
 bool CopiesBackWhateverTheAnswer(const Row& row);
 
