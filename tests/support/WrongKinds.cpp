@@ -2,6 +2,7 @@
 // another kind (an operation without parameters gets one it does not pass), from the same rows the tests use.
 #include <fstream>
 #include <iostream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -104,6 +105,8 @@ int main(int argc, char** argv)
     std::ostringstream cs;
     cs << "// Generated from the operation rows of the tests: right names, parameters of the wrong kinds.\n"
           "using System;\n\nnamespace VISDKWrapper\n{\n    public partial class CVIWrapper\n    {\n";
+    // Several rows may drive one operation; its method is written once.
+    std::set<std::string> written;
     for (const Row& row : Rows()) {
         std::vector<std::string> params;
         for (size_t i = 0; i < row.slots.size(); ++i) {
@@ -117,10 +120,12 @@ int main(int argc, char** argv)
         }
         if (params.empty())
             params.push_back("int unexpected");
-        cs << "        public " << Result(row.kind) << " " << row.managed << "(";
+        std::string declaration = std::string("public ") + Result(row.kind) + " " + row.managed + "(";
         for (size_t i = 0; i < params.size(); ++i)
-            cs << (i ? ", " : "") << params[i];
-        cs << ") { throw new InvalidOperationException(\"called with a slot of the wrong kind\"); }\n";
+            declaration += (i ? ", " : "") + params[i];
+        declaration += ")";
+        if (written.insert(declaration).second)
+            cs << "        " << declaration << " { throw new InvalidOperationException(\"called with a slot of the wrong kind\"); }\n";
     }
     cs << "    }\n}\n";
     std::ofstream file(argv[1]);
