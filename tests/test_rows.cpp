@@ -71,7 +71,7 @@ TEST(Table, EveryDeclaredOperationHasARow)
     for (const std::string& name : inRows)
         if (!declared.count(name))
             withoutDeclaration.push_back(name);
-    EXPECT_EQ(withoutRow, std::vector<std::string>{}) << "declared operations missing from tests/support/Rows.cpp";
+    EXPECT_EQ(withoutRow, std::vector<std::string>{}) << "declared operations without a row in tests/support";
     EXPECT_EQ(withoutDeclaration, std::vector<std::string>{}) << "rows for operations the header does not declare";
 }
 
