@@ -80,20 +80,6 @@ TEST_F(ManagementOutputsTest, AttachTagsToVMReadsABoxedAnswerByItsValue)
     EXPECT_TRUE(log.Errors().empty()) << log.Dump();
 }
 
-TEST_F(ManagementOutputsTest, AttachTagsToVMSendsEveryTag)
-{
-    std::vector<SInventoryInfo> tags(2);
-    tags[0].strName = "Gold";
-    tags[1].strGUID = "urn:tag";
-    probe::ReturnBool("AttachTagsToVM", true);
-    EXPECT_EQ(Bridge().AttachTagsToVM("vm", tags), 1);
-    std::vector<SInventoryInfo> sent;
-    CVISDKHelper::ConvertInventoryInfoList(sent, probe::Arg("AttachTagsToVM", 1));
-    ASSERT_EQ(sent.size(), 2u);
-    EXPECT_EQ(sent[0].strName, "Gold");
-    EXPECT_EQ(sent[1].strGUID, "urn:tag");
-}
-
 // Output strings of int and bool operations come back only with a success.
 TEST_F(ManagementOutputsTest, OutputStringsFollowTheResult)
 {
@@ -352,40 +338,6 @@ TEST_F(ManagementOutputsTest, CustomizeVMSendsAPartialRecord)
     EXPECT_FALSE(GetBoolFieldValue(klass, sent, "templateVM"));
     EXPECT_EQ(probe::ArgText("CustomizeVM", 1), "String:Linux-DHCP");
     EXPECT_TRUE(log.Errors().empty()) << log.Dump();
-}
-
-// Whole records travel for reconfiguration and cloning.
-TEST_F(ManagementOutputsTest, ReconfigureAndCloneSendTheWholeRecord)
-{
-    SVMInfo info;
-    info.strName = "web";
-    info.numOfCPU = 6;
-    info.diskList.resize(2);
-    probe::ReturnInt("ReconfigVM", 1);
-    EXPECT_EQ(Bridge().ReconfigureVM(info), 1);
-    SVMInfo back;
-    MonoObject* sent = probe::Arg("ReconfigVM", 0);
-    CVISDKHelper::ConvertObject(back, sent);
-    EXPECT_EQ(back.strName, "web");
-    EXPECT_EQ(back.numOfCPU, 6);
-    EXPECT_EQ(back.diskList.size(), 2u);
-
-    std::string task;
-    probe::ReturnInt("CloneAndReConfigVM_Task", 1);
-    EXPECT_EQ(Bridge().CloneAndReConfigVM_Task(info, "src", "h", task), 1);
-    sent = probe::Arg("CloneAndReConfigVM_Task", 0);
-    CVISDKHelper::ConvertObject(back, sent);
-    EXPECT_EQ(back.numOfCPU, 6);
-}
-
-TEST_F(ManagementOutputsTest, BootOptionsSendTheOrderAsAStringList)
-{
-    probe::ReturnBool("ReconfigureVMBootOptions", true);
-    EXPECT_TRUE(Bridge().ReconfigureVMBootOptions("vm", "h", {"cdrom", "disk"}, false, true, false));
-    std::vector<std::string> order;
-    CVISDKHelper::ConvertStringInfoList(order, probe::Arg("ReconfigureVMBootOptions", 2));
-    EXPECT_EQ(order, (std::vector<std::string>{"cdrom", "disk"}));
-    EXPECT_EQ(probe::ArgText("ReconfigureVMBootOptions", 4), "Boolean:True");
 }
 
 } // namespace
