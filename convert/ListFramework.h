@@ -47,6 +47,32 @@ inline bool ItemFits(MonoClass* parameter, MonoClass* itemClass, MonoObject* lis
     return false;
 }
 
+// vSphere's trees (folders, pools, vApps, snapshot chains of at most 32) stay far below this; a deeper or cyclic
+// managed tree would otherwise exhaust the native stack of the converting thread.
+constexpr int kMaxRecordDepth = 128;
+
+// Counts the lists being converted on this thread; a list one level past the limit is cut (left empty) and logged.
+class DepthGuard {
+public:
+    explicit DepthGuard(const char* listName) : m_within(++Depth() <= kMaxRecordDepth)
+    {
+        if (!m_within)
+            g_debug.Error("Record tree deeper than %d levels: subtree cut at [%s]", kMaxRecordDepth, listName);
+    }
+    ~DepthGuard() { --Depth(); }
+    DepthGuard(const DepthGuard&) = delete;
+    DepthGuard& operator=(const DepthGuard&) = delete;
+    bool Within() const { return m_within; }
+
+private:
+    static int& Depth()
+    {
+        static thread_local int depth = 0;
+        return depth;
+    }
+    bool m_within;
+};
+
 // An enumerator class and its three methods, looked up once per process.
 struct EnumeratorHandles {
     MonoClass* klass;
@@ -78,6 +104,9 @@ void CVISDKHelper::ConvertList(std::vector<T>& out, MonoObject* list, MonoObject
 {
     out.clear();
     if (!list)
+        return;
+    DepthGuard depth(enumeratorClass);
+    if (!depth.Within())
         return;
     if (!VISDKCppBridge::g_image) {
         g_debug.Error("Failed to get enumerator class [%s]", enumeratorClass);
@@ -170,6 +199,9 @@ template <typename T>
 void CVISDKHelper::ConvertList_NativeToManaged(MonoObject* list, const std::vector<T>& in, MonoObject*, const char* itemClass)
 {
     if (!list)
+        return;
+    DepthGuard depth(itemClass);
+    if (!depth.Within())
         return;
     const AddHandles* handles = FindAddMethod(list);
     if (!handles)

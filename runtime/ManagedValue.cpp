@@ -343,6 +343,8 @@ MonoString* std2gc(const std::string& text)
 {
     if (!g_domain)
         return nullptr;
+    if (std::memchr(text.data(), '\0', text.size()))
+        g_debug.Debug("Text holds a NUL byte; only the part before it is passed");
     std::string clean;
     if (SanitizeUtf8(text.c_str(), clean)) {
         g_debug.Debug("Text is not valid UTF-8; invalid bytes replaced");

@@ -62,6 +62,40 @@ TEST(Lifecycle, OperationsWorkAfterCleanupFromEveryThread)
     EXPECT_TRUE(CVIWrapperPtr::c_monoInitStatus);
 }
 
+// Each thread is attached and working when all of them clean up at once; the ones that go on work after it.
+TEST(Lifecycle, CleanupFromManyThreadsAtOnce)
+{
+    LogCapture log;
+    ASSERT_EQ(Bridge().Connect("vcenter.sim.local", "administrator@vsphere.local", "VMware1!"), 1);
+    const int kThreads = 8;
+    std::atomic<int> ready{0}, answered{0};
+    PlatformEvent go;
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kThreads; ++i)
+        threads.emplace_back([&, i] {
+            CVISDKCppBridge own;
+            std::string first = "vcenter.sim.local", second;
+            own.SetVMFocus(first, second, 0);
+            own.Connect("vcenter.sim.local", "administrator@vsphere.local", "VMware1!");
+            answered += Bridge().CheckConnection();
+            ++ready;
+            go.Wait();
+            (i % 2 ? own : Bridge()).Cleanup();
+            answered += own.CheckConnection() + Bridge().CheckConnection();
+        });
+    while (ready.load() < kThreads)
+        SleepMs(1);
+    go.Set();
+    for (auto& thread : threads)
+        thread.join();
+    EXPECT_EQ(answered.load(), 3 * kThreads);
+    EXPECT_EQ(log.Count("timeout waiting for mono thread to exit"), 0);
+    EXPECT_EQ(log.Count("waiting for mono thread to exit"), 0) << "the runtime thread had ended, or ends at once";
+    EXPECT_TRUE(log.Errors().empty()) << log.Dump();
+    ChurnTheCollector();
+    EXPECT_EQ(Bridge().CheckConnection(), 1);
+}
+
 TEST(Lifecycle, ABlockedThreadDoesNotStallCollections)
 {
     // One thread cleaned up and now sits in native code; another is attached and sits there too.

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <set>
+#include <sstream>
 #include <string>
 
 #include "Rows.h"
@@ -19,6 +22,57 @@ std::vector<std::string> ReceivedSlots(const char* managed)
     for (int i = 0; i < probe::ArgCount(managed); ++i)
         slots.push_back(probe::ArgKind(managed, i) + " " + probe::ArgText(managed, i));
     return slots;
+}
+
+// The names of the operations the public header declares for CVISDKCppBridge.
+std::set<std::string> DeclaredOperations()
+{
+    std::ifstream file(VISDK_BRIDGE_HEADER);
+    std::string text, line;
+    while (std::getline(file, line))
+        text += line.substr(0, line.find("//")) + "\n";
+    size_t begin = text.find("class VISDK_API CVISDKCppBridge");
+    size_t end = text.find("private:", begin);
+    std::set<std::string> names;
+    if (begin == std::string::npos || end == std::string::npos)
+        return names;
+    std::istringstream declarations(text.substr(begin, end - begin));
+    std::string declaration;
+    while (std::getline(declarations, declaration, ';')) {
+        size_t paren = declaration.find('(');
+        if (paren == std::string::npos)
+            continue;
+        size_t last = declaration.find_last_not_of(" \t\n", paren - 1);
+        size_t first = declaration.find_last_of(" \t\n&*", last);
+        names.insert(declaration.substr(first + 1, last - first));
+    }
+    return names;
+}
+
+// A new operation without a row would escape every fault the rows drive: the header and the rows must agree.
+TEST(Table, EveryDeclaredOperationHasARow)
+{
+    // The object's own members and the operations declared to answer zero without reaching the managed side.
+    const std::set<std::string> notForwarding{"CVISDKCppBridge", "~CVISDKCppBridge", "operator=", "Cleanup", "SetLocale",
+                                              "SetVMFocus", "GetVMStubbedSubClientID", "PerformVMOperation", "IsVMIdle", "StubVM",
+                                              "GetPerformanceCountersForVM", "GetVMInfoList", "GetCustomizationSpecInfo"};
+    std::set<std::string> declared = DeclaredOperations();
+    ASSERT_GT(declared.size(), 50u) << "the header could not be read";
+    std::set<std::string> inRows;
+    for (const Row& row : Rows()) {
+        std::string signature = row.signature;
+        size_t from = signature.find("::CVISDKCppBridge::") + 19;
+        inRows.insert(signature.substr(from, signature.find('(', from) - from));
+    }
+    std::vector<std::string> withoutRow, withoutDeclaration;
+    for (const std::string& name : declared)
+        if (!inRows.count(name) && !notForwarding.count(name))
+            withoutRow.push_back(name);
+    for (const std::string& name : inRows)
+        if (!declared.count(name))
+            withoutDeclaration.push_back(name);
+    EXPECT_EQ(withoutRow, std::vector<std::string>{}) << "declared operations without a row in tests/support";
+    EXPECT_EQ(withoutDeclaration, std::vector<std::string>{}) << "rows for operations the header does not declare";
 }
 
 TEST_F(RowsTest, ResultPassesThroughAndSlotsArriveInOrder)
@@ -40,7 +94,9 @@ TEST_F(RowsTest, NullResultGivesFailureValueAndMessage)
         probe::Reset();
         log.Clear();
         probe::ReturnNull(row.managed);
-        EXPECT_EQ(row.call(Bridge()), row.failure) << row.managed;
+        bool changed = false;
+        EXPECT_EQ(CallWatched(row, Bridge(), changed), row.failure) << row.managed;
+        EXPECT_EQ(changed, CopiesBackWhateverTheAnswer(row)) << row.managed << ": outputs";
         std::vector<std::string> expected;
         if (!row.nullMessage.empty())
             expected.push_back(row.nullMessage);
@@ -54,7 +110,9 @@ TEST_F(RowsTest, ManagedExceptionIsLoggedOnceWithTheSignature)
         probe::Reset();
         log.Clear();
         probe::Throw(row.managed, "System.InvalidOperationException");
-        EXPECT_EQ(row.call(Bridge()), row.failure) << row.managed;
+        bool changed = false;
+        EXPECT_EQ(CallWatched(row, Bridge(), changed), row.failure) << row.managed;
+        EXPECT_FALSE(changed) << row.managed << ": outputs";
         std::vector<LogEntry> entries = log.Entries();
         ASSERT_EQ(entries.size(), 1u) << row.managed << "\n" << log.Dump();
         EXPECT_EQ(entries[0].text, "Exception caught in bridge - InvalidOperationException\n");

@@ -93,7 +93,8 @@ std::vector<Row> MakeRows()
     for (auto& v : verify) {
         std::string name = v[0];
         rows.push_back(BoolRow(v[0], v[1], {LOx}, [name](CVISDKCppBridge& b) {
-            std::vector<std::string> missing;
+            std::vector<std::string> missing{"stale"};
+            Watch watch(missing);
             if (name == "VerifyAccountForBackup")
                 return b.VerifyAccountForBackup(missing);
             if (name == "VerifyAccountForRestore")
@@ -177,26 +178,30 @@ std::vector<Row> MakeRows()
     rows.push_back(IntRow("CreateBackupSnapshot", SIG("CreateBackupSnapshot(const string&, const string&, bool, bool, std::string&)"),
                           {Sx("s1"), Sx("s2"), Vb(true), Vb(false), OSx}, [](CVISDKCppBridge& b) {
                               std::string out = "keep";
+                              Watch watch(out);
                               return b.CreateBackupSnapshot("s1", "s2", true, false, out);
                           }));
     rows.push_back(IntRow("CreateSnapshotWithName",
                           SIG("CreateSnapshotWithName(const string&, const string&, const string&, const string&, bool, bool, "
                               "std::string&)"),
                           {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Vb(false), Vb(true), OSx}, [](CVISDKCppBridge& b) {
-                              std::string out;
+                              std::string out = "keep";
+                              Watch watch(out);
                               return b.CreateSnapshotWithName("s1", "s2", "s3", "s4", false, true, out);
                           }));
     rows.push_back(IntRow("CreateReplicationSnapshot",
                           SIG("CreateReplicationSnapshot(const string&, const string&, bool, bool, std::string&)"),
                           {Sx("s1"), Sx("s2"), Vb(true), Vb(true), OSx}, [](CVISDKCppBridge& b) {
-                              std::string out;
+                              std::string out = "keep";
+                              Watch watch(out);
                               return b.CreateReplicationSnapshot("s1", "s2", true, true, out);
                           }));
     rows.push_back(IntRow("RemoveSnapshot", SIG("RemoveSnapshot(const string&, const string&, const string&)"),
                           {Sx("s1"), Sx("s2"), Sx("s3")}, [](CVISDKCppBridge& b) { return b.RemoveSnapshot("s1", "s2", "s3"); }));
     rows.push_back(IntRow("RemoveSnapshot_Task", SIG("RemoveSnapshot_Task(const string&, const string&, const string&, std::string&)"),
                           {Sx("s1"), Sx("s2"), Sx("s3"), OSx}, [](CVISDKCppBridge& b) {
-                              std::string task;
+                              std::string task = "keep";
+                              Watch watch(task);
                               return b.RemoveSnapshot_Task("s1", "s2", "s3", task);
                           }));
     rows.push_back(IntRow("RemoveOldSnapshots", SIG("RemoveOldSnapshots(const string&, const string&, int)"),
@@ -204,11 +209,13 @@ std::vector<Row> MakeRows()
     rows.push_back(IntRow("CountBackupSnapshots", SIG("CountBackupSnapshots(const string&, const string&, int&)"),
                           {Sx("s1"), Sx("s2"), Ri(5)}, [](CVISDKCppBridge& b) {
                               int count = 5;
+                              Watch watch(count);
                               return b.CountBackupSnapshots("s1", "s2", count);
                           }));
     rows.push_back(IntRow("CountReplicationSnapshots", SIG("CountReplicationSnapshots(const string&, const string&, int&)"),
                           {Sx("s1"), Sx("s2"), Ri(6)}, [](CVISDKCppBridge& b) {
                               int count = 6;
+                              Watch watch(count);
                               return b.CountReplicationSnapshots("s1", "s2", count);
                           }));
     rows.push_back(BoolRow("RevertToSnapshot", BSIG("RevertToSnapshot(const string&, const string&, const string&)"),
@@ -217,15 +224,17 @@ std::vector<Row> MakeRows()
                            BSIG("GetSnapshotInfo(const string&, const string&, const string&, std::string&, time_t&, std::string&, "
                                 "bool&)"),
                            {Sx("s1"), Sx("s2"), Sx("s3"), OSx, DTx, OSx, Rb(true)}, [](CVISDKCppBridge& b) {
-                               std::string name, description;
+                               std::string name = "keep", description = "keep";
                                time_t created = 5;
                                bool flag = true;
+                               Watch watch(name, created, description, flag);
                                return b.GetSnapshotInfo("s1", "s2", "s3", name, created, description, flag);
                            }));
     rows.push_back(BoolRow("GetSnapshotSize",
                            BSIG("GetSnapshotSize(const string&, const string&, const string&, long long unsigned int&)"),
                            {Sx("s1"), Sx("s2"), Sx("s3"), Rl(11)}, [](CVISDKCppBridge& b) {
                                unsigned long long size = 11;
+                               Watch watch(size);
                                return b.GetSnapshotSize("s1", "s2", "s3", size);
                            }));
     rows.push_back(Row{"GetSnapshotFileNameUsingSnapMoref",
@@ -235,7 +244,8 @@ std::vector<Row> MakeRows()
                            return std::string("1");
                        },
                        "0", "Result is invalid (string)", [](CVISDKCppBridge& b) {
-                           std::string file;
+                           std::string file = "keep";
+                           Watch watch(file);
                            return Num(b.GetSnapshotFileNameUsingSnapMoref("s1", "s2", "s3", file));
                        }});
     rows.push_back(BoolRow("SetVMSnapshotLocation",
@@ -245,7 +255,8 @@ std::vector<Row> MakeRows()
     rows.push_back(BoolRow("CheckCreateSnapshotMethodDisabled",
                            BSIG("CheckCreateSnapshotMethodDisabled(const string&, const string&, std::string&)"), {Sx("s1"), Sx("s2"), OSx},
                            [](CVISDKCppBridge& b) {
-                               std::string reason;
+                               std::string reason = "keep";
+                               Watch watch(reason);
                                return b.CheckCreateSnapshotMethodDisabled("s1", "s2", reason);
                            }));
 
@@ -258,6 +269,7 @@ std::vector<Row> MakeRows()
                        },
                        "0", "Result is invalid (string)", [](CVISDKCppBridge& b) {
                            std::string id = "old";
+                           Watch watch(id);
                            return Num(b.GetChangeIdForDisk("s1", "s2", "s3", "s4", id));
                        }});
     rows.push_back(Row{"QueryChangedDiskAreas",
@@ -269,6 +281,8 @@ std::vector<Row> MakeRows()
                        },
                        "0", "", [](CVISDKCppBridge& b) {
                            SDiskChangeInfo changes;
+                           changes.llLength = 5;
+                           Watch watch(changes);
                            return Num(b.QueryChangedDiskAreas("s1", "s2", "s3", "s4", 1LL << 40, "s6", changes));
                        }});
     rows.push_back(IntRow("GetDiskBlockInfoList",
@@ -277,7 +291,9 @@ std::vector<Row> MakeRows()
                           {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Vb(true), "ref SDiskTotalBlockInfoLib SDiskTotalBlockInfoLib", LOx},
                           [](CVISDKCppBridge& b) {
                               SDiskTotalBlockInfo blocks;
-                              std::vector<SDiskMetadataInfo> metadata;
+                              blocks.totalsize = 99;
+                              std::vector<SDiskMetadataInfo> metadata(3);
+                              Watch watch(blocks, metadata);
                               return b.GetDiskBlockInfo("s1", "s2", "s3", "s4", true, blocks, metadata);
                           }));
     rows.push_back(Row{"GetPageInfoForExtent",
@@ -288,7 +304,8 @@ std::vector<Row> MakeRows()
                            return std::string("1");
                        },
                        "0", "", [](CVISDKCppBridge& b) {
-                           std::vector<std::string> pages;
+                           std::vector<std::string> pages{"stale"};
+                           Watch watch(pages);
                            return Num(b.GetPageInfoForExtent("s1", "s2", "s3", 9, pages));
                        }});
 
@@ -297,14 +314,16 @@ std::vector<Row> MakeRows()
                            BSIG("BrowseGuest(const string&, const string&, const string&, const string&, const string&, "
                                 "std::vector<VMInfoStructs::SGuestFile>&)"),
                            {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Sx("s5"), LOx}, [](CVISDKCppBridge& b) {
-                               std::vector<SGuestFile> files;
+                               std::vector<SGuestFile> files(2);
+                               Watch watch(files);
                                return b.BrowseGuest("s1", "s2", "s3", "s4", "s5", files);
                            }));
     rows.push_back(BoolRow("BrowseGuestFolders",
                            BSIG("BrowseGuestFolders(const string&, const string&, const string&, const string&, const string&, "
                                 "std::vector<VMInfoStructs::SGuestFile>&)"),
                            {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Sx("s5"), LOx}, [](CVISDKCppBridge& b) {
-                               std::vector<SGuestFile> files;
+                               std::vector<SGuestFile> files(2);
+                               Watch watch(files);
                                return b.BrowseGuestFolders("s1", "s2", "s3", "s4", "s5", files);
                            }));
     rows.push_back(BoolRow("CreateGuestFolder",
@@ -327,6 +346,7 @@ std::vector<Row> MakeRows()
                            {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Sx("s5"), Sx("s6"), Sx("s7"), Vi(60), Sx("s9"), Ri(-1)},
                            [](CVISDKCppBridge& b) {
                                int code = -1;
+                               Watch watch(code);
                                return b.ExecuteScriptInGuest("s1", "s2", "s3", "s4", "s5", "s6", "s7", 60, "s9", code);
                            }));
     rows.push_back(BoolRow("ExecuteProcessInGuest",
@@ -335,6 +355,7 @@ std::vector<Row> MakeRows()
                            {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Sx("s5"), Sx("s6"), Sx("s7"), Vi(30), Ri(-2)},
                            [](CVISDKCppBridge& b) {
                                int code = -2;
+                               Watch watch(code);
                                return b.ExecuteProcessInGuest("s1", "s2", "s3", "s4", "s5", "s6", "s7", 30, code);
                            }));
     rows.push_back(BoolRow("IsProcessRunningInGuest",
@@ -342,12 +363,14 @@ std::vector<Row> MakeRows()
                                 "long int, bool&)"),
                            {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Sx("s5"), Vl(4242), Rb(false)}, [](CVISDKCppBridge& b) {
                                bool running = false;
+                               Watch watch(running);
                                return b.IsProcessRunningInGuest("s1", "s2", "s3", "s4", "s5", 4242, running);
                            }));
     rows.push_back(BoolRow("GetGuestTempFolder",
                            BSIG("GetGuestTempFolder(const string&, const string&, const string&, const string&, std::string&)"),
                            {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), OSx}, [](CVISDKCppBridge& b) {
-                               std::string folder;
+                               std::string folder = "keep";
+                               Watch watch(folder);
                                return b.GetGuestTempFolder("s1", "s2", "s3", "s4", folder);
                            }));
     rows.push_back(BoolRow("DeleteDirectoryInGuest",
@@ -366,12 +389,30 @@ std::vector<Row> MakeRows()
     rows.push_back(BoolRow("ComputeGuestSize", BSIG("ComputeGuestSize(const string&, const string&, long long unsigned int&)"),
                            {Sx("s1"), Sx("s2"), Rl(12)}, [](CVISDKCppBridge& b) {
                                unsigned long long size = 12;
+                               Watch watch(size);
                                return b.ComputeGuestSize("s1", "s2", size);
                            }));
     return rows;
 }
 
 } // namespace
+
+namespace {
+thread_local std::string t_onEntry, t_afterwards;
+}
+
+void NoteOutputs(bool onEntry, const std::string& text) { (onEntry ? t_onEntry : t_afterwards) = text; }
+
+bool CopiesBackWhateverTheAnswer(const Row& row) { return std::string(row.managed) == "GetDiskBlockInfoList"; }
+
+std::string CallWatched(const Row& row, CVISDKCppBridge& bridge, bool& changed)
+{
+    t_onEntry.clear();
+    t_afterwards.clear();
+    std::string result = row.call(bridge);
+    changed = t_onEntry != t_afterwards;
+    return result;
+}
 
 const std::vector<Row>& Rows()
 {
