@@ -1,8 +1,17 @@
+#include <atomic>
 #include <string>
 
 #include "ListFramework.h"
 
 namespace VISDKHelper {
+
+namespace {
+std::atomic<long long> s_nestedRecordLimit{20000000};
+}
+
+long long NestedRecordLimit() { return s_nestedRecordLimit.load(std::memory_order_relaxed); }
+
+void SetNestedRecordLimit(long long limit) { s_nestedRecordLimit.store(limit > 0 ? limit : 20000000, std::memory_order_relaxed); }
 
 MonoObject* CVISDKHelper::CreateList(const char* listName)
 {

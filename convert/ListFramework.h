@@ -73,6 +73,55 @@ private:
     bool m_within;
 };
 
+
+// The managed lists being read on this thread, outermost first: a list met again below itself is a loop, and is cut
+// instead of being read until the depth limit. Pointers stay valid: the runtime pins what the native stack holds.
+class ReadPath {
+public:
+    ReadPath(MonoObject* list, const char* enumeratorClass)
+    {
+        std::vector<MonoObject*>& path = Path();
+        if (path.empty())
+            Nested() = 0;
+        for (MonoObject* outer : path)
+            if (outer == list) {
+                g_debug.Error("Record tree loops back on itself: subtree cut at [%s]", enumeratorClass);
+                m_ok = false;
+                break;
+            }
+        path.push_back(list);
+    }
+    ~ReadPath() { Path().pop_back(); }
+    ReadPath(const ReadPath&) = delete;
+    ReadPath& operator=(const ReadPath&) = delete;
+    bool Ok() const { return m_ok; }
+
+    // Counts one record read; false (logged once per outermost list) when nested lists have given too many.
+    bool Count(const char* enumeratorClass) const
+    {
+        if (Path().size() < 2)
+            return true;
+        long long& nested = Nested();
+        long long limit = NestedRecordLimit();
+        if (++nested == limit + 1)
+            g_debug.Error("Record tree holds more than %lld nested records: rest cut at [%s]", limit, enumeratorClass);
+        return nested <= limit;
+    }
+
+private:
+    static std::vector<MonoObject*>& Path()
+    {
+        static thread_local std::vector<MonoObject*> path;
+        return path;
+    }
+    static long long& Nested()
+    {
+        static thread_local long long nested = 0;
+        return nested;
+    }
+    bool m_ok = true;
+};
+
 // An enumerator class and its three methods, looked up once per process.
 struct EnumeratorHandles {
     MonoClass* klass;
@@ -107,6 +156,9 @@ void CVISDKHelper::ConvertList(std::vector<T>& out, MonoObject* list, MonoObject
         return;
     DepthGuard depth(enumeratorClass);
     if (!depth.Within())
+        return;
+    ReadPath path(list, enumeratorClass);
+    if (!path.Ok())
         return;
     if (!VISDKCppBridge::g_image) {
         g_debug.Error("Failed to get enumerator class [%s]", enumeratorClass);
@@ -146,6 +198,8 @@ void CVISDKHelper::ConvertList(std::vector<T>& out, MonoObject* list, MonoObject
             flagClass = klass;
         }
         if (*static_cast<const unsigned char*>(g_mono.mono_object_unbox(flag)) == 0)
+            return;
+        if (!path.Count(enumeratorClass))
             return;
         bool threw = false;
         MonoObject* item = VISDKCppBridge::InvokeCaptured(current, enumerator, nullptr, "Current", &threw);

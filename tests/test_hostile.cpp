@@ -260,14 +260,40 @@ TEST_F(HostileTest, DeepManagedTreesAreCutBelowTheLimitKeepingEverythingAbove)
     }
 }
 
-TEST_F(HostileTest, ACyclicManagedTreeEnds)
+TEST_F(HostileTest, ACyclicManagedTreeIsCutWhereItLoops)
 {
     MonoObject* list = NewList("SInventoryInfoLib");
     ListAdd(list, Managed("SInventoryInfoLib").Str("strName", "loop").Object("children", list).get());
-    auto [depth, last] = Trees()[0].read(list);
-    EXPECT_EQ(depth, kLimit);
-    EXPECT_EQ(last, "loop");
-    EXPECT_EQ(log.Count(kCutMessage + "SInventoryInfoLibListEnumerator]"), 1);
+    for (const Tree& tree : {Trees()[0]}) {
+        auto [depth, last] = tree.read(list);
+        EXPECT_EQ(depth, 1) << "the node is kept, the loop below it is not followed";
+        EXPECT_EQ(last, "loop");
+    }
+    EXPECT_EQ(log.Errors(), std::vector<std::string>{"Record tree loops back on itself: subtree cut at [SInventoryInfoLibListEnumerator]"});
+}
+
+// Each level's list holds the next level's list twice: few objects, 2^40 paths. The record budget ends the walk.
+TEST_F(HostileTest, ASharedSubtreeExplosionEndsAtTheRecordBudget)
+{
+    VISDKHelper::SetNestedRecordLimit(20000);
+    MonoObject* below = nullptr;
+    for (int level = 40; level >= 1; --level) {
+        MonoObject* list = NewList("SInventoryInfoLib");
+        for (int copy = 0; copy < 2; ++copy) {
+            Managed node("SInventoryInfoLib");
+            node.Str("strName", std::to_string(level));
+            if (below)
+                node.Object("children", below);
+            ListAdd(list, node.get());
+        }
+        below = list;
+    }
+    std::vector<SInventoryInfo> out;
+    CVISDKHelper::ConvertInventoryInfoList(out, below);
+    VISDKHelper::SetNestedRecordLimit(0);
+    EXPECT_EQ(out.size(), 2u);
+    EXPECT_EQ(log.Errors(),
+              std::vector<std::string>{"Record tree holds more than 20000 nested records: rest cut at [SInventoryInfoLibListEnumerator]"});
 }
 
 TEST_F(HostileTest, DeepNativeInventoryIsCutOnTheWayOut)
