@@ -1,5 +1,5 @@
 // Rows of the inventory, lookup, host and snapshot-mount operations.
-#include "Rows.h"
+#include "RowMakers.h"
 
 #include "ManagedValue.h"
 #include "TestSupport.h"
@@ -10,12 +10,6 @@ using namespace VMInfoStructs;
 namespace visdktest {
 
 namespace {
-
-std::string Sx(const char* text) { return std::string("String String:") + text; }
-std::string Vi(int value) { return "Int32 Int32:" + std::to_string(value); }
-std::string Vm(unsigned long long mask) { return "UInt64 UInt64:" + std::to_string(mask); }
-const std::string OSx = "out String null";
-std::string Num(long long value) { return std::to_string(value); }
 
 const UINT64 kMask = 0x8000000100000001ULL;
 
@@ -51,28 +45,6 @@ Row LookupRow(const char* managed, const char* signature, const char* recordClas
 }
 
 template <typename Call>
-Row IntRow(const char* managed, const char* signature, std::vector<std::string> slots, Call call)
-{
-    return Row{managed, signature, Kind::Int, std::move(slots),
-               [](const char* m) {
-                   probe::ReturnInt(m, 42);
-                   return std::string("42");
-               },
-               "0", "Result is invalid (int)", [call](CVISDKCppBridge& b) { return Num(call(b)); }};
-}
-
-template <typename Call>
-Row BoolRow(const char* managed, const char* signature, std::vector<std::string> slots, Call call)
-{
-    return Row{managed, signature, Kind::Bool, std::move(slots),
-               [](const char* m) {
-                   probe::ReturnBool(m, true);
-                   return std::string("1");
-               },
-               "0", "Result is invalid (bool)", [call](CVISDKCppBridge& b) { return Num(call(b)); }};
-}
-
-template <typename Call>
 Row StrRow(const char* managed, const char* signature, std::vector<std::string> slots, Call call)
 {
     return Row{managed, signature, Kind::String, std::move(slots),
@@ -93,8 +65,8 @@ typedef int (CVISDKCppBridge::*Refresh)(UINT64, int);
 std::vector<Row> InventoryRows()
 {
     std::vector<Row> rows;
-    const std::vector<std::string> maskSlots{Vm(kMask), Vi(-3)};
-    const std::vector<std::string> nameMaskSlots{Sx("h1"), Vm(kMask), Vi(-3)};
+    const std::vector<std::string> maskSlots{Vu(kMask), Vi(-3)};
+    const std::vector<std::string> nameMaskSlots{Sx("h1"), Vu(kMask), Vi(-3)};
 
     rows.push_back(ListRow("GetHostInfoList", SIG("GetHostInfoList(std::vector<VMInfoStructs::SHostInfo>&, UINT64, int)"), "SHostInfoLib",
                            maskSlots, [](CVISDKCppBridge& b) {
@@ -193,7 +165,7 @@ std::vector<Row> InventoryRows()
     rows.push_back(LookupRow("GetDSInfoForDS",
                              SIG("GetDSInfoForDS(const string&, const string&, const string&, UINT64, int, VMInfoStructs::SDatastoreInfo&)"),
                              "SDatastoreInfoLib", {{"strDataStoreName", "ds1"}, {"strDataStoreUUID", "u-1"}},
-                             {Sx("s1"), Sx("s2"), Sx("s3"), Vm(kMask), Vi(-3)}, [](CVISDKCppBridge& b) {
+                             {Sx("s1"), Sx("s2"), Sx("s3"), Vu(kMask), Vi(-3)}, [](CVISDKCppBridge& b) {
                                  SDatastoreInfo info;
                                  return b.GetDSInfoForDS("s1", "s2", "s3", kMask, -3, info);
                              }));
@@ -210,21 +182,21 @@ std::vector<Row> InventoryRows()
                              }));
     rows.push_back(LookupRow("GetRPInfoForRP",
                              SIG("GetRPInfoForRP(const string&, const string&, UINT64, int, VMInfoStructs::SResourcePoolInfo&)"),
-                             "SResourcePoolInfoLib", {{"strResourcePoolName", "rp"}}, {Sx("s1"), Sx("s2"), Vm(kMask), Vi(-3)},
+                             "SResourcePoolInfoLib", {{"strResourcePoolName", "rp"}}, {Sx("s1"), Sx("s2"), Vu(kMask), Vi(-3)},
                              [](CVISDKCppBridge& b) {
                                  SResourcePoolInfo info;
                                  return b.GetRPInfoForRP("s1", "s2", kMask, -3, info);
                              }));
     rows.push_back(LookupRow("GetInventoryObjectByMoref",
                              SIG("GetInventoryObjectByMoref(const string&, int, UINT64, int, VMInfoStructs::SInventoryInfo&)"),
-                             "SInventoryInfoLib", {{"strName", "n"}}, {Sx("m1"), Vi(7), Vm(kMask), Vi(-3)}, [](CVISDKCppBridge& b) {
+                             "SInventoryInfoLib", {{"strName", "n"}}, {Sx("m1"), Vi(7), Vu(kMask), Vi(-3)}, [](CVISDKCppBridge& b) {
                                  SInventoryInfo info;
                                  return b.GetInventoryObjectByMoref("m1", 7, kMask, -3, info);
                              }));
     rows.push_back(ListRow("BrowseInventory",
                            SIG("BrowseInventory(const string&, const VMInfoStructs::SInventoryInfo&, "
                                "std::vector<VMInfoStructs::SInventoryInfo>&, UINT64, int)"),
-                           "SInventoryInfoLib", {Sx("p"), "SInventoryInfoLib SInventoryInfoLib", Vm(kMask), Vi(-3)},
+                           "SInventoryInfoLib", {Sx("p"), "SInventoryInfoLib SInventoryInfoLib", Vu(kMask), Vi(-3)},
                            [](CVISDKCppBridge& b) {
                                SInventoryInfo node;
                                std::vector<SInventoryInfo> v;

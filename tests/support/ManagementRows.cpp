@@ -1,5 +1,5 @@
 // Rows of the tag, field, configuration, storage-policy, IO-filter, task, relocation, OVF, clone and customisation operations.
-#include "Rows.h"
+#include "RowMakers.h"
 
 #include "TestSupport.h"
 
@@ -10,43 +10,10 @@ namespace visdktest {
 
 namespace {
 
-std::string Sx(const char* text) { return std::string("String String:") + text; }
-std::string Vi(int value) { return "Int32 Int32:" + std::to_string(value); }
-std::string Vb(bool value) { return std::string("Boolean Boolean:") + (value ? "True" : "False"); }
-std::string Vu(unsigned long long value) { return "UInt64 UInt64:" + std::to_string(value); }
-std::string Rb(bool value) { return std::string("ref Boolean Boolean:") + (value ? "True" : "False"); }
-std::string Ri(int value) { return "ref Int32 Int32:" + std::to_string(value); }
-const std::string OSx = "out String null";
-const std::string LOx = "out List`1 null";
-const std::string LIx = "List`1 List`1";
-const std::string LRx = "ref List`1 List`1";
 const std::string VmRecord = "SVMInfoLib SVMInfoLib";
 const std::string VmRecordRef = "ref Object SVMInfoLib";
-std::string Num(long long value) { return std::to_string(value); }
 
 const UINT64 kMask = 0x8000000100000001ULL;
-
-template <typename Call>
-Row IntRow(const char* managed, const char* signature, std::vector<std::string> slots, Call call)
-{
-    return Row{managed, signature, Kind::Int, std::move(slots),
-               [](const char* m) {
-                   probe::ReturnInt(m, 42);
-                   return std::string("42");
-               },
-               "0", "Result is invalid (int)", [call](CVISDKCppBridge& b) { return Num(call(b)); }};
-}
-
-template <typename Call>
-Row BoolRow(const char* managed, const char* signature, std::vector<std::string> slots, Call call)
-{
-    return Row{managed, signature, Kind::Bool, std::move(slots),
-               [](const char* m) {
-                   probe::ReturnBool(m, true);
-                   return std::string("1");
-               },
-               "0", "Result is invalid (bool)", [call](CVISDKCppBridge& b) { return Num(call(b)); }};
-}
 
 // A list answer gives 1 (true), none gives 0 without a message of its own.
 template <typename Call>

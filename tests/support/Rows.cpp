@@ -1,4 +1,4 @@
-#include "Rows.h"
+#include "RowMakers.h"
 
 #include "TestSupport.h"
 
@@ -13,47 +13,12 @@ namespace visdktest {
 namespace {
 
 // Slot texts: the managed parameter kind, then the value it received.
-std::string Sx(const char* text) { return std::string("String String:") + text; }
-std::string Vi(int value) { return "Int32 Int32:" + std::to_string(value); }
-std::string Vb(bool value) { return std::string("Boolean Boolean:") + (value ? "True" : "False"); }
-std::string Vl(long long value) { return "Int64 Int64:" + std::to_string(value); }
-std::string Ri(int value) { return "ref Int32 Int32:" + std::to_string(value); }
-std::string Rb(bool value) { return std::string("ref Boolean Boolean:") + (value ? "True" : "False"); }
-std::string Rl(long long value) { return "ref Int64 Int64:" + std::to_string(value); }
-const std::string OSx = "out String null";
-const std::string DTx = "ref DateTime DateTime:0";
-const std::string LOx = "out List`1 null";
-
-std::string Num(long long value) { return std::to_string(value); }
-
-std::string IntOk(const char* managed)
-{
-    probe::ReturnInt(managed, 42);
-    return "42";
-}
-std::string BoolOk(const char* managed)
-{
-    probe::ReturnBool(managed, true);
-    return "1";
-}
 std::string StrOk(const char* managed)
 {
     probe::ReturnString(managed, "answer");
     return "answer";
 }
 std::string VoidOk(const char*) { return ""; }
-
-Row IntRow(const char* managed, const char* signature, std::vector<std::string> slots, std::function<int(CVISDKCppBridge&)> call)
-{
-    return Row{managed, signature, Kind::Int, std::move(slots), IntOk, "0", "Result is invalid (int)",
-               [call](CVISDKCppBridge& b) { return Num(call(b)); }};
-}
-
-Row BoolRow(const char* managed, const char* signature, std::vector<std::string> slots, std::function<bool(CVISDKCppBridge&)> call)
-{
-    return Row{managed, signature, Kind::Bool, std::move(slots), BoolOk, "0", "Result is invalid (bool)",
-               [call](CVISDKCppBridge& b) { return Num(call(b)); }};
-}
 
 Row StrRow(const char* managed, const char* signature, std::function<std::string(CVISDKCppBridge&)> call)
 {

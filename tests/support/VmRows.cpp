@@ -1,4 +1,4 @@
-#include "Rows.h"
+#include "RowMakers.h"
 
 #include <deque>
 
@@ -11,15 +11,6 @@ namespace visdktest {
 
 namespace {
 
-std::string Sx(const char* text) { return std::string("String String:") + text; }
-std::string Vi(int value) { return "Int32 Int32:" + std::to_string(value); }
-std::string Vb(bool value) { return std::string("Boolean Boolean:") + (value ? "True" : "False"); }
-std::string Vl(long long value) { return "Int64 Int64:" + std::to_string(value); }
-std::string Rb(bool value) { return std::string("ref Boolean Boolean:") + (value ? "True" : "False"); }
-std::string IOSx(const char* text) { return std::string("ref String String:") + text; }
-const std::string OSx = "out String null";
-std::string Vu(unsigned long long value) { return "UInt64 UInt64:" + std::to_string(value); }
-
 // A VM record that a lookup accepts: both key fields filled.
 MonoObject* KeyedVm()
 {
@@ -30,36 +21,17 @@ MonoObject* KeyedVm()
     return vm;
 }
 
-std::string Num(long long value) { return std::to_string(value); }
-
-// Rows hold their signature as a C string; the texts built here live as long as the rows.
-const char* Keep(const std::string& text)
+// Rows of this family name their signature without the result type and class, which are added here.
+template <typename Call>
+Row IntOp(const char* managed, const std::string& signature, std::vector<std::string> slots, Call call)
 {
-    static std::deque<std::string> texts;
-    texts.push_back(text);
-    return texts.back().c_str();
+    return IntRow(managed, Keep("int VISDKCppBridge::CVISDKCppBridge::" + signature), std::move(slots), call);
 }
 
-Row IntRow(const char* managed, std::string signature, std::vector<std::string> slots, std::function<int(CVISDKCppBridge&)> call)
+template <typename Call>
+Row BoolOp(const char* managed, const std::string& signature, std::vector<std::string> slots, Call call)
 {
-    Row row{managed, "", Kind::Int, std::move(slots), [](const char* m) {
-                probe::ReturnInt(m, 42);
-                return std::string("42");
-            },
-            "0", "Result is invalid (int)", [call](CVISDKCppBridge& b) { return Num(call(b)); }};
-    row.signature = Keep("int VISDKCppBridge::CVISDKCppBridge::" + signature);
-    return row;
-}
-
-Row BoolRow(const char* managed, std::string signature, std::vector<std::string> slots, std::function<bool(CVISDKCppBridge&)> call)
-{
-    Row row{managed, "", Kind::Bool, std::move(slots), [](const char* m) {
-                probe::ReturnBool(m, true);
-                return std::string("1");
-            },
-            "0", "Result is invalid (bool)", [call](CVISDKCppBridge& b) { return Num(call(b)); }};
-    row.signature = Keep("bool VISDKCppBridge::CVISDKCppBridge::" + signature);
-    return row;
+    return BoolRow(managed, Keep("bool VISDKCppBridge::CVISDKCppBridge::" + signature), std::move(slots), call);
 }
 
 const char* kFiles = "std::vector<std::__cxx11::basic_string<char> >&";
@@ -74,12 +46,12 @@ std::vector<Row> MakeRows()
     const std::string s6 = s5 + ", const string&";
 
     // VM create, register, delete and disks
-    rows.push_back(IntRow("CreateVM", "CreateVM(" + s5 + ", std::string&)", {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Sx("s5"), OSx},
+    rows.push_back(IntOp("CreateVM", "CreateVM(" + s5 + ", std::string&)", {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Sx("s5"), OSx},
                           [](CVISDKCppBridge& b) {
                               std::string uuid = "kept";
                               return b.CreateVM("s1", "s2", "s3", "s4", "s5", uuid);
                           }));
-    rows.push_back(IntRow("CreateVirtualMachine", "CreateVirtualMachine(VMInfoStructs::SVMInfo&)", {"SVMInfoLib SVMInfoLib", OSx},
+    rows.push_back(IntOp("CreateVirtualMachine", "CreateVirtualMachine(VMInfoStructs::SVMInfo&)", {"SVMInfoLib SVMInfoLib", OSx},
                           [](CVISDKCppBridge& b) {
                               VMInfoStructs::SVMInfo info;
                               info.strName = "made";
@@ -94,33 +66,33 @@ std::vector<Row> MakeRows()
     const char* pairNames[] = {"DeleteVM", "DeleteVMDiskFiles", "UnregisterVM", "CreateDatastoreFolder", "RemoveDatastore"};
     for (size_t i = 0; i < 5; ++i) {
         Pair op = pairs[i].second;
-        rows.push_back(IntRow(pairs[i].first, std::string(pairNames[i]) + "(" + s2 + ")", {Sx("s1"), Sx("s2")},
+        rows.push_back(IntOp(pairs[i].first, std::string(pairNames[i]) + "(" + s2 + ")", {Sx("s1"), Sx("s2")},
                               [op](CVISDKCppBridge& b) { return (b.*op)("s1", "s2"); }));
     }
-    rows.push_back(IntRow("RegisterVM", "RegisterVM(" + s5 + ", std::string&)",
+    rows.push_back(IntOp("RegisterVM", "RegisterVM(" + s5 + ", std::string&)",
                           {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Sx("s5"), IOSx("s6")}, [](CVISDKCppBridge& b) {
                               std::string vm = "s6";
                               return b.RegisterVM("s1", "s2", "s3", "s4", "s5", vm);
                           }));
-    rows.push_back(IntRow("RegisterVMWithNewUUID", "RegisterVMWithNewUUID(" + s3 + ", std::string&)", {Sx("s1"), Sx("s2"), Sx("s3"), OSx},
+    rows.push_back(IntOp("RegisterVMWithNewUUID", "RegisterVMWithNewUUID(" + s3 + ", std::string&)", {Sx("s1"), Sx("s2"), Sx("s3"), OSx},
                           [](CVISDKCppBridge& b) {
                               std::string uuid = "kept";
                               return b.RegisterVMWithNewUUID("s1", "s2", "s3", uuid);
                           }));
-    rows.push_back(IntRow("ReRegisterVM", "ReregisterVM(const string&, std::string&)", {Sx("s1"), IOSx("s2")}, [](CVISDKCppBridge& b) {
+    rows.push_back(IntOp("ReRegisterVM", "ReregisterVM(const string&, std::string&)", {Sx("s1"), IOSx("s2")}, [](CVISDKCppBridge& b) {
         std::string vm = "s2";
         return b.ReregisterVM("s1", vm);
     }));
-    rows.push_back(BoolRow("RegisterFirstClassDisk", "RegisterFirstClassDisk(" + s5 + ")", {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Sx("s5")},
+    rows.push_back(BoolOp("RegisterFirstClassDisk", "RegisterFirstClassDisk(" + s5 + ")", {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Sx("s5")},
                            [](CVISDKCppBridge& b) { return b.RegisterFirstClassDisk("s1", "s2", "s3", "s4", "s5"); }));
-    rows.push_back(IntRow("AddDiskToVM", "AddDiskToVM(" + s3 + ", long long int, bool, bool, bool, bool, bool)",
+    rows.push_back(IntOp("AddDiskToVM", "AddDiskToVM(" + s3 + ", long long int, bool, bool, bool, bool, bool)",
                           {Sx("s1"), Sx("s2"), Sx("s3"), Vl(5LL << 32), Vb(true), Vb(false), Vb(true), Vb(false), Vb(true)},
                           [](CVISDKCppBridge& b) { return b.AddDiskToVM("s1", "s2", "s3", 5LL << 32, true, false, true, false, true); }));
-    rows.push_back(IntRow("RemoveDiskFromVM", "RemoveDiskFromVM(" + s3 + ", bool)", {Sx("s1"), Sx("s2"), Sx("s3"), Vb(true)},
+    rows.push_back(IntOp("RemoveDiskFromVM", "RemoveDiskFromVM(" + s3 + ", bool)", {Sx("s1"), Sx("s2"), Sx("s3"), Vb(true)},
                           [](CVISDKCppBridge& b) { return b.RemoveDiskFromVM("s1", "s2", "s3", true); }));
-    rows.push_back(IntRow("RemoveISOFromVM", "RemoveISOFromVM(" + s3 + ", bool)", {Sx("s1"), Sx("s2"), Sx("s3"), Vb(false)},
+    rows.push_back(IntOp("RemoveISOFromVM", "RemoveISOFromVM(" + s3 + ", bool)", {Sx("s1"), Sx("s2"), Sx("s3"), Vb(false)},
                           [](CVISDKCppBridge& b) { return b.RemoveISOFromVM("s1", "s2", "s3", false); }));
-    rows.push_back(IntRow("ChangeDiskUUID", "ChangeDiskUUID(" + s3 + ")", {Sx("s1"), Sx("s2"), Sx("s3")},
+    rows.push_back(IntOp("ChangeDiskUUID", "ChangeDiskUUID(" + s3 + ")", {Sx("s1"), Sx("s2"), Sx("s3")},
                           [](CVISDKCppBridge& b) { return b.ChangeDiskUUID("s1", "s2", "s3"); }));
     rows.push_back(Row{"AddRDMToVM", "std::string VISDKCppBridge::CVISDKCppBridge::AddRDMToVM(const string&, const string&, const "
                                      "string&, const string&, int, int, int, const string&)",
@@ -131,15 +103,15 @@ std::vector<Row> MakeRows()
                        },
                        "", "Result is invalid (string)",
                        [](CVISDKCppBridge& b) { return b.AddRDMToVM("s1", "s2", "s3", "s4", 1, -2, 3, "s8"); }});
-    rows.push_back(BoolRow("CheckVMConsolidateStatus", "CheckVMConsolidateStatus(" + s2 + ")", {Sx("s1"), Sx("s2")},
+    rows.push_back(BoolOp("CheckVMConsolidateStatus", "CheckVMConsolidateStatus(" + s2 + ")", {Sx("s1"), Sx("s2")},
                            [](CVISDKCppBridge& b) { return b.CheckVMConsolidateStatus("s1", "s2"); }));
-    rows.push_back(BoolRow("ConsolidateVMDisks", "ConsolidateVMDisks(" + s2 + ", bool&)", {Sx("s1"), Sx("s2"), Rb(true)},
+    rows.push_back(BoolOp("ConsolidateVMDisks", "ConsolidateVMDisks(" + s2 + ", bool&)", {Sx("s1"), Sx("s2"), Rb(true)},
                            [](CVISDKCppBridge& b) {
                                bool needed = true;
                                return b.ConsolidateVMDisks("s1", "s2", needed);
                            }));
     // The two-argument form runs entirely as the three-argument one, under its signature.
-    rows.push_back(BoolRow("ConsolidateVMDisks", "ConsolidateVMDisks(" + s2 + ", bool&)", {Sx("s1"), Sx("s2"), Rb(false)},
+    rows.push_back(BoolOp("ConsolidateVMDisks", "ConsolidateVMDisks(" + s2 + ", bool&)", {Sx("s1"), Sx("s2"), Rb(false)},
                            [](CVISDKCppBridge& b) { return b.ConsolidateVMDisks("s1", "s2"); }));
 
     // Lookups and browsing
@@ -191,12 +163,12 @@ std::vector<Row> MakeRows()
     }
 
     // Datastore files and transfers
-    rows.push_back(IntRow("CopyDatastoreFile", "CopyDatastoreFile(" + s6 + ")", {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Sx("s5"), Sx("s6")},
+    rows.push_back(IntOp("CopyDatastoreFile", "CopyDatastoreFile(" + s6 + ")", {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Sx("s5"), Sx("s6")},
                           [](CVISDKCppBridge& b) { return b.CopyDatastoreFile("s1", "s2", "s3", "s4", "s5", "s6"); }));
-    rows.push_back(IntRow("CopyDatastoreFile", "CopyDatastoreFile(" + s6 + ", const string&)",
+    rows.push_back(IntOp("CopyDatastoreFile", "CopyDatastoreFile(" + s6 + ", const string&)",
                           {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Sx("s5"), Sx("s6"), Sx("s7")},
                           [](CVISDKCppBridge& b) { return b.CopyDatastoreFile("s1", "s2", "s3", "s4", "s5", "s6", "s7"); }));
-    rows.push_back(IntRow("DeleteDatastoreFile", "DeleteDatastoreFile(" + s4 + ")", {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4")},
+    rows.push_back(IntOp("DeleteDatastoreFile", "DeleteDatastoreFile(" + s4 + ")", {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4")},
                           [](CVISDKCppBridge& b) { return b.DeleteDatastoreFile("s1", "s2", "s3", "s4"); }));
     const std::string filesSignature =
         "int VISDKCppBridge::CVISDKCppBridge::GetFilesOnDSForHost(" + s4 + ", bool, " + kFiles + ")";
@@ -233,24 +205,24 @@ std::vector<Row> MakeRows()
         {"UploadDatastoreFileToHost", &CVISDKCppBridge::UploadDatastoreFileToHost}};
     for (const auto& t : transfers) {
         Transfer op = t.second;
-        rows.push_back(IntRow(t.first, std::string(t.first) + "(" + s5 + ")", {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Sx("s5")},
+        rows.push_back(IntOp(t.first, std::string(t.first) + "(" + s5 + ")", {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Sx("s5")},
                               [op](CVISDKCppBridge& b) { return (b.*op)("s1", "s2", "s3", "s4", "s5"); }));
     }
-    rows.push_back(IntRow("CheckDatastoreFile", "CheckDatastoreFile(" + s4 + ", bool)", {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Vb(true)},
+    rows.push_back(IntOp("CheckDatastoreFile", "CheckDatastoreFile(" + s4 + ", bool)", {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Vb(true)},
                           [](CVISDKCppBridge& b) { return b.CheckDatastoreFile("s1", "s2", "s3", "s4", true); }));
-    rows.push_back(IntRow("CheckDatastoreSpace", "CheckdatastoreSpace(" + s2 + ", int)", {Sx("s1"), Sx("s2"), Vi(2048)},
+    rows.push_back(IntOp("CheckDatastoreSpace", "CheckdatastoreSpace(" + s2 + ", int)", {Sx("s1"), Sx("s2"), Vi(2048)},
                           [](CVISDKCppBridge& b) { return b.CheckdatastoreSpace("s1", "s2", 2048); }));
-    rows.push_back(BoolRow("GetDetailsForFileOnHost", "GetDetailsForFileOnHost(" + s4 + ", bool, bool, VMInfoStructs::SVMFile&)",
+    rows.push_back(BoolOp("GetDetailsForFileOnHost", "GetDetailsForFileOnHost(" + s4 + ", bool, bool, VMInfoStructs::SVMFile&)",
                            {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Vb(true), Vb(false), "ref SVMFileLib SVMFileLib"},
                            [](CVISDKCppBridge& b) {
                                VMInfoStructs::SVMFile file;
                                return b.GetDetailsForFileOnHost("s1", "s2", "s3", "s4", true, false, file);
                            }));
-    rows.push_back(IntRow("CreateNASDatastore", "CreateNASDatastore(" + s4 + ", bool)", {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Vb(true)},
+    rows.push_back(IntOp("CreateNASDatastore", "CreateNASDatastore(" + s4 + ", bool)", {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Vb(true)},
                           [](CVISDKCppBridge& b) { return b.CreateNASDatastore("s1", "s2", "s3", "s4", true); }));
-    rows.push_back(BoolRow("IsDatastoreConnected", "IsDatastoreConnected(" + s2 + ")", {Sx("s1"), Sx("s2")},
+    rows.push_back(BoolOp("IsDatastoreConnected", "IsDatastoreConnected(" + s2 + ")", {Sx("s1"), Sx("s2")},
                            [](CVISDKCppBridge& b) { return b.IsDatastoreConnected("s1", "s2"); }));
-    rows.push_back(BoolRow("CheckDownloadFromHostPrivilege", "CheckDownloadFromHostPrivilege(const string&)", {Sx("s1")},
+    rows.push_back(BoolOp("CheckDownloadFromHostPrivilege", "CheckDownloadFromHostPrivilege(const string&)", {Sx("s1")},
                            [](CVISDKCppBridge& b) { return b.CheckDownloadFromHostPrivilege("s1"); }));
     return rows;
 }
