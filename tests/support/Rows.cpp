@@ -368,7 +368,11 @@ thread_local std::string t_onEntry, t_afterwards;
 
 void NoteOutputs(bool onEntry, const std::string& text) { (onEntry ? t_onEntry : t_afterwards) = text; }
 
-bool CopiesBackWhateverTheAnswer(const Row& row) { return std::string(row.managed) == "GetDiskBlockInfoList"; }
+bool CopiesBackWhateverTheAnswer(const Row& row)
+{
+    std::string managed = row.managed;
+    return managed == "GetDiskBlockInfoList" || managed == "GetDetailsForFileOnHost";
+}
 
 std::string CallWatched(const Row& row, CVISDKCppBridge& bridge, bool& changed)
 {

@@ -59,6 +59,14 @@ inline std::string Describe(const VMInfoStructs::SDiskTotalBlockInfo& r)
 }
 inline std::string Describe(const VMInfoStructs::SGuestFile& r) { return Describe(r.name); }
 inline std::string Describe(const VMInfoStructs::SDiskMetadataInfo&) { return "metadata"; }
+inline std::string Describe(const VMInfoStructs::SVMInfo& r)
+{
+    return "vm " + r.strName + "/" + r.strUuid + "/" + std::to_string(r.diskList.size());
+}
+inline std::string Describe(const VMInfoStructs::SVMFile& r)
+{
+    return "file " + r.strName + "/" + std::to_string(r.lSize) + "/" + std::to_string(r.eFileType);
+}
 template <typename T>
 std::string Describe(const std::vector<T>& items)
 {

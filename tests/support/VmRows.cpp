@@ -21,6 +21,15 @@ MonoObject* KeyedVm()
     return vm;
 }
 
+// A record already holding something, so that a change to it shows.
+VMInfoStructs::SVMInfo Kept()
+{
+    VMInfoStructs::SVMInfo vm;
+    vm.strName = "kept";
+    vm.strUuid = "4200-kept";
+    return vm;
+}
+
 // Rows of this family name their signature without the result type and class, which are added here.
 template <typename Call>
 Row IntOp(const char* managed, const std::string& signature, std::vector<std::string> slots, Call call)
@@ -49,12 +58,15 @@ std::vector<Row> MakeRows()
     rows.push_back(IntOp("CreateVM", "CreateVM(" + s5 + ", std::string&)", {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Sx("s5"), OSx},
                           [](CVISDKCppBridge& b) {
                               std::string uuid = "kept";
+                              Watch watch(uuid);
                               return b.CreateVM("s1", "s2", "s3", "s4", "s5", uuid);
                           }));
     rows.push_back(IntOp("CreateVirtualMachine", "CreateVirtualMachine(VMInfoStructs::SVMInfo&)", {"SVMInfoLib SVMInfoLib", OSx},
                           [](CVISDKCppBridge& b) {
                               VMInfoStructs::SVMInfo info;
                               info.strName = "made";
+                              info.strUuid = "kept";
+                              Watch watch(info);
                               return b.CreateVirtualMachine(info);
                           }));
     using Pair = int (CVISDKCppBridge::*)(const string&, const string&);
@@ -72,15 +84,18 @@ std::vector<Row> MakeRows()
     rows.push_back(IntOp("RegisterVM", "RegisterVM(" + s5 + ", std::string&)",
                           {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Sx("s5"), IOSx("s6")}, [](CVISDKCppBridge& b) {
                               std::string vm = "s6";
+                              Watch watch(vm);
                               return b.RegisterVM("s1", "s2", "s3", "s4", "s5", vm);
                           }));
     rows.push_back(IntOp("RegisterVMWithNewUUID", "RegisterVMWithNewUUID(" + s3 + ", std::string&)", {Sx("s1"), Sx("s2"), Sx("s3"), OSx},
                           [](CVISDKCppBridge& b) {
                               std::string uuid = "kept";
+                              Watch watch(uuid);
                               return b.RegisterVMWithNewUUID("s1", "s2", "s3", uuid);
                           }));
     rows.push_back(IntOp("ReRegisterVM", "ReregisterVM(const string&, std::string&)", {Sx("s1"), IOSx("s2")}, [](CVISDKCppBridge& b) {
         std::string vm = "s2";
+        Watch watch(vm);
         return b.ReregisterVM("s1", vm);
     }));
     rows.push_back(BoolOp("RegisterFirstClassDisk", "RegisterFirstClassDisk(" + s5 + ")", {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Sx("s5")},
@@ -108,6 +123,7 @@ std::vector<Row> MakeRows()
     rows.push_back(BoolOp("ConsolidateVMDisks", "ConsolidateVMDisks(" + s2 + ", bool&)", {Sx("s1"), Sx("s2"), Rb(true)},
                            [](CVISDKCppBridge& b) {
                                bool needed = true;
+                               Watch watch(needed);
                                return b.ConsolidateVMDisks("s1", "s2", needed);
                            }));
     // The two-argument form runs entirely as the three-argument one, under its signature.
@@ -123,25 +139,29 @@ std::vector<Row> MakeRows()
     const std::string info = "VMInfoStructs::SVMInfo&)";
     rows.push_back(Row{"GetVMInfoForVM", Keep("int VISDKCppBridge::CVISDKCppBridge::GetVMInfoForVM(" + s3 + ", UINT64, int, " + info),
                        Kind::Object, {Sx("s1"), Sx("s2"), Sx("s3"), Vu(mask), Vi(7)}, found, "0", "", [mask](CVISDKCppBridge& b) {
-                           VMInfoStructs::SVMInfo vm;
+                           VMInfoStructs::SVMInfo vm = Kept();
+                           Watch watch(vm);
                            return Num(b.GetVMInfoForVM("s1", "s2", "s3", mask, 7, vm));
                        }});
     rows.push_back(Row{"GetVMInfoForVMSnapshot",
                        Keep("int VISDKCppBridge::CVISDKCppBridge::GetVMInfoForVMSnapshot(" + s2 + ", UINT64, int, std::string&, " + info),
                        Kind::Object, {Sx("s1"), Sx("s2"), Vu(mask), Vi(7), IOSx("s5")}, found, "0", "", [mask](CVISDKCppBridge& b) {
-                           VMInfoStructs::SVMInfo vm;
+                           VMInfoStructs::SVMInfo vm = Kept();
                            std::string snapshot = "s5";
+                           Watch watch(vm, snapshot);
                            return Num(b.GetVMInfoForVMSnapshot("s1", "s2", mask, 7, snapshot, vm));
                        }});
     rows.push_back(Row{"GetVMInfoForVMByVMX", Keep("int VISDKCppBridge::CVISDKCppBridge::GetVMInfoForVMByVMX(const string&, UINT64, int, " + info),
                        Kind::Object, {Sx("s1"), Vu(mask), Vi(7)}, found, "0", "", [mask](CVISDKCppBridge& b) {
-                           VMInfoStructs::SVMInfo vm;
+                           VMInfoStructs::SVMInfo vm = Kept();
+                           Watch watch(vm);
                            return Num(b.GetVMInfoForVMByVMX("s1", mask, 7, vm));
                        }});
     rows.push_back(Row{"GetVMInfoForVMByMoref",
                        Keep("bool VISDKCppBridge::CVISDKCppBridge::GetVMInfoForVMByMoref(const string&, UINT64, int, " + info), Kind::Object,
                        {Sx("s1"), Vu(mask), Vi(7)}, found, "0", "", [mask](CVISDKCppBridge& b) {
-                           VMInfoStructs::SVMInfo vm;
+                           VMInfoStructs::SVMInfo vm = Kept();
+                           Watch watch(vm);
                            return Num(b.GetVMInfoForVMByMoref("s1", mask, 7, vm));
                        }});
     auto browsed = [](const char* m) {
@@ -157,7 +177,8 @@ std::vector<Row> MakeRows()
                            Keep(std::string("int VISDKCppBridge::CVISDKCppBridge::") + entry.first +
                                 "(const string&, int, UINT64, int, std::vector<VMInfoStructs::SVMInfo>&)"),
                            Kind::Object, {Sx("s1"), Vi(2), Vu(mask), Vi(7)}, browsed, "0", "", [op, mask](CVISDKCppBridge& b) {
-                               std::vector<VMInfoStructs::SVMInfo> vms;
+                               std::vector<VMInfoStructs::SVMInfo> vms{Kept()};
+                               Watch watch(vms);
                                return Num((b.*op)("s1", 2, mask, 7, vms));
                            }});
     }
@@ -178,13 +199,15 @@ std::vector<Row> MakeRows()
     };
     rows.push_back(Row{"GetFilesOnDSForHost", Keep(filesSignature), Kind::Object,
                        {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Vb(true)}, listed, "0", "", [](CVISDKCppBridge& b) {
-                           std::vector<std::string> files;
+                           std::vector<std::string> files{"kept"};
+                           Watch watch(files);
                            return Num(b.GetFilesOnDSForHost("s1", "s2", "s3", "s4", true, files));
                        }});
     // The short form hands an empty third string to the full one.
     rows.push_back(Row{"GetFilesOnDSForHost", Keep(filesSignature), Kind::Object,
                        {Sx("s1"), Sx("s2"), Sx(""), Sx("s3"), Vb(false)}, listed, "0", "", [](CVISDKCppBridge& b) {
-                           std::vector<std::string> files;
+                           std::vector<std::string> files{"kept"};
+                           Watch watch(files);
                            return Num(b.GetFilesOnDSForHost("s1", "s2", "s3", false, files));
                        }});
     rows.push_back(Row{"GetDownloadDatastoreFileUrl",
@@ -216,6 +239,8 @@ std::vector<Row> MakeRows()
                            {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Vb(true), Vb(false), "ref SVMFileLib SVMFileLib"},
                            [](CVISDKCppBridge& b) {
                                VMInfoStructs::SVMFile file;
+                               file.strName = "kept";
+                               Watch watch(file);
                                return b.GetDetailsForFileOnHost("s1", "s2", "s3", "s4", true, false, file);
                            }));
     rows.push_back(IntOp("CreateNASDatastore", "CreateNASDatastore(" + s4 + ", bool)", {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Vb(true)},
