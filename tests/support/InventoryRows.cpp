@@ -70,63 +70,74 @@ std::vector<Row> InventoryRows()
 
     rows.push_back(ListRow("GetHostInfoList", SIG("GetHostInfoList(std::vector<VMInfoStructs::SHostInfo>&, UINT64, int)"), "SHostInfoLib",
                            maskSlots, [](CVISDKCppBridge& b) {
-                               std::vector<SHostInfo> v;
+                               std::vector<SHostInfo> v(2);
+                               Watch watch(v);
                                return b.GetHostInfoList(v, kMask, -3);
                            }));
     rows.push_back(ListRow("GetDCInfoList", SIG("GetDCInfoList(std::vector<VMInfoStructs::SDataCenterInfo>&, UINT64, int)"),
                            "SDataCenterInfoLib", maskSlots, [](CVISDKCppBridge& b) {
-                               std::vector<SDataCenterInfo> v;
+                               std::vector<SDataCenterInfo> v(2);
+                               Watch watch(v);
                                return b.GetDCInfoList(v, kMask, -3);
                            }));
     rows.push_back(ListRow("GetDSInfoList", SIG("GetDSInfoList(std::vector<VMInfoStructs::SDatastoreInfo>&, UINT64, int)"),
                            "SDatastoreInfoLib", maskSlots, [](CVISDKCppBridge& b) {
-                               std::vector<SDatastoreInfo> v;
+                               std::vector<SDatastoreInfo> v(2);
+                               Watch watch(v);
                                return b.GetDSInfoList(v, kMask, -3);
                            }));
     rows.push_back(ListRow("GetDSInfoListForHostOrCluster",
                            SIG("GetDSInfoListForHostOrCluster(const string&, std::vector<VMInfoStructs::SDatastoreInfo>&, UINT64, int)"),
                            "SDatastoreInfoLib", nameMaskSlots, [](CVISDKCppBridge& b) {
-                               std::vector<SDatastoreInfo> v;
+                               std::vector<SDatastoreInfo> v(2);
+                               Watch watch(v);
                                return b.GetDSInfoListForHostOrCluster("h1", v, kMask, -3);
                            }));
     rows.push_back(ListRow("GetSupportedGuestOSInfoListForHostOrCluster",
                            SIG("GetSupportedGuestOSInfoListForHostOrCluster(const string&, std::vector<VMInfoStructs::SGuestOSInfo>&)"),
                            "SGuestOSInfoLib", {Sx("h1")}, [](CVISDKCppBridge& b) {
-                               std::vector<SGuestOSInfo> v;
+                               std::vector<SGuestOSInfo> v(2);
+                               Watch watch(v);
                                return b.GetSupportedGuestOSInfoListForHostOrCluster("h1", v);
                            }));
     rows.push_back(ListRow("GetRpInfoList", SIG("GetResourcePoolList(std::vector<VMInfoStructs::SResourcePoolInfo>&, UINT64, int)"),
                            "SResourcePoolInfoLib", maskSlots, [](CVISDKCppBridge& b) {
-                               std::vector<SResourcePoolInfo> v;
+                               std::vector<SResourcePoolInfo> v(2);
+                               Watch watch(v);
                                return b.GetResourcePoolList(v, kMask, -3);
                            }));
     rows.push_back(ListRow("GetRPInfoListForHostOrCluster",
                            SIG("GetResourcePoolListForHostOrCluster(const string&, std::vector<VMInfoStructs::SResourcePoolInfo>&, UINT64, "
                                "int)"),
                            "SResourcePoolInfoLib", nameMaskSlots, [](CVISDKCppBridge& b) {
-                               std::vector<SResourcePoolInfo> v;
+                               std::vector<SResourcePoolInfo> v(2);
+                               Watch watch(v);
                                return b.GetResourcePoolListForHostOrCluster("h1", v, kMask, -3);
                            }));
     rows.push_back(ListRow("GetClusterInfoList", SIG("GetClusterInfoList(std::vector<VMInfoStructs::SClusterInfo>&, UINT64, int)"),
                            "SClusterInfoLib", maskSlots, [](CVISDKCppBridge& b) {
-                               std::vector<SClusterInfo> v;
+                               std::vector<SClusterInfo> v(2);
+                               Watch watch(v);
                                return b.GetClusterInfoList(v, kMask, -3);
                            }));
     rows.push_back(ListRow("GetVAppInfoList", SIG("GetVAppInfoList(std::vector<VMInfoStructs::SVAppInfo>&, UINT64, int)"), "SVAppInfoLib",
                            maskSlots, [](CVISDKCppBridge& b) {
-                               std::vector<SVAppInfo> v;
+                               std::vector<SVAppInfo> v(2);
+                               Watch watch(v);
                                return b.GetVAppInfoList(v, kMask, -3);
                            }));
     rows.push_back(ListRow("GetInventoryInfoList", SIG("GetInventoryInfoList(std::vector<VMInfoStructs::SInventoryInfo>&, UINT64, int)"),
                            "SInventoryInfoLib", maskSlots, [](CVISDKCppBridge& b) {
-                               std::vector<SInventoryInfo> v;
+                               std::vector<SInventoryInfo> v(2);
+                               Watch watch(v);
                                return b.GetInventoryInfoList(v, kMask, -3);
                            }));
     rows.push_back(ListRow("GetVMInventoryInfoListForHostOrCluster",
                            SIG("GetVMInventoryInfoListForHostOrCluster(const string&, std::vector<VMInfoStructs::SInventoryInfo>&, UINT64, "
                                "int)"),
                            "SInventoryInfoLib", nameMaskSlots, [](CVISDKCppBridge& b) {
-                               std::vector<SInventoryInfo> v;
+                               std::vector<SInventoryInfo> v(2);
+                               Watch watch(v);
                                return b.GetVMInventoryInfoListForHostOrCluster("h1", v, kMask, -3);
                            }));
     rows.push_back(ListRow("GetCompatibleDatastoresForStoragePolicy",
@@ -134,7 +145,8 @@ std::vector<Row> InventoryRows()
                                "std::vector<VMInfoStructs::SDatastoreInfo>&)"),
                            "SDatastoreInfoLib", {Sx("gold"), "List`1 List`1"}, [](CVISDKCppBridge& b) {
                                std::vector<std::string> names{"ds1", "ds2"};
-                               std::vector<SDatastoreInfo> v;
+                               std::vector<SDatastoreInfo> v(2);
+                               Watch watch(v);
                                return b.GetCompatibleDatastoresForStoragePolicy("gold", names, v);
                            }));
     rows.push_back(IntRow("SelectDatastoreFromResourcePool", SIG("SelectDatastoreFromResourcePool(const string&, std::string&, std::string&)"),
@@ -167,17 +179,23 @@ std::vector<Row> InventoryRows()
                              "SDatastoreInfoLib", {{"strDataStoreName", "ds1"}, {"strDataStoreUUID", "u-1"}},
                              {Sx("s1"), Sx("s2"), Sx("s3"), Vu(kMask), Vi(-3)}, [](CVISDKCppBridge& b) {
                                  SDatastoreInfo info;
+                                 info.strDataStoreName = "kept";
+                                 Watch watch(info);
                                  return b.GetDSInfoForDS("s1", "s2", "s3", kMask, -3, info);
                              }));
     rows.push_back(LookupRow("GetHostInfoForHost", SIG("GetHostInfoForHost(const string&, UINT64, int, VMInfoStructs::SHostInfo&)"),
                              "SHostInfoLib", {{"strHostName", "h1"}}, nameMaskSlots, [](CVISDKCppBridge& b) {
                                  SHostInfo info;
+                                 info.strHostName = "kept";
+                                 Watch watch(info);
                                  return b.GetHostInfoForHost("h1", kMask, -3, info);
                              }));
     rows.push_back(LookupRow("GetClusterInfoForCluster",
                              SIG("GetClusterInfoForCluster(const string&, UINT64, int, VMInfoStructs::SClusterInfo&)"), "SClusterInfoLib",
                              {{"strClusterName", "c1"}}, nameMaskSlots, [](CVISDKCppBridge& b) {
                                  SClusterInfo info;
+                                 info.strClusterName = "kept";
+                                 Watch watch(info);
                                  return b.GetClusterInfoForCluster("h1", kMask, -3, info);
                              }));
     rows.push_back(LookupRow("GetRPInfoForRP",
@@ -185,12 +203,16 @@ std::vector<Row> InventoryRows()
                              "SResourcePoolInfoLib", {{"strResourcePoolName", "rp"}}, {Sx("s1"), Sx("s2"), Vu(kMask), Vi(-3)},
                              [](CVISDKCppBridge& b) {
                                  SResourcePoolInfo info;
+                                 info.strResourcePoolName = "kept";
+                                 Watch watch(info);
                                  return b.GetRPInfoForRP("s1", "s2", kMask, -3, info);
                              }));
     rows.push_back(LookupRow("GetInventoryObjectByMoref",
                              SIG("GetInventoryObjectByMoref(const string&, int, UINT64, int, VMInfoStructs::SInventoryInfo&)"),
                              "SInventoryInfoLib", {{"strName", "n"}}, {Sx("m1"), Vi(7), Vu(kMask), Vi(-3)}, [](CVISDKCppBridge& b) {
                                  SInventoryInfo info;
+                                 info.strName = "kept";
+                                 Watch watch(info);
                                  return b.GetInventoryObjectByMoref("m1", 7, kMask, -3, info);
                              }));
     rows.push_back(ListRow("BrowseInventory",
@@ -199,18 +221,21 @@ std::vector<Row> InventoryRows()
                            "SInventoryInfoLib", {Sx("p"), "SInventoryInfoLib SInventoryInfoLib", Vu(kMask), Vi(-3)},
                            [](CVISDKCppBridge& b) {
                                SInventoryInfo node;
-                               std::vector<SInventoryInfo> v;
+                               std::vector<SInventoryInfo> v(2);
+                               Watch watch(v);
                                return b.BrowseInventory("p", node, v, kMask, -3);
                            }));
     rows.push_back(ListRow("GetDeviceList",
                            SIG("GetDeviceList(const string&, const string&, std::vector<VMInfoStructs::SSCSILunInfo>&)"), "SSCSILUNInfoLib",
                            {Sx("s1"), Sx("s2")}, [](CVISDKCppBridge& b) {
-                               std::vector<SSCSILunInfo> v;
+                               std::vector<SSCSILunInfo> v(2);
+                               Watch watch(v);
                                return b.GetDeviceList("s1", "s2", v);
                            }));
     rows.push_back(BoolRow("DoesVMExist", BSIG("DoesVMExist(const string&, const string&, const string&, const string&, std::string&)"),
                            {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), OSx}, [](CVISDKCppBridge& b) {
-                               std::string moref;
+                               std::string moref = "kept";
+                               Watch watch(moref);
                                return b.DoesVMExist("s1", "s2", "s3", "s4", moref);
                            }));
     rows.push_back(IntRow("CheckHostForVMName", SIG("CheckHostForVMName(const string&, const string&)"), {Sx("s1"), Sx("s2")},
@@ -219,6 +244,8 @@ std::vector<Row> InventoryRows()
                            BSIG("GetLUNInformationForRDM(const string&, const string&, VMInfoStructs::SDatastoreInfo&)"),
                            {Sx("s1"), Sx("s2"), "ref SDatastoreInfoLib SDatastoreInfoLib"}, [](CVISDKCppBridge& b) {
                                SDatastoreInfo info;
+                               info.strDataStoreName = "kept";
+                               Watch watch(info);
                                return b.GetLUNInformationForRDM("s1", "s2", info);
                            }));
     rows.push_back(IntRow("RefreshHostAdapter",
@@ -232,14 +259,16 @@ std::vector<Row> InventoryRows()
     rows.push_back(BoolRow("GetHostListForDatastore",
                            BSIG("GetHostListForDatastore(const string&, std::vector<std::__cxx11::basic_string<char> >&)"),
                            {Sx("s1"), "out List`1 null"}, [](CVISDKCppBridge& b) {
-                               std::vector<std::string> hosts;
+                               std::vector<std::string> hosts{"kept"};
+                               Watch watch(hosts);
                                return b.GetHostListForDatastore("s1", hosts);
                            }));
 
     // Host, server and management
     rows.push_back(IntRow("GetHostVMKernelIPList", SIG("GetHostKernelIPList(const string&, std::string&)"), {Sx("h1"), OSx},
                           [](CVISDKCppBridge& b) {
-                              std::string ips;
+                              std::string ips = "kept";
+                              Watch watch(ips);
                               return b.GetHostKernelIPList("h1", ips);
                           }));
     rows.push_back(Row{"GetDatacenterNameFromHostName", SIG("GetDatacenterNameFromHostName(const string&, std::string&)"), Kind::Object,
@@ -249,7 +278,8 @@ std::vector<Row> InventoryRows()
                            return std::string("1");
                        },
                        "0", "Result is invalid (string)", [](CVISDKCppBridge& b) {
-                           std::string dc;
+                           std::string dc = "kept";
+                           Watch watch(dc);
                            return Num(b.GetDatacenterNameFromHostName("h1", dc));
                        }});
     rows.push_back(Row{"GetCurrentServerTime", "long long int VISDKCppBridge::CVISDKCppBridge::GetCurrentServerTime()", Kind::Int, {},
@@ -269,6 +299,8 @@ std::vector<Row> InventoryRows()
     rows.push_back(BoolRow("GetMgmtVersion", BSIG("GetMgmtVersionInfo(VMInfoStructs::SMgmtVersion&)"), {"out Object null"},
                            [](CVISDKCppBridge& b) {
                                SMgmtVersion version;
+                               version.strVersion = "kept";
+                               Watch watch(version);
                                return b.GetMgmtVersionInfo(version);
                            }));
 

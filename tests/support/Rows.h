@@ -67,6 +67,18 @@ inline std::string Describe(const VMInfoStructs::SVMFile& r)
 {
     return "file " + r.strName + "/" + std::to_string(r.lSize) + "/" + std::to_string(r.eFileType);
 }
+inline std::string Describe(const VMInfoStructs::SDatastoreInfo& r) { return "datastore " + r.strDataStoreName; }
+inline std::string Describe(const VMInfoStructs::SHostInfo& r) { return "host " + r.strHostName; }
+inline std::string Describe(const VMInfoStructs::SClusterInfo& r) { return "cluster " + r.strClusterName; }
+inline std::string Describe(const VMInfoStructs::SResourcePoolInfo& r) { return "pool " + r.strResourcePoolName; }
+inline std::string Describe(const VMInfoStructs::SInventoryInfo& r) { return "node " + r.strName; }
+inline std::string Describe(const VMInfoStructs::SMgmtVersion& r) { return "version " + r.strVersion; }
+// Other records show only that they are there: lists of them are watched by their length.
+template <typename T>
+std::string Describe(const T&)
+{
+    return "record";
+}
 template <typename T>
 std::string Describe(const std::vector<T>& items)
 {
