@@ -41,6 +41,7 @@ std::vector<Row> ManagementRows()
     rows.push_back(IntRow("GetCustomField", SIG("GetCustomField(const string&, const string&, std::string, std::string&)"),
                           {Sx("s1"), Sx("s2"), Sx("s3"), OSx}, [](CVISDKCppBridge& b) {
                               std::string value = "kept";
+                              Watch watch(value);
                               return b.GetCustomField("s1", "s2", "s3", value);
                           }));
     rows.push_back(IntRow("SetCustomField", SIG("SetCustomField(const string&, const string&, const string&, const string&)"),
@@ -58,18 +59,21 @@ std::vector<Row> ManagementRows()
     rows.push_back(ListRow("GetVMInfoListForTag",
                            SIG("GetVMInfoListForTag(const string&, const string&, UINT64, int, std::vector<VMInfoStructs::SVMInfo>&)"),
                            "SVMInfoLib", {Sx("s1"), Sx("s2"), Vu(kMask), Vi(-3)}, [](CVISDKCppBridge& b) {
-                               std::vector<SVMInfo> vms;
+                               std::vector<SVMInfo> vms(2);
+                               Watch watch(vms);
                                return b.GetVMInfoListForTag("s1", "s2", kMask, -3, vms);
                            }));
     rows.push_back(ListRow("GetVMInfoListForCategory",
                            SIG("GetVMInfoListForCategory(const string&, const string&, UINT64, int, std::vector<VMInfoStructs::SVMInfo>&)"),
                            "SVMInfoLib", {Sx("s1"), Sx("s2"), Vu(kMask), Vi(4)}, [](CVISDKCppBridge& b) {
-                               std::vector<SVMInfo> vms;
+                               std::vector<SVMInfo> vms(2);
+                               Watch watch(vms);
                                return b.GetVMInfoListForCategory("s1", "s2", kMask, 4, vms);
                            }));
     rows.push_back(ListRow("GetTagsForVM", SIG("GetTagsForVM(const string&, std::vector<VMInfoStructs::SInventoryInfo>&)"), "SInventoryInfoLib",
                            {Sx("s1")}, [](CVISDKCppBridge& b) {
-                               std::vector<SInventoryInfo> tags;
+                               std::vector<SInventoryInfo> tags(2);
+                               Watch watch(tags);
                                return b.GetTagsForVM("s1", tags);
                            }));
     rows.push_back(Row{"AttachTagsToVM", SIG("AttachTagsToVM(const string&, std::vector<VMInfoStructs::SInventoryInfo>&)"), Kind::Object,
@@ -91,12 +95,14 @@ std::vector<Row> ManagementRows()
     rows.push_back(BoolRow("GetConfigValues",
                            BSIG("GetConfigValues(const string&, const string&, std::vector<VMInfoStructs::SVMOptionValue>&)"),
                            {Sx("s1"), Sx("s2"), LOx}, [](CVISDKCppBridge& b) {
-                               std::vector<SVMOptionValue> values;
+                               std::vector<SVMOptionValue> values(2);
+                               Watch watch(values);
                                return b.GetConfigValues("s1", "s2", values);
                            }));
     rows.push_back(IntRow("GetHostConfigValue", SIG("GetHostConfigValue(const string&, const string&, std::string&)"),
                           {Sx("s1"), Sx("s2"), OSx}, [](CVISDKCppBridge& b) {
-                              std::string value;
+                              std::string value = "kept";
+                              Watch watch(value);
                               return b.GetHostConfigValue("s1", "s2", value);
                           }));
     rows.push_back(IntRow("SetHostConfigValue", SIG("SetHostConfigValue(const string&, const string&, const string&)"),
@@ -107,8 +113,9 @@ std::vector<Row> ManagementRows()
                            BSIG("GetVMStoragePolicies(const string&, const string&, std::string&, std::string&, "
                                 "std::vector<VMInfoStructs::SDisk>&)"),
                            {Sx("s1"), Sx("s2"), OSx, OSx, LRx}, [](CVISDKCppBridge& b) {
-                               std::string name, id;
+                               std::string name = "kept", id = "kept";
                                std::vector<SDisk> disks(1);
+                               Watch watch(name, id, disks);
                                return b.GetVMStoragePolicies("s1", "s2", name, id, disks);
                            }));
     rows.push_back(BoolRow("AttachVMStoragePolicyToVMAndDisks",
@@ -136,12 +143,15 @@ std::vector<Row> ManagementRows()
     rows.push_back(BoolRow("GetIOFilterStatus", BSIG("GetIOFilterStatus(const string&, const string&, const string&, SIOFilterStatus&)"),
                            {Sx("s1"), Sx("s2"), Sx("s3"), "Object SIOFilterResultLib"}, [](CVISDKCppBridge& b) {
                                SIOFilterStatus status;
+                               status.strId = "kept";
+                               Watch watch(status);
                                return b.GetIOFilterStatus("s1", "s2", "s3", status);
                            }));
     rows.push_back(ListRow("GetIOFilterAttachedVMList",
                            BSIG("GetIOFilterAttachedVMList(const string&, const string&, std::vector<VMInfoStructs::SVMInfo>&)"), "SVMInfoLib",
                            {Sx("s1"), Sx("s2")}, [](CVISDKCppBridge& b) {
-                               std::vector<SVMInfo> vms;
+                               std::vector<SVMInfo> vms(2);
+                               Watch watch(vms);
                                return b.GetIOFilterAttachedVMList("s1", "s2", vms);
                            }));
 
@@ -149,26 +159,30 @@ std::vector<Row> ManagementRows()
     rows.push_back(BoolRow("WaitForTask", BSIG("WaitForTask(const string&, int, bool&, bool&)"), {Sx("s1"), Vi(30), Rb(false), Rb(true)},
                            [](CVISDKCppBridge& b) {
                                bool done = false, failed = true;
+                               Watch watch(done, failed);
                                return b.WaitForTask("s1", 30, done, failed);
                            }));
     rows.push_back(BoolRow("CheckTaskProgress", BSIG("CheckTaskProgress(const string&, bool&, bool&, int&)"),
                            {Sx("s1"), Rb(true), Rb(false), Ri(17)}, [](CVISDKCppBridge& b) {
                                bool done = true, failed = false;
                                int progress = 17;
+                               Watch watch(done, failed, progress);
                                return b.CheckTaskProgress("s1", done, failed, progress);
                            }));
     rows.push_back(BoolRow("CheckNewVMTaskProgress", BSIG("CheckNewVMTaskProgress(const string&, bool&, bool&, int&, std::string&)"),
                            {Sx("s1"), Rb(false), Rb(false), Ri(-1), OSx}, [](CVISDKCppBridge& b) {
                                bool done = false, failed = false;
                                int progress = -1;
-                               std::string vm;
+                               std::string vm = "kept";
+                               Watch watch(done, failed, progress, vm);
                                return b.CheckNewVMTaskProgress("s1", done, failed, progress, vm);
                            }));
     rows.push_back(BoolRow("CancelTask", BSIG("CancelTask(const string&)"), {Sx("s1")}, [](CVISDKCppBridge& b) { return b.CancelTask("s1"); }));
     rows.push_back(BoolRow("CheckForRunningTaskOnVM",
                            BSIG("CheckForRunningTasksOnVM(const string&, const string&, std::string&, std::string&)"),
                            {Sx("s1"), Sx("s2"), OSx, OSx}, [](CVISDKCppBridge& b) {
-                               std::string task, description;
+                               std::string task = "kept", description = "kept";
+                               Watch watch(task, description);
                                return b.CheckForRunningTasksOnVM("s1", "s2", task, description);
                            }));
     rows.push_back(BoolRow("RelocateVM",
@@ -181,11 +195,13 @@ std::vector<Row> ManagementRows()
                                 "std::vector<VMInfoStructs::SDisk>&, std::string&)"),
                            {Sx("s1"), Sx("s2"), Sx("s3"), Sx("s4"), Sx("s5"), Vb(false), LIx, OSx}, [](CVISDKCppBridge& b) {
                                std::string task = "kept";
+                               Watch watch(task);
                                return b.RelocateVM_Task("s1", "s2", "s3", "s4", "s5", false, std::vector<SDisk>(), task);
                            }));
     rows.push_back(BoolRow("IsRelocateTaskInProgress", BSIG("IsRelocateTaskInProgress(const string&, const string&, std::string&)"),
                            {Sx("s1"), Sx("s2"), OSx}, [](CVISDKCppBridge& b) {
-                               std::string task;
+                               std::string task = "kept";
+                               Watch watch(task);
                                return b.IsRelocateTaskInProgress("s1", "s2", task);
                            }));
     rows.push_back(BoolRow("CheckRelocatePrivilegeOnHost", BSIG("CheckRelocatePrivilegeOnHost(const string&)"), {Sx("s1")},
@@ -212,13 +228,17 @@ std::vector<Row> ManagementRows()
                                 "std::vector<VMInfoStructs::SVMOptionValue>&, const std::vector<VMInfoStructs::SVMOptionValue>&)"),
                            {Sx("s1"), VmRecordRef, OSx, LOx, LIx}, [](CVISDKCppBridge& b) {
                                SVMInfo info;
-                               std::string lease;
-                               std::vector<SVMOptionValue> uploads;
+                               info.strName = "kept";
+                               std::string lease = "kept";
+                               std::vector<SVMOptionValue> uploads(2);
+                               Watch watch(info, lease, uploads);
                                return b.StartOVFImport("s1", info, lease, uploads, std::vector<SVMOptionValue>(1));
                            }));
     rows.push_back(BoolRow("FinishOVFImport", BSIG("FinishOVFImport(const string&, VMInfoStructs::SVMInfo&)"), {Sx("s1"), VmRecordRef},
                            [](CVISDKCppBridge& b) {
                                SVMInfo info;
+                               info.strName = "kept";
+                               Watch watch(info);
                                return b.FinishOVFImport("s1", info);
                            }));
     rows.push_back(BoolRow("UpdateOVFImportProgress", BSIG("UpdateOVFImportProgress(const string&, int)"), {Sx("s1"), Vi(55)},
@@ -227,7 +247,8 @@ std::vector<Row> ManagementRows()
                           SIG("CloneAndReConfigVM_Task(VMInfoStructs::SVMInfo&, const string&, const string&, std::string&)"),
                           {VmRecord, Sx("s2"), Sx("s3"), OSx}, [](CVISDKCppBridge& b) {
                               SVMInfo info;
-                              std::string task;
+                              std::string task = "kept";
+                              Watch watch(task);
                               return b.CloneAndReConfigVM_Task(info, "s2", "s3", task);
                           }));
     rows.push_back(IntRow("CustomizeVM", SIG("CustomizeVM(VMInfoStructs::SVMInfo&, const string&)"), {VmRecord, Sx("s2")},

@@ -371,7 +371,7 @@ void NoteOutputs(bool onEntry, const std::string& text) { (onEntry ? t_onEntry :
 bool CopiesBackWhateverTheAnswer(const Row& row)
 {
     std::string managed = row.managed;
-    return managed == "GetDiskBlockInfoList" || managed == "GetDetailsForFileOnHost";
+    return managed == "GetDiskBlockInfoList" || managed == "GetDetailsForFileOnHost" || managed == "GetIOFilterStatus";
 }
 
 std::string CallWatched(const Row& row, CVISDKCppBridge& bridge, bool& changed)

@@ -73,6 +73,7 @@ inline std::string Describe(const VMInfoStructs::SClusterInfo& r) { return "clus
 inline std::string Describe(const VMInfoStructs::SResourcePoolInfo& r) { return "pool " + r.strResourcePoolName; }
 inline std::string Describe(const VMInfoStructs::SInventoryInfo& r) { return "node " + r.strName; }
 inline std::string Describe(const VMInfoStructs::SMgmtVersion& r) { return "version " + r.strVersion; }
+inline std::string Describe(const SIOFilterStatus& r) { return "filter " + r.strId + "/" + std::to_string(r.hostStatusList.size()); }
 // Other records show only that they are there: lists of them are watched by their length.
 template <typename T>
 std::string Describe(const T&)
