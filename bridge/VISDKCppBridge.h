@@ -216,7 +216,7 @@ public:
     int GetVMInventoryInfoListForHostOrCluster(const string& hostOrCluster, std::vector<VMInfoStructs::SInventoryInfo>& vms,
                                                UINT64 mask, int flags);
     int GetVMInfoList(std::vector<VMInfoStructs::SVMInfo>& vms, UINT64 mask, int flags);
-    int GetCustomizationSpecInfo(std::vector<VMInfoStructs::SCustomSpecInfo>& specs);
+    int GetCustomizationSpecInfo(std::vector<VMInfoStructs::SCustomSpecInfo>& customizations);
     int GetCompatibleDatastoresForStoragePolicy(const string& policy, std::vector<std::__cxx11::basic_string<char> >& names,
                                                 std::vector<VMInfoStructs::SDatastoreInfo>& datastores);
     int SelectDatastoreFromResourcePool(const string& pool, std::string& datastore, std::string& datastoreMoref);

@@ -84,8 +84,6 @@ public:
     {
     }
     bool Valid() const { return m_class != nullptr; }
-    MonoObject* Object() const { return m_object; }
-    MonoClass* Class() const { return m_class; }
 
     void Field(std::string& member, const char* name) { member = VISDKCppBridge::ReadStringField(m_object, m_rows.Handle(name), name); }
     void Field(int32_t& member, const char* name) { member = VISDKCppBridge::ReadIntField(m_object, m_rows.Handle(name), name); }
@@ -127,8 +125,6 @@ public:
     {
     }
     bool Valid() const { return m_class != nullptr; }
-    MonoObject* Object() const { return m_object; }
-    MonoClass* Class() const { return m_class; }
 
     void Field(const std::string& member, const char* name)
     {
@@ -180,6 +176,9 @@ private:
     MonoClass* m_class;
     RowCursor m_rows;
 };
+
+// Unit scaling of managed 64-bit counts, unsigned so that a negative count shifts without overflowing a signed value.
+inline int64_t ScaledLeft(int64_t value, unsigned bits) { return static_cast<int64_t>(static_cast<uint64_t>(value) << bits); }
 
 // Rows that only one direction carries: the other direction's walker skips them.
 template <typename Member>

@@ -35,8 +35,8 @@ void ClusterPlacement(FieldReader& io, SHostInfo& r)
     io.Field(r.faultDomain, "faultDomain");
 }
 
-// Unsigned shift: a negative managed count must scale without overflowing a signed value.
-int64_t MegabytesToBytes(int64_t megabytes) { return static_cast<int64_t>(static_cast<uint64_t>(megabytes) << 20); }
+// The host reports used memory in megabytes; the record holds bytes.
+int64_t MegabytesToBytes(int64_t megabytes) { return ScaledLeft(megabytes, 20); }
 
 void HostFields(FieldReader& io, SHostInfo& r)
 {

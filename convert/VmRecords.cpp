@@ -11,9 +11,6 @@ namespace {
 bool IsSet(int32_t flag) { return flag == 1; }
 int32_t OneIf(bool condition) { return condition ? 1 : 0; }
 
-// Unsigned shifts: a negative managed count must scale without overflowing a signed value.
-int64_t ScaledLeft(int64_t value, unsigned bits) { return static_cast<int64_t>(static_cast<uint64_t>(value) << bits); }
-
 // A limit of 0 means none was set, which hosts tell from -1 (never read) by the value -10.
 int64_t MemoryLimitBytes(int64_t megabytes) { return megabytes == 0 ? -10 : ScaledLeft(megabytes, 20); }
 

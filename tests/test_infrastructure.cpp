@@ -149,12 +149,12 @@ TEST_F(InfrastructureTest, InertQueriesTouchNothing)
 {
     std::vector<SVMInfo> vms(1);
     vms[0].strName = "kept";
-    std::vector<SCustomSpecInfo> specs(2);
+    std::vector<SCustomSpecInfo> customizations(2);
     EXPECT_EQ(Bridge().GetVMInfoList(vms, VM_PROP_ALL, 1), 0);
-    EXPECT_EQ(Bridge().GetCustomizationSpecInfo(specs), 0);
+    EXPECT_EQ(Bridge().GetCustomizationSpecInfo(customizations), 0);
     ASSERT_EQ(vms.size(), 1u);
     EXPECT_EQ(vms[0].strName, "kept");
-    EXPECT_EQ(specs.size(), 2u);
+    EXPECT_EQ(customizations.size(), 2u);
     EXPECT_EQ(probe::Calls(), "");
     EXPECT_TRUE(log.Entries().empty());
 }
