@@ -13,9 +13,6 @@
 #include <type_traits>
 #include <vector>
 
-// The managed exception crosses as MonoObject*, which needs the complete type to be caught.
-#include <mono/metadata/object.h>
-
 #include "CVIWrapperPtr.h"
 #include "ListTraits.h"
 #include "LookupCache.h"
@@ -32,23 +29,35 @@ using VISDKHelper::ManagedClassOf;
 
 // The operation's signature text, as a managed exception is logged with it.
 VISDK_API std::string SignatureText(const char* prettyFunction);
+// The same into a buffer of the caller's, for the exception handlers: never throws, cuts a text too long for it.
+VISDK_API const char* SignatureText(const char* prettyFunction, char* buffer, size_t size) noexcept;
 
-VISDK_API void LogNativeException(const char* prettyFunction, const char* what);
+// The exception handlers' logging; neither throws.
+VISDK_API void LogManagedException(const char* prettyFunction, const ManagedException& exception) noexcept;
+VISDK_API void LogNativeException(const char* prettyFunction, const char* what) noexcept;
 
-// Attaches, runs the body and turns a managed exception into the failure value. A native one (an
-// allocation failure, say) is logged and fails the operation too: nothing leaves the bridge.
+// False, logged, when a list among the results could not be converted whole: the operation must not report success.
+VISDK_API bool ResultsWhole() noexcept;
+
+// Attaches, runs the body and turns any exception into the failure value: a managed one, a native one (an
+// allocation failure, say) or one of no standard type. Nothing leaves the bridge.
 template <typename Result, typename Body>
-Result Guarded(CVIWrapperPtr& wrapper, const char* prettyFunction, Result failure, Body&& body)
+Result Guarded(CVIWrapperPtr& wrapper, const char* prettyFunction, Result failure, Body&& body) noexcept
 {
     try {
-        return body(wrapper.ThreadAttach());
-    } catch (MonoObject* exception) {
-        LogException(SignatureText(prettyFunction).c_str(), exception);
-        return failure;
+        ClearConversionFaults();
+        Result result = body(wrapper.ThreadAttach());
+        if (!ResultsWhole())
+            return failure;
+        return result;
+    } catch (const ManagedException& exception) {
+        LogManagedException(prettyFunction, exception);
     } catch (const std::exception& exception) {
         LogNativeException(prettyFunction, exception.what());
-        return failure;
+    } catch (...) {
+        LogNativeException(prettyFunction, nullptr);
     }
+    return failure;
 }
 
 // Result kinds.
@@ -129,12 +138,36 @@ inline MonoClass* ClassOf(MonoObject* object) { return object ? g_mono.mono_obje
 // Passing modes. Each prepares its slot on construction (only while the runtime is up), gives
 // it with slot(), tells with ready() whether it could, with accepts() whether the managed parameter
 // takes such a slot, with shape() the class of the object it passes (null when its kind alone decides),
-// and copies back with commit().
+// with faults() what its conversion could not do whole, and copies back with commit().
+
+// What building one slot could not do whole: a text with a NUL byte, a list short of items.
+struct SlotFaults {
+    bool nul = false;
+    bool list = false;
+};
+
+// Modes that build nothing fault never.
+struct Plain {
+    SlotFaults faults() const { return {}; }
+};
+
+// Modes that build managed objects see what their own build noted.
+struct Watched {
+    unsigned nulBefore = t_conversionFaults.nulTexts;
+    unsigned listsBefore = t_conversionFaults.lists;
+    SlotFaults built;
+    void Built()
+    {
+        built.nul = t_conversionFaults.nulTexts != nulBefore;
+        built.list = t_conversionFaults.lists != listsBefore;
+    }
+    SlotFaults faults() const { return built; }
+};
 
 // Input string.
-struct S {
+struct S : Watched {
     MonoString* value;
-    S(const std::string& text, bool up) : value(up ? std2gc(text) : nullptr) {}
+    S(const std::string& text, bool up) : value(up ? std2gc(text) : nullptr) { Built(); }
     void* slot() { return value; }
     bool ready() const { return value != nullptr; }
     bool accepts(const Param& p) const { return !p.byRef && p.IsString(); }
@@ -144,7 +177,7 @@ struct S {
 
 // Input number or flag, by the address of the operation's own copy.
 template <typename T>
-struct V {
+struct V : Plain {
     T copy;
     V(T value, bool) : copy(value) {}
     void* slot() { return &copy; }
@@ -156,7 +189,7 @@ struct V {
 
 // Caller's number or flag, written by the managed method directly.
 template <typename T>
-struct R {
+struct R : Plain {
     T& target;
     R(T& value, bool) : target(value) {}
     void* slot() { return &target; }
@@ -167,7 +200,7 @@ struct R {
 };
 
 // Output string.
-struct OS {
+struct OS : Plain {
     std::string& target;
     MonoObject* value = nullptr;
     OS(std::string& text, bool) : target(text) {}
@@ -179,8 +212,13 @@ struct OS {
 };
 
 // In-out string.
-struct IOS : OS {
-    IOS(std::string& text, bool up) : OS(text, up) { value = up ? reinterpret_cast<MonoObject*>(std2gc(text)) : nullptr; }
+struct IOS : OS, Watched {
+    IOS(std::string& text, bool up) : OS(text, up)
+    {
+        value = up ? reinterpret_cast<MonoObject*>(std2gc(text)) : nullptr;
+        Built();
+    }
+    using Watched::faults;
 };
 
 // A new managed record of the record's class, fields zero, made only while the runtime is up.
@@ -202,12 +240,13 @@ MonoObject* FilledRecordObject(const Rec& record, bool up)
 
 // Input record, passed by the value data of a new managed record filled from it.
 template <typename Rec>
-struct RV {
+struct RV : Watched {
     MonoObject* object;
     void* data;
     RV(const Rec& record, bool up)
         : object(FilledRecordObject(record, up)), data(object ? const_cast<void*>(UnboxedValue(object, 0)) : nullptr)
     {
+        Built();
     }
     void* slot() { return data; }
     bool ready() const { return data != nullptr; }
@@ -218,7 +257,7 @@ struct RV {
 
 // Output record, passed by the value data of a new unfilled managed record and read back from it.
 template <typename Rec>
-struct RO {
+struct RO : Plain {
     Rec& target;
     MonoObject* object;
     void* data;
@@ -235,10 +274,10 @@ struct RO {
 
 // In-out record: the address of a variable holding a new managed record filled from it; refilled from what the variable then holds.
 template <typename Rec>
-struct RR {
+struct RR : Watched {
     Rec& target;
     MonoObject* value;
-    RR(Rec& record, bool up) : target(record), value(FilledRecordObject(static_cast<const Rec&>(record), up)) {}
+    RR(Rec& record, bool up) : target(record), value(FilledRecordObject(static_cast<const Rec&>(record), up)) { Built(); }
     void* slot() { return &value; }
     bool ready() const { return value != nullptr; }
     bool accepts(const Param& p) const { return p.byRef && p.IsObject(); }
@@ -248,7 +287,7 @@ struct RR {
 
 // Output record, passed as the new unfilled managed record object itself, which the managed side mutates.
 template <typename Rec>
-struct RP {
+struct RP : Plain {
     Rec& target;
     MonoObject* object;
     RP(Rec& record, bool up) : target(record), object(NewRecordObject<Rec>(up)) {}
@@ -261,7 +300,7 @@ struct RP {
 
 // Output record through a variable that starts null; a null answer leaves the record alone.
 template <typename Rec>
-struct OR {
+struct OR : Plain {
     Rec& target;
     MonoObject* value = nullptr;
     OR(Rec& record, bool) : target(record) {}
@@ -274,12 +313,13 @@ struct OR {
 
 // Input list, built from the vector.
 template <typename T>
-struct LI {
+struct LI : Watched {
     MonoObject* list = nullptr;
     LI(const std::vector<T>& items, bool up)
     {
         if (up)
             ListOf<T>::Write(list, items);
+        Built();
     }
     void* slot() { return list; }
     bool ready() const { return list != nullptr; }
@@ -290,13 +330,14 @@ struct LI {
 
 // In-out list: the address of a variable holding a list built from the vector; the vector is rebuilt from what it then holds.
 template <typename T>
-struct LR {
+struct LR : Watched {
     std::vector<T>& target;
     MonoObject* list = nullptr;
     LR(std::vector<T>& items, bool up) : target(items)
     {
         if (up)
             ListOf<T>::Write(list, items);
+        Built();
     }
     void* slot() { return &list; }
     bool ready() const { return list != nullptr; }
@@ -307,7 +348,7 @@ struct LR {
 
 // Output list of records or strings; a null list gives an empty vector.
 template <typename T>
-struct LO {
+struct LO : Plain {
     std::vector<T>& target;
     MonoObject* value = nullptr;
     LO(std::vector<T>& list, bool) : target(list) {}
@@ -319,7 +360,7 @@ struct LO {
 };
 
 // Output date: a new managed DateTime passed by its value data, read back as seconds since 1970.
-struct DT {
+struct DT : Plain {
     time_t& target;
     MonoObject* date;
     DT(time_t& seconds, bool up) : target(seconds), date(up ? NewManagedDateTime() : nullptr) {}
@@ -331,6 +372,39 @@ struct DT {
 };
 
 VISDK_API void LogUnprepared(const char* method);
+VISDK_API void LogTextWithNul(const char* method, int index);
+VISDK_API void LogIncompleteList();
+
+// True when every slot was built whole. Otherwise the call must not go out: a name cut at a NUL byte would act on
+// another object, a list short of items on fewer of them. The first slot of each kind of fault is logged.
+template <typename... Modes>
+bool ArgumentsWhole(const char* method, std::tuple<Modes...>& modes)
+{
+    bool nulLogged = false, listLogged = false;
+    int index = 0;
+    std::apply(
+        [&](auto&... mode) {
+            (
+                [&](const SlotFaults& faults) {
+                    ++index;
+                    if (faults.nul && !nulLogged) {
+                        LogTextWithNul(method, index);
+                        nulLogged = true;
+                    }
+                    if (faults.list && !listLogged) {
+                        LogIncompleteList();
+                        listLogged = true;
+                    }
+                }(mode.faults()),
+                ...);
+        },
+        modes);
+    if (!nulLogged && !listLogged)
+        return true;
+    LogUnprepared(method);
+    ClearConversionFaults();
+    return false;
+}
 
 VISDK_API MonoMethodSignature* SignatureOf(MonoMethod* method, const char* name, int slots, int* expected = nullptr);
 VISDK_API MonoType* NextParam(MonoMethodSignature* signature, void** iterator);
@@ -410,7 +484,8 @@ template <typename Kind, CopyBack When, typename... Modes, typename... Natives>
 typename Kind::Type Invoke(CVIWrapperPtr& wrapper, bool up, const char* method, Natives&&... natives)
 {
     static_assert(sizeof...(Modes) == sizeof...(Natives), "one mode per slot");
-    std::tuple<Modes...> modes(Modes(natives, up)...);
+    // Braced, so the slots are built in order and the first faulty one is the first that noted its fault.
+    std::tuple<Modes...> modes{Modes(natives, up)...};
     void* slots[sizeof...(Modes) + 1] = {};
     bool ready = true;
     std::apply(
@@ -419,6 +494,8 @@ typename Kind::Type Invoke(CVIWrapperPtr& wrapper, bool up, const char* method, 
             ((slots[index++] = mode.slot(), ready = ready && mode.ready()), ...);
         },
         modes);
+    if (up && !ArgumentsWhole(method, modes))
+        return Kind::Failure();
     if (up && !ready) {
         LogUnprepared(method);
         return Kind::Failure();

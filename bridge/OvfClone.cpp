@@ -11,18 +11,19 @@ using VMInfoStructs::SVMOptionValue;
 namespace {
 
 // Customisation needs only the VM's identity and its card count: every other field of the record goes as zero or null.
-struct IdentityRecord {
+struct IdentityRecord : Watched {
     MonoObject* object;
     void* data = nullptr;
     IdentityRecord(const SVMInfo& info, bool up) : object(NewRecordObject<SVMInfo>(up))
     {
-        if (!object)
-            return;
-        MonoClass* klass = ClassOf(object);
-        SetStringFieldValue(klass, object, "strName", info.strName);
-        SetStringFieldValue(klass, object, "strUuid", info.strUuid);
-        SetIntFieldValue(klass, object, "numEthernetCards", info.numEthernetCards);
-        data = const_cast<void*>(UnboxedValue(object, 0));
+        if (object) {
+            MonoClass* klass = ClassOf(object);
+            SetStringFieldValue(klass, object, "strName", info.strName);
+            SetStringFieldValue(klass, object, "strUuid", info.strUuid);
+            SetIntFieldValue(klass, object, "numEthernetCards", info.numEthernetCards);
+            data = const_cast<void*>(UnboxedValue(object, 0));
+        }
+        Built();
     }
     void* slot() { return data; }
     bool ready() const { return data != nullptr; }

@@ -2,26 +2,64 @@
 
 #include "BridgeFrame.h"
 
+#include <algorithm>
+#include <cstring>
+#include <new>
+
 #include <mono/metadata/blob.h>
 
 namespace VISDKCppBridge {
 
 namespace frame {
 
-std::string SignatureText(const char* prettyFunction)
+const char* SignatureText(const char* prettyFunction, char* buffer, size_t size) noexcept
 {
     // GCC spells the constant string parameter with its namespace; the logged texts do not.
-    static const std::string kCompiler = "const std::string&";
-    static const std::string kLogged = "const string&";
-    std::string text = prettyFunction;
-    for (size_t at = text.find(kCompiler); at != std::string::npos; at = text.find(kCompiler, at + kLogged.size()))
-        text.replace(at, kCompiler.size(), kLogged);
-    return text;
+    static const char kCompiler[] = "const std::string&";
+    static const char kLogged[] = "const string&";
+    const size_t compilerLength = sizeof kCompiler - 1, loggedLength = sizeof kLogged - 1;
+    if (!buffer || size == 0)
+        return "";
+    size_t out = 0;
+    for (const char* p = prettyFunction ? prettyFunction : ""; *p && out + 1 < size;) {
+        if (std::strncmp(p, kCompiler, compilerLength) == 0) {
+            size_t room = std::min(loggedLength, size - 1 - out);
+            std::memcpy(buffer + out, kLogged, room);
+            out += room;
+            p += compilerLength;
+        } else {
+            buffer[out++] = *p++;
+        }
+    }
+    buffer[out] = '\0';
+    return buffer;
 }
 
-void LogNativeException(const char* prettyFunction, const char* what)
+std::string SignatureText(const char* prettyFunction)
 {
-    g_debug.ErrorTagged(SignatureText(prettyFunction).c_str(), "Native exception caught in bridge - %s", what);
+    char buffer[2048];
+    return SignatureText(prettyFunction, buffer, sizeof buffer);
+}
+
+void LogManagedException(const char* prettyFunction, const ManagedException& exception) noexcept
+{
+    char signature[1024];
+    LogException(SignatureText(prettyFunction, signature, sizeof signature), exception);
+}
+
+void LogNativeException(const char* prettyFunction, const char* what) noexcept
+{
+    char signature[1024];
+    g_debug.ErrorTagged(SignatureText(prettyFunction, signature, sizeof signature), "Native exception caught in bridge - %s",
+                        what ? what : "an exception of no standard type");
+}
+
+bool ResultsWhole() noexcept
+{
+    if (t_conversionFaults.lists == 0)
+        return true;
+    LogIncompleteList();
+    return false;
 }
 
 Param::Param(MonoType* type)
@@ -93,24 +131,67 @@ void LogUnfit(const char* method, int index)
 
 void LogUnprepared(const char* method) { g_debug.Error("Could not prepare the arguments of method [%s]", method); }
 
+void LogTextWithNul(const char* method, int index)
+{
+    const char* where = t_conversionFaults.nulWhere;
+    if (*where)
+        g_debug.Error("Parameter #%d of method [%s] holds a text with a NUL byte in [%s]; the call is refused", index, method, where);
+    else
+        g_debug.Error("Parameter #%d of method [%s] holds a text with a NUL byte; the call is refused", index, method);
+}
+
+void LogIncompleteList() { g_debug.Error("List conversion incomplete: [%s]", t_conversionFaults.listClass); }
+
 } // namespace frame
 
 using namespace frame;
 
-CVISDKCppBridge::CVISDKCppBridge() : m_wrapper(new CVIWrapperPtr), m_locale(0) {}
+namespace {
 
-CVISDKCppBridge::CVISDKCppBridge(int locale) : m_wrapper(new CVIWrapperPtr), m_locale(locale) {}
+// Stands in for a holder that could not be allocated: it never gets an instance, so every operation fails
+// ("object has been destroyed") instead of the constructor throwing into the host.
+CVIWrapperPtr& Unallocated()
+{
+    static CVIWrapperPtr holder;
+    return holder;
+}
 
-CVISDKCppBridge::~CVISDKCppBridge() { delete m_wrapper; }
+CVIWrapperPtr* NewHolder() noexcept
+{
+    CVIWrapperPtr* holder = new (std::nothrow) CVIWrapperPtr;
+    if (holder)
+        return holder;
+    g_debug.Error("Not enough memory to create the bridge object");
+    return &Unallocated();
+}
 
-void CVISDKCppBridge::Cleanup() { CVIWrapperPtr::CleanupMono(); }
+} // namespace
+
+CVISDKCppBridge::CVISDKCppBridge() : m_wrapper(NewHolder()), m_locale(0) {}
+
+CVISDKCppBridge::CVISDKCppBridge(int locale) : m_wrapper(NewHolder()), m_locale(locale) {}
+
+CVISDKCppBridge::~CVISDKCppBridge()
+{
+    if (m_wrapper != &Unallocated())
+        delete m_wrapper;
+}
+
+void CVISDKCppBridge::Cleanup()
+{
+    try {
+        CVIWrapperPtr::CleanupMono();
+    } catch (...) {
+        LogNativeException(__PRETTY_FUNCTION__, nullptr);
+    }
+}
 
 void CVISDKCppBridge::SetLocale(int locale) { m_locale = locale; }
 
 int CVISDKCppBridge::SetVMFocus(std::string& first, std::string& second, unsigned long long value)
 {
     return Guarded(*m_wrapper, __PRETTY_FUNCTION__, 0, [&](bool) {
-        if (!m_wrapper->Init()) {
+        if (m_wrapper == &Unallocated() || !m_wrapper->Init()) {
             g_debug.Error("Failed to initialize VISDKWrapper");
             return 0;
         }
@@ -127,9 +208,11 @@ int CVISDKCppBridge::SetLogParameters(int first, int second, int third, int four
 
 std::string CVISDKCppBridge::GetLastErrorString()
 {
-    if (!m_wrapper->ThreadAttach())
-        return "Mono framework is not initialized";
-    return Forward<Str, Always>(*m_wrapper, __PRETTY_FUNCTION__, "GetLastErrorString");
+    return Guarded(*m_wrapper, __PRETTY_FUNCTION__, Str::Failure(), [&](bool up) {
+        if (!up)
+            return std::string("Mono framework is not initialized");
+        return Invoke<Str, Always>(*m_wrapper, up, "GetLastErrorString");
+    });
 }
 
 int CVISDKCppBridge::Connect(const string& first, const string& second, const string& third)

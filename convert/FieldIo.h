@@ -5,6 +5,7 @@
 // rows once, and a FieldReader or FieldWriter walks them.
 
 #include <atomic>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,13 +40,14 @@ public:
     RowCursor(const RowCursor&) = delete;
     RowCursor& operator=(const RowCursor&) = delete;
 
+    // Destructors must not throw: without memory for the table, the next walk records the order instead.
     ~RowCursor()
     {
         if (!m_recording || m_rows.empty())
             return;
         const RowTable* expected = nullptr;
-        RowTable* table = new RowTable{m_class, std::move(m_rows)};
-        if (!m_slot->compare_exchange_strong(expected, table, std::memory_order_acq_rel))
+        RowTable* table = new (std::nothrow) RowTable{m_class, std::move(m_rows)};
+        if (table && !m_slot->compare_exchange_strong(expected, table, std::memory_order_acq_rel))
             delete table;
     }
 

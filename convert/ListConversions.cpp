@@ -6,12 +6,16 @@
 namespace VISDKHelper {
 
 namespace {
-std::atomic<long long> s_nestedRecordLimit{20000000};
+const long long kDefaultNestedRecordBytes = 1LL << 30;
+std::atomic<long long> s_nestedRecordBytes{kDefaultNestedRecordBytes};
 }
 
-long long NestedRecordLimit() { return s_nestedRecordLimit.load(std::memory_order_relaxed); }
+long long NestedRecordBytes() { return s_nestedRecordBytes.load(std::memory_order_relaxed); }
 
-void SetNestedRecordLimit(long long limit) { s_nestedRecordLimit.store(limit > 0 ? limit : 20000000, std::memory_order_relaxed); }
+void SetNestedRecordBytes(long long bytes)
+{
+    s_nestedRecordBytes.store(bytes > 0 ? bytes : kDefaultNestedRecordBytes, std::memory_order_relaxed);
+}
 
 MonoObject* CVISDKHelper::CreateList(const char* listName)
 {
@@ -22,6 +26,7 @@ MonoObject* CVISDKHelper::CreateList(const char* listName)
     };
     if (!VISDKCppBridge::g_image) {
         g_debug.Error("Failed to get list factory class [%s]", listName);
+        VISDKCppBridge::NoteIncompleteList(listName);
         return nullptr;
     }
     const FactoryHandles& handles =
@@ -34,17 +39,18 @@ MonoObject* CVISDKHelper::CreateList(const char* listName)
                      return FactoryHandles{methodName, factory, create};
                  })
             .value;
+    MonoObject* list = nullptr;
     if (!handles.factory) {
         g_debug.Error("Failed to get list factory class [%s]", listName);
-        return nullptr;
-    }
-    if (!handles.create) {
+    } else if (!handles.create) {
         g_debug.Error("Failed to get create list method [%s]", handles.methodName.c_str());
-        return nullptr;
+    } else {
+        list = VISDKCppBridge::InvokeCaptured(handles.create, nullptr, nullptr, handles.methodName.c_str());
+        if (!list)
+            g_debug.Error("Failed to invoke create list method [%s]", handles.methodName.c_str());
     }
-    MonoObject* list = VISDKCppBridge::InvokeCaptured(handles.create, nullptr, nullptr, handles.methodName.c_str());
     if (!list)
-        g_debug.Error("Failed to invoke create list method [%s]", handles.methodName.c_str());
+        VISDKCppBridge::NoteIncompleteList(listName);
     return list;
 }
 
@@ -55,10 +61,10 @@ void CVISDKHelper::ConvertStringList_NativeToManaged(MonoObject*& list, const st
         return;
     const AddHandles* handles = FindAddMethod(list);
     if (!handles || !ItemFits(handles->parameter, g_mono.mono_get_string_class(), list))
-        return;
+        return VISDKCppBridge::NoteIncompleteList("SStringInfoLib");
     for (const std::string& text : in)
-        if (!AddItem(handles->add, list, VISDKCppBridge::std2gc(text)))
-            return;
+        if (!AddItem(handles->add, list, VISDKCppBridge::std2gc(text, "SStringInfoLib")))
+            return VISDKCppBridge::NoteIncompleteList("SStringInfoLib");
 }
 
 void CVISDKHelper::ConvertObject(std::string& out, MonoObject*& value)

@@ -74,51 +74,56 @@ private:
 };
 
 
-// The managed lists being read on this thread, outermost first: a list met again below itself is a loop, and is cut
-// instead of being read until the depth limit. Pointers stay valid: the runtime pins what the native stack holds.
+// The managed lists being read on this thread, innermost first: a list met again below itself is a loop, and is cut
+// instead of being read until the depth limit. Each link lives on the native stack of its ConvertList frame, which the
+// collector scans, so the lists it names stay where they are while it is read.
 class ReadPath {
 public:
-    ReadPath(MonoObject* list, const char* enumeratorClass)
+    ReadPath(MonoObject* list, const char* enumeratorClass) : m_list(list), m_outer(Innermost())
     {
-        std::vector<MonoObject*>& path = Path();
-        if (path.empty())
+        if (!m_outer)
             Nested() = 0;
-        for (MonoObject* outer : path)
-            if (outer == list) {
+        for (const ReadPath* outer = m_outer; outer; outer = outer->m_outer)
+            if (outer->m_list == list) {
                 g_debug.Error("Record tree loops back on itself: subtree cut at [%s]", enumeratorClass);
                 m_ok = false;
                 break;
             }
-        path.push_back(list);
+        Innermost() = this;
     }
-    ~ReadPath() { Path().pop_back(); }
+    ~ReadPath() { Innermost() = m_outer; }
     ReadPath(const ReadPath&) = delete;
     ReadPath& operator=(const ReadPath&) = delete;
     bool Ok() const { return m_ok; }
 
-    // Counts one record read; false (logged once per outermost list) when nested lists have given too many.
-    bool Count(const char* enumeratorClass) const
+    // Counts one record of `bytes` read; false (logged once per outermost list) when nested lists have given more
+    // native bytes than the budget.
+    bool Count(size_t bytes, const char* enumeratorClass) const
     {
-        if (Path().size() < 2)
+        if (!m_outer)
             return true;
         long long& nested = Nested();
-        long long limit = NestedRecordLimit();
-        if (++nested == limit + 1)
-            g_debug.Error("Record tree holds more than %lld nested records: rest cut at [%s]", limit, enumeratorClass);
-        return nested <= limit;
+        long long budget = NestedRecordBytes();
+        bool within = nested <= budget;
+        nested += static_cast<long long>(bytes);
+        if (within && nested > budget)
+            g_debug.Error("Record tree holds more than %lld bytes of nested records: rest cut at [%s]", budget, enumeratorClass);
+        return nested <= budget;
     }
 
 private:
-    static std::vector<MonoObject*>& Path()
+    static const ReadPath*& Innermost()
     {
-        static thread_local std::vector<MonoObject*> path;
-        return path;
+        static thread_local const ReadPath* innermost = nullptr;
+        return innermost;
     }
     static long long& Nested()
     {
         static thread_local long long nested = 0;
         return nested;
     }
+    MonoObject* const m_list;
+    const ReadPath* const m_outer;
     bool m_ok = true;
 };
 
@@ -154,57 +159,58 @@ void CVISDKHelper::ConvertList(std::vector<T>& out, MonoObject* list, MonoObject
     out.clear();
     if (!list)
         return;
+    // A list that cannot be read whole is noted: the operation must not report it as complete.
     DepthGuard depth(enumeratorClass);
     if (!depth.Within())
-        return;
+        return VISDKCppBridge::NoteIncompleteList(enumeratorClass);
     ReadPath path(list, enumeratorClass);
     if (!path.Ok())
-        return;
+        return VISDKCppBridge::NoteIncompleteList(enumeratorClass);
     if (!VISDKCppBridge::g_image) {
         g_debug.Error("Failed to get enumerator class [%s]", enumeratorClass);
-        return;
+        return VISDKCppBridge::NoteIncompleteList(enumeratorClass);
     }
     const EnumeratorHandles& handles = Enumerator(enumeratorClass);
     if (!handles.klass) {
         g_debug.Error("Failed to get enumerator class [%s]", enumeratorClass);
-        return;
+        return VISDKCppBridge::NoteIncompleteList(enumeratorClass);
     }
     MonoMethod* getEnumerator = handles.getEnumerator;
     MonoMethod* moveNext = handles.moveNext;
     MonoMethod* current = handles.current;
     if (!getEnumerator || !moveNext || !current) {
         g_debug.Error("Failed to get enumerator method [%s]", enumeratorClass);
-        return;
+        return VISDKCppBridge::NoteIncompleteList(enumeratorClass);
     }
     if (!ListFits(list, handles.listClass, enumeratorClass))
-        return;
+        return VISDKCppBridge::NoteIncompleteList(enumeratorClass);
     void* args[] = {list};
     MonoObject* enumerator = VISDKCppBridge::InvokeCaptured(getEnumerator, nullptr, args, "GetEnumerator");
     if (!enumerator) {
         g_debug.Error("Failed to invoke get enumerator method [%s]", enumeratorClass);
-        return;
+        return VISDKCppBridge::NoteIncompleteList(enumeratorClass);
     }
     // A throwing enumerator ends the walk; what was read before the throw is kept.
     MonoClass* flagClass = nullptr;
     for (;;) {
         MonoObject* flag = VISDKCppBridge::InvokeCaptured(moveNext, enumerator, nullptr, "MoveNext");
         if (!flag)
-            return;
+            return VISDKCppBridge::NoteIncompleteList(enumeratorClass);
         MonoClass* klass = g_mono.mono_object_get_class(flag);
         // The first answer's class is checked once; later answers of the same class are read directly.
         if (klass != flagClass) {
-            if (!VISDKCppBridge::UnboxedValue(flag, 1))
-                return;
+            if (klass != g_mono.mono_get_boolean_class())
+                return VISDKCppBridge::NoteIncompleteList(enumeratorClass);
             flagClass = klass;
         }
         if (*static_cast<const unsigned char*>(g_mono.mono_object_unbox(flag)) == 0)
             return;
-        if (!path.Count(enumeratorClass))
-            return;
+        if (!path.Count(sizeof(T), enumeratorClass))
+            return VISDKCppBridge::NoteIncompleteList(enumeratorClass);
         bool threw = false;
         MonoObject* item = VISDKCppBridge::InvokeCaptured(current, enumerator, nullptr, "Current", &threw);
         if (threw)
-            return;
+            return VISDKCppBridge::NoteIncompleteList(enumeratorClass);
         // Built in place: large records are not worth a temporary and a move each.
         out.emplace_back();
         ConvertObject(out.back(), item);
@@ -252,27 +258,26 @@ inline bool AddItem(MonoMethod* add, MonoObject* list, void* item)
 template <typename T>
 void CVISDKHelper::ConvertList_NativeToManaged(MonoObject* list, const std::vector<T>& in, MonoObject*, const char* itemClass)
 {
+    // A list that could not be made was noted where it failed.
     if (!list)
         return;
     DepthGuard depth(itemClass);
     if (!depth.Within())
-        return;
+        return VISDKCppBridge::NoteIncompleteList(itemClass);
     const AddHandles* handles = FindAddMethod(list);
     if (!handles)
-        return;
+        return VISDKCppBridge::NoteIncompleteList(itemClass);
     MonoMethod* add = handles->add;
     MonoClass* parameter = handles->parameter;
     MonoClass* klass = VISDKCppBridge::WrapperClass(itemClass);
     bool byValue = klass && g_mono.mono_class_is_valuetype(klass);
     for (const T& element : in) {
         MonoObject* item = VISDKCppBridge::NewObjectOfClass(klass, itemClass, false);
-        if (!item)
-            continue;
-        if (!ItemFits(parameter, g_mono.mono_object_get_class(item), list))
-            return;
+        if (!item || !ItemFits(parameter, g_mono.mono_object_get_class(item), list))
+            return VISDKCppBridge::NoteIncompleteList(itemClass);
         ConvertObject(item, element);
         if (!AddItem(add, list, byValue ? g_mono.mono_object_unbox(item) : item))
-            return;
+            return VISDKCppBridge::NoteIncompleteList(itemClass);
     }
 }
 

@@ -12,11 +12,11 @@ namespace VISDKHelper {
 
 using namespace VMInfoStructs;
 
-// Records read from nested lists under one outermost list (default 20,000,000; 0 or less restores it). A managed tree
-// that shares its lists (a list holding the same sublist twice, level after level) is finite but would take longer
-// than any host waits; real inventories stay far below the limit.
-VISDK_API long long NestedRecordLimit();
-VISDK_API void SetNestedRecordLimit(long long limit);
+// Native bytes of the records read from nested lists under one outermost list (default 1 GiB; 0 or less restores it).
+// A managed tree that shares its lists (a list holding the same sublist twice, level after level) is finite but would
+// take more memory and time than any host has; real inventories stay far below the budget.
+VISDK_API long long NestedRecordBytes();
+VISDK_API void SetNestedRecordBytes(long long bytes);
 
 // Conversions between native records and the wrapper assembly's managed records and lists.
 class VISDK_API CVISDKHelper {

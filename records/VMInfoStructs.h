@@ -55,10 +55,10 @@ const UINT64 VM_PROP_INCLUDE_PUBLIC_TEMPLATES = 0x4000000000000000ULL;
 const UINT64 VM_PROP_INCLUDE_KY_BACKUP = 0x8000000000000000ULL;
 
 // Datastore type of a disk: codes 1 to 4, 0 for a managed value outside them.
-enum DatastoreType_t { eDatastoreTypeUnknown = 0, eDatastoreType1 = 1, eDatastoreType2 = 2, eDatastoreType3 = 3, eDatastoreType4 = 4 };
+enum DatastoreType_t : int { eDatastoreTypeUnknown = 0, eDatastoreType1 = 1, eDatastoreType2 = 2, eDatastoreType3 = 3, eDatastoreType4 = 4 };
 
 // Declared for the inert operations' signatures only; nothing reads them.
-enum EAlarmCondition { eAlarmConditionNone = 0, eAlarmConditionCpu, eAlarmConditionMemory, eAlarmConditionDisk, eAlarmConditionNetwork };
+enum EAlarmCondition : int { eAlarmConditionNone = 0, eAlarmConditionCpu, eAlarmConditionMemory, eAlarmConditionDisk, eAlarmConditionNetwork };
 
 struct VISDK_API StubVMCtx {
     std::string strVMName;
@@ -77,7 +77,7 @@ const int32_t INVENTORY_INFO_FLAG_MAINTAINANCE_MODE = 8;
 
 const UINT64 SDISK_BACKUP_FLAG_HIDDEN = 4ULL;
 
-enum EPerformanceMetricType { ePerfMetricCpu = 0, ePerfMetricMemory, ePerfMetricDisk, ePerfMetricNetwork };
+enum EPerformanceMetricType : int { ePerfMetricCpu = 0, ePerfMetricMemory, ePerfMetricDisk, ePerfMetricNetwork };
 
 struct VISDK_API SVMOwnerInfo {
     std::string name;

@@ -263,41 +263,71 @@ MonoObject* CVIWrapperPtr::InvokeMethod(MonoMethod* method, void** args)
     MonoObject* exception = nullptr;
     void* unused = nullptr;
     MonoObject* result = g_mono.mono_runtime_invoke(method, instance, args ? args : &unused, &exception);
+    // Its class name is taken now, before the runtime runs again and a collection can move the object.
     if (exception)
-        throw exception;
+        throw ManagedException(exception);
     return result;
 }
 
 namespace {
 
-template <typename T>
-T TypedResult(MonoObject* result, T failure, const char* message)
+// A boxed integer or flag of a result, read by its managed type. `widest` is the widest integer type the result
+// kind takes (4 or 8 bytes); a narrower one is widened, since it keeps its value. Anything else is refused.
+bool BoxedInteger(MonoObject* result, int widest, int64_t& value)
 {
-    const void* data = UnboxedValue(result, sizeof(T));
-    if (!data) {
-        g_debug.Error("%s", message);
-        return failure;
-    }
-    T value;
-    std::memcpy(&value, data, sizeof value);
-    return value;
+    MonoClass* klass = result ? g_mono.mono_object_get_class(result) : nullptr;
+    if (!klass)
+        return false;
+    // Unboxed only once the class is known to be one of these value types.
+    auto read = [result](auto type) { return static_cast<int64_t>(*static_cast<const decltype(type)*>(g_mono.mono_object_unbox(result))); };
+    if (klass == g_mono.mono_get_int32_class())
+        value = read(int32_t());
+    else if (klass == g_mono.mono_get_int64_class() && widest == 8)
+        value = read(int64_t());
+    else if (klass == g_mono.mono_get_uint32_class() && widest == 8)
+        value = read(uint32_t());
+    else if (klass == g_mono.mono_get_int16_class())
+        value = read(int16_t());
+    else if (klass == g_mono.mono_get_uint16_class())
+        value = read(uint16_t());
+    else if (klass == g_mono.mono_get_sbyte_class())
+        value = read(int8_t());
+    else if (klass == g_mono.mono_get_byte_class())
+        value = read(uint8_t());
+    else
+        return false;
+    return true;
 }
 
 } // namespace
 
 int CVIWrapperPtr::IntResult(MonoObject* result, int failure)
 {
-    return TypedResult<int32_t>(result, failure, "Result is invalid (int)");
+    int64_t value;
+    if (!BoxedInteger(result, 4, value)) {
+        g_debug.Error("Result is invalid (int)");
+        return failure;
+    }
+    return static_cast<int>(value);
 }
 
 long long CVIWrapperPtr::LongResult(MonoObject* result, long long failure)
 {
-    return TypedResult<int64_t>(result, failure, "Result is invalid (int)");
+    int64_t value;
+    if (!BoxedInteger(result, 8, value)) {
+        g_debug.Error("Result is invalid (int)");
+        return failure;
+    }
+    return value;
 }
 
 bool CVIWrapperPtr::BoolResult(MonoObject* result, bool failure)
 {
-    return TypedResult<unsigned char>(result, failure ? 1 : 0, "Result is invalid (bool)") != 0;
+    if (!result || g_mono.mono_object_get_class(result) != g_mono.mono_get_boolean_class()) {
+        g_debug.Error("Result is invalid (bool)");
+        return failure;
+    }
+    return *static_cast<const unsigned char*>(g_mono.mono_object_unbox(result)) != 0;
 }
 
 std::string CVIWrapperPtr::StringResult(MonoObject* result, std::string& inout)

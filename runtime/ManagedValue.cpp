@@ -1,6 +1,8 @@
 #include "ManagedValue.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -182,7 +184,52 @@ void WriteField(MonoClass* klass, MonoObject* object, const char* name, FieldKin
         g_mono.mono_field_set_value(object, field, &value);
 }
 
+void CopyName(char (&target)[96], const char* name) noexcept
+{
+    snprintf(target, sizeof target, "%s", name ? name : "");
+}
+
+inline bool IsLeadSurrogate(uint32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+inline bool IsTrailSurrogate(uint32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// Writes the UTF-8 form of a code point of two bytes or more; gives the end.
+char* AppendCodePoint(char* p, uint32_t c)
+{
+    if (c < 0x800) {
+        *p++ = static_cast<char>(0xC0 | (c >> 6));
+    } else if (c < 0x10000) {
+        *p++ = static_cast<char>(0xE0 | (c >> 12));
+        *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    } else {
+        *p++ = static_cast<char>(0xF0 | (c >> 18));
+        *p++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    }
+    *p++ = static_cast<char>(0x80 | (c & 0x3F));
+    return p;
+}
+
 } // namespace
+
+VISDK_API __attribute__((tls_model("initial-exec"))) thread_local ConversionFaults t_conversionFaults;
+
+void NoteTextWithNul(const char* where) noexcept
+{
+    if (t_conversionFaults.nulTexts++ == 0)
+        CopyName(t_conversionFaults.nulWhere, where);
+}
+
+void NoteIncompleteList(const char* listClass) noexcept
+{
+    if (t_conversionFaults.lists++ == 0)
+        CopyName(t_conversionFaults.listClass, listClass);
+}
+
+void ClearConversionFaults() noexcept
+{
+    t_conversionFaults.nulTexts = 0;
+    t_conversionFaults.lists = 0;
+}
 
 const FieldHandle* LookupField(MonoClass* klass, const char* name)
 {
@@ -254,7 +301,7 @@ time_t ReadDateField(MonoObject* object, const FieldHandle* handle)
 void WriteStringField(MonoObject* object, const FieldHandle* handle, const char* name, const std::string& value)
 {
     if (MonoClassField* field = CheckedField(object ? handle : nullptr, name, String))
-        g_mono.mono_field_set_value(object, field, std2gc(value));
+        g_mono.mono_field_set_value(object, field, std2gc(value, name));
 }
 
 void WriteIntField(MonoObject* object, const FieldHandle* handle, const char* name, int32_t value)
@@ -339,12 +386,15 @@ const void* UnboxedValue(MonoObject* boxed, size_t size)
     return g_mono.mono_object_unbox(boxed);
 }
 
-MonoString* std2gc(const std::string& text)
+MonoString* std2gc(const std::string& text) { return std2gc(text, ""); }
+
+MonoString* std2gc(const std::string& text, const char* where)
 {
     if (!g_domain)
         return nullptr;
+    // Only the part before a NUL can cross; the frame refuses the call rather than pass a shortened name on.
     if (std::memchr(text.data(), '\0', text.size()))
-        g_debug.Debug("Text holds a NUL byte; only the part before it is passed");
+        NoteTextWithNul(where);
     std::string clean;
     if (SanitizeUtf8(text.c_str(), clean)) {
         g_debug.Debug("Text is not valid UTF-8; invalid bytes replaced");
@@ -357,12 +407,43 @@ std::string gc2std(MonoString* text)
 {
     if (!text)
         return std::string();
-    char* utf8 = g_mono.mono_string_to_utf8(text);
-    if (!utf8)
+    const uint16_t* chars = g_mono.mono_string_chars(text);
+    size_t length = static_cast<size_t>(std::max(g_mono.mono_string_length(text), 0));
+    if (!chars || length == 0)
         return std::string();
-    std::string copy(utf8);
-    g_mono.mono_free(utf8);
-    return copy;
+    // Measured first, so the text is written once into a buffer of its exact size.
+    size_t bytes = 0;
+    for (size_t i = 0; i < length; ++i) {
+        uint32_t c = chars[i];
+        if (c < 0x80)
+            bytes += 1;
+        else if (c < 0x800)
+            bytes += 2;
+        else if (IsLeadSurrogate(c) && i + 1 < length && IsTrailSurrogate(chars[i + 1]))
+            bytes += 4, ++i;
+        else
+            bytes += 3; // the character itself, or U+FFFD for an unpaired surrogate
+    }
+    std::string out(bytes, '\0');
+    char* p = &out[0];
+    bool replaced = false;
+    for (size_t i = 0; i < length; ++i) {
+        uint32_t c = chars[i];
+        if (c < 0x80) {
+            *p++ = static_cast<char>(c);
+            continue;
+        }
+        if (IsLeadSurrogate(c) && i + 1 < length && IsTrailSurrogate(chars[i + 1])) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (chars[++i] - 0xDC00u);
+        } else if (IsLeadSurrogate(c) || IsTrailSurrogate(c)) {
+            c = 0xFFFD;
+            replaced = true;
+        }
+        p = AppendCodePoint(p, c);
+    }
+    if (replaced)
+        g_debug.Error("Managed text holds an unpaired surrogate; replaced by U+FFFD");
+    return out;
 }
 
 std::string ClassNameOf(MonoObject* object)
@@ -376,9 +457,23 @@ std::string ClassNameOf(MonoObject* object)
 
 void LogException(const char* function, MonoObject* exception)
 {
-    DebugLog log;
-    log.ErrorTagged(function, "Exception caught in bridge - %s\n", ClassNameOf(exception).c_str());
+    LogException(function, ManagedException(exception));
 }
+
+void LogException(const char* function, const ManagedException& exception) noexcept
+{
+    DebugLog log;
+    log.ErrorTagged(function, "Exception caught in bridge - %s\n", exception.ClassName());
+}
+
+ManagedException::ManagedException(MonoObject* exception) noexcept
+{
+    MonoClass* klass = exception ? g_mono.mono_object_get_class(exception) : nullptr;
+    const char* name = klass ? g_mono.mono_class_get_name(klass) : nullptr;
+    snprintf(m_className, sizeof m_className, "%s", name ? name : "");
+}
+
+const char* ManagedException::what() const noexcept { return m_className; }
 
 MonoClass* WrapperClass(const char* className)
 {
@@ -491,7 +586,7 @@ void SetFieldValue(MonoClass* klass, MonoObject* object, const char* field, void
 void SetStringFieldValue(MonoClass* klass, MonoObject* object, const char* field, const std::string& value)
 {
     if (MonoClassField* found = FindField(klass, object, field, String))
-        g_mono.mono_field_set_value(object, found, std2gc(value));
+        g_mono.mono_field_set_value(object, found, std2gc(value, field));
 }
 
 void SetIntFieldValue(MonoClass* klass, MonoObject* object, const char* field, int value)

@@ -2,6 +2,7 @@
 #define VISDK_MANAGED_VALUE_H
 
 #include <ctime>
+#include <exception>
 #include <string>
 
 #include "MonoTypes.h"
@@ -9,10 +10,26 @@
 
 namespace VISDKCppBridge {
 
-// Text crosses as UTF-8; bytes that are not valid UTF-8 become U+FFFD.
+// A managed exception as the invocation layer throws it. Only its class name travels: the exception object lives on
+// the collector's heap, which may move or free it while the native exception unwinds.
+class VISDK_API ManagedException : public std::exception {
+public:
+    explicit ManagedException(MonoObject* exception) noexcept;
+    const char* what() const noexcept override;
+    const char* ClassName() const noexcept { return m_className; }
+
+private:
+    char m_className[128];
+};
+
+// Text crosses as UTF-8; bytes that are not valid UTF-8 become U+FFFD. Only the part before a NUL byte crosses:
+// the text is noted for the calling operation's frame, with `where` (a field or list name) saying where it was.
 VISDK_API MonoString* std2gc(const std::string& text);
+VISDK_API MonoString* std2gc(const std::string& text, const char* where);
+// The whole text, embedded NULs included; an unpaired surrogate becomes U+FFFD (logged once per text).
 VISDK_API std::string gc2std(MonoString* text);
 VISDK_API void LogException(const char* function, MonoObject* exception);
+VISDK_API void LogException(const char* function, const ManagedException& exception) noexcept;
 // Class name of a managed object, or "" for null.
 VISDK_API std::string ClassNameOf(MonoObject* object);
 

@@ -8,7 +8,9 @@
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <sys/eventfd.h>
+#include <sys/uio.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -16,6 +18,7 @@
 #include <chrono>
 #include <mutex>
 #include <new>
+#include <stdexcept>
 #include <thread>
 
 namespace VISDKCppBridge {
@@ -27,9 +30,10 @@ LogSink s_sink = nullptr;
 void* s_sinkContext = nullptr;
 std::atomic<int> s_threshold{DebugLog::LevelDebug};
 
-std::string FormatV(const char* format, va_list args)
+// Formats into `buffer`; a text longer than it goes to `heap` when memory allows, else it stays truncated.
+// Never throws: logging runs inside the bridge's exception handlers.
+const char* FormatV(char (&buffer)[512], std::string& heap, const char* format, va_list args) noexcept
 {
-    char buffer[512];
     va_list copy;
     va_copy(copy, args);
     int length = vsnprintf(buffer, sizeof buffer, format, copy);
@@ -37,98 +41,115 @@ std::string FormatV(const char* format, va_list args)
     if (length < 0)
         return format;
     if (static_cast<size_t>(length) < sizeof buffer)
-        return std::string(buffer, static_cast<size_t>(length));
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    vsnprintf(&text[0], text.size(), format, args);
-    text.resize(static_cast<size_t>(length));
-    return text;
+        return buffer;
+    try {
+        heap.assign(static_cast<size_t>(length) + 1, '\0');
+        vsnprintf(&heap[0], heap.size(), format, args);
+        heap.resize(static_cast<size_t>(length));
+        return heap.c_str();
+    } catch (...) {
+        return buffer;
+    }
 }
 
-void WriteAll(int fd, const std::string& line)
+void WriteAll(int fd, iovec* parts, int count) noexcept
 {
-    const char* data = line.data();
-    size_t left = line.size();
-    while (left > 0) {
-        ssize_t written = ::write(fd, data, left);
+    while (count > 0) {
+        ssize_t written = ::writev(fd, parts, count);
         if (written < 0) {
             if (errno == EINTR)
                 continue;
             return;
         }
-        data += written;
-        left -= static_cast<size_t>(written);
+        while (count > 0 && static_cast<size_t>(written) >= parts->iov_len) {
+            written -= static_cast<ssize_t>(parts->iov_len);
+            ++parts;
+            --count;
+        }
+        if (count > 0) {
+            parts->iov_base = static_cast<char*>(parts->iov_base) + written;
+            parts->iov_len -= static_cast<size_t>(written);
+        }
     }
 }
 
-void Emit(int level, const char* tag, const std::string& text)
+// One line per message, written with one call so that lines of racing threads do not interleave; allocates nothing.
+void Emit(int level, const char* tag, const char* text) noexcept
 {
     if (level != DebugLog::LevelError && level > s_threshold.load(std::memory_order_relaxed))
         return;
-    std::lock_guard<std::mutex> lock(s_logMutex);
+    std::unique_lock<std::mutex> lock(s_logMutex, std::defer_lock);
+    try {
+        lock.lock();
+    } catch (...) {
+        // A lock that cannot be taken still lets the message out, at the risk of interleaving.
+    }
     if (s_sink) {
-        s_sink(level, tag, text.c_str(), s_sinkContext);
+        s_sink(level, tag, text, s_sinkContext);
         return;
     }
-    std::string line = "VISDKCppBridge ";
+    char head[48];
     if (level == DebugLog::LevelError)
-        line += "ERROR";
+        snprintf(head, sizeof head, "VISDKCppBridge ERROR");
     else if (level == DebugLog::LevelDebug)
-        line += "DEBUG";
+        snprintf(head, sizeof head, "VISDKCppBridge DEBUG");
     else
-        line += "DEBUG" + std::to_string(level);
-    if (tag) {
-        line += " [";
-        line += tag;
-        line += "]";
-    }
-    line += ": ";
+        snprintf(head, sizeof head, "VISDKCppBridge DEBUG%d", level);
+    size_t length = strlen(text);
     // The message texts keep their own trailing line feed; the line gets exactly one.
-    if (!text.empty() && text.back() == '\n')
-        line.append(text, 0, text.size() - 1);
-    else
-        line += text;
-    line += '\n';
-    WriteAll(STDERR_FILENO, line);
+    if (length > 0 && text[length - 1] == '\n')
+        --length;
+    iovec parts[] = {{head, strlen(head)},
+                     {const_cast<char*>(" ["), tag ? 2u : 0u},
+                     {const_cast<char*>(tag ? tag : ""), tag ? strlen(tag) : 0u},
+                     {const_cast<char*>("]"), tag ? 1u : 0u},
+                     {const_cast<char*>(": "), 2},
+                     {const_cast<char*>(text), length},
+                     {const_cast<char*>("\n"), 1}};
+    WriteAll(STDERR_FILENO, parts, static_cast<int>(sizeof parts / sizeof parts[0]));
+}
+
+void EmitV(int level, const char* tag, const char* format, va_list args) noexcept
+{
+    char buffer[512];
+    std::string heap;
+    Emit(level, tag, FormatV(buffer, heap, format, args));
 }
 
 } // namespace
 
 DebugLog::DebugLog(void* logFile) : m_logFile(logFile) {}
 
-void DebugLog::Debug(const char* format, ...)
+void DebugLog::Debug(const char* format, ...) noexcept
 {
     va_list args;
     va_start(args, format);
-    std::string text = FormatV(format, args);
+    EmitV(LevelDebug, nullptr, format, args);
     va_end(args);
-    Emit(LevelDebug, nullptr, text);
 }
 
-void DebugLog::DebugLevel(int level, const char* format, ...)
+void DebugLog::DebugLevel(int level, const char* format, ...) noexcept
 {
     va_list args;
     va_start(args, format);
-    std::string text = FormatV(format, args);
+    EmitV(level < LevelDebug ? LevelDebug : level, nullptr, format, args);
     va_end(args);
-    Emit(level < LevelDebug ? LevelDebug : level, nullptr, text);
 }
 
-void DebugLog::Error(const char* format, ...)
+void DebugLog::Error(const char* format, ...) noexcept
 {
     va_list args;
     va_start(args, format);
-    std::string text = FormatV(format, args);
+    EmitV(LevelError, nullptr, format, args);
     va_end(args);
-    Emit(LevelError, nullptr, text);
 }
 
-void DebugLog::ErrorTagged(const char* function, const char* format, ...)
+void DebugLog::ErrorTagged(const char* function, const char* format, ...) noexcept
 {
     va_list args;
     va_start(args, format);
-    std::string text = FormatV(format, args);
+    EmitV(LevelError, function ? function : "", format, args);
     va_end(args);
-    Emit(LevelError, function ? function : "", text);
 }
 
 void DebugLog::SetSink(LogSink sink, void* context)
@@ -145,7 +166,7 @@ int DebugLog::Threshold() { return s_threshold.load(); }
 PlatformEvent::PlatformEvent() : m_fd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)), m_waiters(0)
 {
     if (m_fd < 0)
-        throw "Not enough memory to initialize the event object";
+        throw std::runtime_error("Not enough memory to initialize the event object");
 }
 
 // The descriptor is never read, so once set the event stays set. One still waited on (the runtime
@@ -201,7 +222,7 @@ bool PlatformEvent::WaitFor(unsigned milliseconds)
 PlatformMutex::PlatformMutex() : m_handle(new (std::nothrow) std::mutex)
 {
     if (!m_handle)
-        throw "Not enough memory to initialize the critical section object";
+        throw std::runtime_error("Not enough memory to initialize the critical section object");
 }
 
 PlatformMutex::~PlatformMutex() { delete static_cast<std::mutex*>(m_handle); }

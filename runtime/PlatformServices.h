@@ -14,16 +14,18 @@ namespace VISDKCppBridge {
 // debug level (1 for plain debug messages) otherwise; `tag` is null unless the error was tagged.
 typedef void (*LogSink)(int level, const char* tag, const char* text, void* context);
 
+// Logging never throws: it runs inside the bridge's exception handlers. A message that cannot be formatted whole
+// (no memory for a long text) goes out truncated.
 class VISDK_API DebugLog {
 public:
     enum { LevelError = 0, LevelDebug = 1 };
 
     explicit DebugLog(void* logFile = nullptr);
 
-    void Debug(const char* format, ...) __attribute__((format(printf, 2, 3)));
-    void DebugLevel(int level, const char* format, ...) __attribute__((format(printf, 3, 4)));
-    void Error(const char* format, ...) __attribute__((format(printf, 2, 3)));
-    void ErrorTagged(const char* function, const char* format, ...) __attribute__((format(printf, 3, 4)));
+    void Debug(const char* format, ...) noexcept __attribute__((format(printf, 2, 3)));
+    void DebugLevel(int level, const char* format, ...) noexcept __attribute__((format(printf, 3, 4)));
+    void Error(const char* format, ...) noexcept __attribute__((format(printf, 2, 3)));
+    void ErrorTagged(const char* function, const char* format, ...) noexcept __attribute__((format(printf, 3, 4)));
 
     // Process-wide: a null sink restores the standard-error sink.
     static void SetSink(LogSink sink, void* context);

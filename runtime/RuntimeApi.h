@@ -51,6 +51,14 @@ struct VISDK_API RuntimeApi {
     mono_bool_t (*mono_class_is_valuetype)(MonoClass* klass);
     int32_t (*mono_class_value_size)(MonoClass* klass, uint32_t* align);
     MonoClass* (*mono_get_string_class)();
+    MonoClass* (*mono_get_boolean_class)();
+    MonoClass* (*mono_get_byte_class)();
+    MonoClass* (*mono_get_sbyte_class)();
+    MonoClass* (*mono_get_int16_class)();
+    MonoClass* (*mono_get_uint16_class)();
+    MonoClass* (*mono_get_int32_class)();
+    MonoClass* (*mono_get_uint32_class)();
+    MonoClass* (*mono_get_int64_class)();
     // objects and calls
     MonoObject* (*mono_object_new)(MonoDomain* domain, MonoClass* klass);
     void (*mono_runtime_object_init)(MonoObject* object);
@@ -66,6 +74,7 @@ struct VISDK_API RuntimeApi {
     MonoString* (*mono_string_new)(MonoDomain* domain, const char* text);
     char* (*mono_string_to_utf8)(MonoString* string);
     int (*mono_string_length)(MonoString* string);
+    uint16_t* (*mono_string_chars)(MonoString* string);
     // handles
     uint32_t (*mono_gchandle_new)(MonoObject* object, mono_bool_t pinned);
     MonoObject* (*mono_gchandle_get_target)(uint32_t handle);

@@ -51,6 +51,21 @@ VISDK_API void WriteReferenceField(MonoObject* object, const FieldHandle* handle
 // True while the calling thread is attached through this library.
 bool ThreadIsAttached();
 
+// What the conversions of the current operation on this thread could not do whole. The frame clears it when an
+// operation starts, and reads it once the arguments are built and again once the results are converted.
+// Trivial, so the thread-local needs no constructor call.
+struct ConversionFaults {
+    unsigned nulTexts;      // texts met with a NUL byte
+    unsigned lists;         // lists that could not be converted whole
+    char nulWhere[96];      // where the first such text was: a field or list, "" for a plain text
+    char listClass[96];     // the first such list's enumerator or item class
+};
+extern VISDK_API __attribute__((tls_model("initial-exec"))) thread_local ConversionFaults t_conversionFaults;
+
+VISDK_API void NoteTextWithNul(const char* where) noexcept;
+VISDK_API void NoteIncompleteList(const char* listClass) noexcept;
+VISDK_API void ClearConversionFaults() noexcept;
+
 } // namespace VISDKCppBridge
 
 #endif

@@ -3,6 +3,7 @@
 
 #include "CVIWrapperPtr.h"
 #include "ManagedValue.h"
+#include "RecordBuilder.h"
 #include "TestSupport.h"
 #include "VISDKHelper.h"
 
@@ -123,6 +124,71 @@ TEST_F(FaultsTest, RecordsLackingFieldsConvertTheRest)
     ASSERT_EQ(read.size(), 2u);
     EXPECT_EQ(read[1].key, "k2");
     EXPECT_EQ(read[1].value, "");
+}
+
+// A VM record whose disk list cannot be read must not pass for the whole VM: a backup of it would miss disks.
+TEST_F(FaultsTest, AResultWithAListThatCouldNotBeReadWholeIsAFailureKeepingWhatWasRead)
+{
+    MonoObject* unreadable = NewStringList({"not", "disks"});
+    const std::string notDisks = "List of class [" + ClassNameOf(unreadable) + "] does not fit enumerator [SDiskLibListEnumerator]";
+    struct Case {
+        const char* method;
+        std::function<long long()> call;
+    };
+    SVMInfo info;
+    std::vector<SVMInfo> vms;
+    const Case cases[] = {
+        {"GetVMInfoForVM", [&] { return Bridge().GetVMInfoForVM("vm-web01", "", "", VM_PROP_ALL, 0, info); }},
+        {"BrowseInventoryByName", [&] { return Bridge().BrowseInventoryByName("Cluster01", 0, VM_PROP_ALL, 0, vms); }},
+    };
+    for (const Case& c : cases) {
+        log.Clear();
+        MonoObject* vm = Managed("SVMInfoLib").Str("strName", "vm-web01").Str("strUuid", "42").Object("diskList", unreadable).get();
+        probe::Return(c.method, std::string(c.method) == "GetVMInfoForVM" ? vm : ListOfRecords("SVMInfoLib", {Managed(vm)}));
+        EXPECT_EQ(c.call(), 0) << c.method;
+        EXPECT_EQ(log.Errors(), (std::vector<std::string>{notDisks, "List conversion incomplete: [SDiskLibListEnumerator]"})) << c.method;
+    }
+    EXPECT_EQ(info.strName, "vm-web01") << "what was converted stays";
+    ASSERT_EQ(vms.size(), 1u);
+    EXPECT_EQ(vms[0].strName, "vm-web01");
+
+    // A list that is simply absent means "none", and is no failure.
+    log.Clear();
+    probe::Return("GetVMInfoForVM", Managed("SVMInfoLib").Str("strName", "vm-web01").get());
+    EXPECT_EQ(Bridge().GetVMInfoForVM("vm-web01", "", "", VM_PROP_ALL, 0, info), 1);
+    EXPECT_TRUE(info.diskList.empty());
+    EXPECT_TRUE(log.Errors().empty()) << log.Dump();
+}
+
+// This wrapper has no factory for disk lists: any call that would carry one goes out without it, so none goes out.
+TEST_F(FaultsTest, AnInputListThatCouldNotBeBuiltWholeRefusesTheCall)
+{
+    SDisk disk;
+    disk.strFileName = "[datastore1] vm-web01/vm-web01.vmdk";
+    const std::vector<SDisk> disks{disk};
+    SVMInfo created;
+    created.strName = "vm-new";
+    created.diskList = disks;
+    struct Case {
+        const char* method;
+        std::function<bool()> call;
+    };
+    const Case cases[] = {
+        {"RelocateVM", [&] { return Bridge().RelocateVM("vm-web01", "", "esx02.sim.local", "datastore2", "", false, disks); }},
+        {"AttachVMStoragePolicyToVMAndDisks", [&] { return Bridge().AttachVMStoragePolicyToVMAndDisks("vm-web01", "", "Gold", "p-1", disks); }},
+        {"CreateVirtualMachine", [&] { return Bridge().CreateVirtualMachine(created) != 0; }},
+    };
+    for (const Case& c : cases) {
+        log.Clear();
+        probe::ReturnBool(c.method, true);
+        probe::ReturnInt(c.method, 1);
+        EXPECT_FALSE(c.call()) << c.method;
+        EXPECT_EQ(probe::CallCount(c.method), 0) << c.method;
+        EXPECT_EQ(log.Errors(), (std::vector<std::string>{"Failed to get create list method [CreateSDiskLibList]",
+                                                          "List conversion incomplete: [SDiskLib]",
+                                                          std::string("Could not prepare the arguments of method [") + c.method + "]"}))
+            << c.method;
+    }
 }
 
 } // namespace

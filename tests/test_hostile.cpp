@@ -104,29 +104,71 @@ TEST_F(HostileTest, InvalidUtf8IsReplacedAndSaidSo)
     }
 }
 
-TEST_F(HostileTest, EmbeddedNulEndsTheTextAndIsSaidSo)
+// A name cut at a NUL byte would act on another object ("vm-app01\0-old-copy" is not "vm-app01"): the call never goes out.
+TEST_F(HostileTest, EmbeddedNulRefusesTheCallNamingTheSlot)
 {
-    const std::string withNul("before\0after", 12);
-    for (const Inbound& path : InboundPaths()) {
+    const std::string withNul("vm-app01\0-old-copy", 18);
+    struct Case {
+        const char* method;
+        std::function<bool()> call;
+        std::string error;
+    };
+    SVMInfo created;
+    created.strName = withNul;
+    SGuestFile file;
+    file.name = withNul;
+    const Case cases[] = {
+        {"DeleteVM", [&] { return Bridge().DeleteVM(withNul, "") != 0; },
+         "Parameter #1 of method [DeleteVM] holds a text with a NUL byte; the call is refused"},
+        {"CreateVirtualMachine", [&] { return Bridge().CreateVirtualMachine(created) != 0; },
+         "Parameter #1 of method [CreateVirtualMachine] holds a text with a NUL byte in [strName]; the call is refused"},
+        {"ChangeGuestFileAttributes", [&] { return Bridge().ChangeGuestFileAttributes("", "", "", "", "", file); },
+         "Parameter #6 of method [ChangeGuestFileAttributes] holds a text with a NUL byte in [name]; the call is refused"},
+        {"ReconfigureVMBootOptions",
+         [&] { return Bridge().ReconfigureVMBootOptions("vm-web01", "", {"disk", withNul}, false, false, false); },
+         "Parameter #3 of method [ReconfigureVMBootOptions] holds a text with a NUL byte in [SStringInfoLib]; the call is refused"},
+    };
+    for (const Case& c : cases) {
         log.Clear();
-        EXPECT_EQ(Text(path.send(withNul)), "String:before") << path.path;
-        EXPECT_EQ(log.Count("Text holds a NUL byte; only the part before it is passed"), 1) << path.path;
+        probe::ReturnInt(c.method, 1);
+        probe::ReturnBool(c.method, true);
+        EXPECT_FALSE(c.call()) << c.method;
+        EXPECT_EQ(probe::CallCount(c.method), 0) << c.method;
+        EXPECT_EQ(log.Errors(), (std::vector<std::string>{c.error, std::string("Could not prepare the arguments of method [") + c.method + "]"}))
+            << c.method;
     }
     log.Clear();
-    InboundPaths()[0].send("plain");
+    probe::ReturnInt("RenameVM", 1);
+    EXPECT_EQ(Bridge().RenameVM("plain", "", ""), 1);
     EXPECT_TRUE(log.Entries().empty()) << log.Dump();
 }
 
-TEST_F(HostileTest, UnpairedSurrogatesComeBackAsDefinedText)
+TEST_F(HostileTest, UnpairedSurrogatesBecomeReplacementCharactersAndAreSaidSo)
 {
-    // "a", a lone high surrogate, "b": not representable in UTF-8.
-    const mono_unichar2 units[] = {'a', 0xD800, 'b'};
+    // "a", a lone high surrogate, "b", a lone low surrogate, then a proper pair (U+1F4BE).
+    const mono_unichar2 units[] = {'a', 0xD800, 'b', 0xDC00, 0xD83D, 0xDCBE};
     for (const Outbound& path : OutboundPaths()) {
-        MonoObject* text = reinterpret_cast<MonoObject*>(mono_string_new_utf16(g_domain, units, 3));
-        std::string back = path.receive(text);
-        EXPECT_TRUE(back.empty() || back.front() == 'a') << path.path << ": " << back;
-        EXPECT_EQ(back.find('\0'), std::string::npos) << path.path;
+        log.Clear();
+        MonoObject* text = reinterpret_cast<MonoObject*>(mono_string_new_utf16(g_domain, units, 6));
+        EXPECT_EQ(path.receive(text), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD\xF0\x9F\x92\xBE") << path.path;
+        EXPECT_EQ(log.Count("Managed text holds an unpaired surrogate; replaced by U+FFFD"), 1) << path.path << log.Dump();
     }
+}
+
+TEST_F(HostileTest, EmbeddedNulsFromTheManagedSideAreKept)
+{
+    const mono_unichar2 units[] = {'v', 'm', 0, '-', 'o', 'l', 'd'};
+    for (const Outbound& path : OutboundPaths()) {
+        log.Clear();
+        MonoObject* text = reinterpret_cast<MonoObject*>(mono_string_new_utf16(g_domain, units, 7));
+        EXPECT_EQ(path.receive(text), std::string("vm\0-old", 7)) << path.path;
+        EXPECT_TRUE(log.Errors().empty()) << path.path << log.Dump();
+    }
+    // And inside a record field.
+    probe::Return("GetVMInfoForVMByMoref", Managed("SVMInfoLib").Object("strName", ManagedString(std::string("web\0one", 7))).Str("strUuid", "u").get());
+    SVMInfo info;
+    EXPECT_TRUE(Bridge().GetVMInfoForVMByMoref("vm-1", 0, 0, info));
+    EXPECT_EQ(info.strName, std::string("web\0one", 7));
 }
 
 TEST_F(HostileTest, HundredMegabyteStringsCrossWhole)
@@ -272,10 +314,11 @@ TEST_F(HostileTest, ACyclicManagedTreeIsCutWhereItLoops)
     EXPECT_EQ(log.Errors(), std::vector<std::string>{"Record tree loops back on itself: subtree cut at [SInventoryInfoLibListEnumerator]"});
 }
 
-// Each level's list holds the next level's list twice: few objects, 2^40 paths. The record budget ends the walk.
+// Each level's list holds the next level's list twice: few objects, 2^40 paths. The budget of native bytes ends the walk.
 TEST_F(HostileTest, ASharedSubtreeExplosionEndsAtTheRecordBudget)
 {
-    VISDKHelper::SetNestedRecordLimit(20000);
+    const long long budget = 20000 * static_cast<long long>(sizeof(SInventoryInfo));
+    VISDKHelper::SetNestedRecordBytes(budget);
     MonoObject* below = nullptr;
     for (int level = 40; level >= 1; --level) {
         MonoObject* list = NewList("SInventoryInfoLib");
@@ -290,10 +333,10 @@ TEST_F(HostileTest, ASharedSubtreeExplosionEndsAtTheRecordBudget)
     }
     std::vector<SInventoryInfo> out;
     CVISDKHelper::ConvertInventoryInfoList(out, below);
-    VISDKHelper::SetNestedRecordLimit(0);
+    VISDKHelper::SetNestedRecordBytes(0);
     EXPECT_EQ(out.size(), 2u);
-    EXPECT_EQ(log.Errors(),
-              std::vector<std::string>{"Record tree holds more than 20000 nested records: rest cut at [SInventoryInfoLibListEnumerator]"});
+    EXPECT_EQ(log.Errors(), std::vector<std::string>{"Record tree holds more than " + std::to_string(budget) +
+                                                     " bytes of nested records: rest cut at [SInventoryInfoLibListEnumerator]"});
 }
 
 TEST_F(HostileTest, DeepNativeInventoryIsCutOnTheWayOut)

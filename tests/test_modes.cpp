@@ -161,12 +161,25 @@ TEST_F(ModesTest, NativeExceptionsDoNotLeaveTheFrame)
     EXPECT_EQ(log.Entries()[0].text, "Native exception caught in bridge - std::bad_alloc");
 }
 
+TEST_F(ModesTest, ExceptionsOfNoStandardTypeDoNotLeaveTheFrameEither)
+{
+    const std::string failure = "";
+    std::string result = Guarded(wrapper, "std::string VISDKCppBridge::CVISDKCppBridge::F()", failure, [](bool) -> std::string {
+        throw "a text";
+    });
+    EXPECT_EQ(result, "");
+    EXPECT_EQ(log.Errors(), std::vector<std::string>{"Native exception caught in bridge - an exception of no standard type"});
+}
+
 TEST(Signatures, CompilerSpellingBecomesTheLoggedText)
 {
     EXPECT_EQ(SignatureText("int VISDKCppBridge::CVISDKCppBridge::Connect(const std::string&, const std::string&, const std::string&)"),
               "int VISDKCppBridge::CVISDKCppBridge::Connect(const string&, const string&, const string&)");
     EXPECT_EQ(SignatureText("int VISDKCppBridge::CVISDKCppBridge::SetVMFocus(std::string&, std::string&, long long unsigned int)"),
               "int VISDKCppBridge::CVISDKCppBridge::SetVMFocus(std::string&, std::string&, long long unsigned int)");
+    // The handlers' form never overruns its buffer.
+    char small[20];
+    EXPECT_STREQ(SignatureText("int F(const std::string&, const std::string&)", small, sizeof small), "int F(const string&");
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <thread>
 
+#include <mono/metadata/appdomain.h>
+
 #include "CVIWrapperPtr.h"
 #include "ManagedValue.h"
 #include "RuntimeApi.h"
@@ -141,15 +143,16 @@ TEST_F(InvokeTest, CoreCallInTwoSteps)
     EXPECT_EQ(Text(wrapper.InvokeMethod(method, nullptr)), "Int32:7");
 }
 
-TEST_F(InvokeTest, ManagedExceptionLeavesAsMonoObjectWithoutResultMessages)
+TEST_F(InvokeTest, ManagedExceptionLeavesAsANativeExceptionWithItsClassNameWithoutResultMessages)
 {
     probe::Throw("CheckConnection", "System.TimeoutException");
     bool caught = false;
     try {
         wrapper.Invoke(0, "CheckConnection", nullptr);
-    } catch (MonoObject* exception) {
+    } catch (const std::exception& exception) {
         caught = true;
-        EXPECT_EQ(ClassNameOf(exception), "TimeoutException");
+        EXPECT_STREQ(exception.what(), "TimeoutException");
+        ASSERT_NE(dynamic_cast<const ManagedException*>(&exception), nullptr);
     }
     EXPECT_TRUE(caught);
     EXPECT_TRUE(log.Entries().empty());
@@ -160,12 +163,66 @@ TEST_F(InvokeTest, LogExceptionUsesItsOwnLoggerAndTheShortClassName)
     probe::Throw("CheckConnection", "System.IO.FileNotFoundException");
     try {
         wrapper.Invoke("CheckConnection", nullptr);
-    } catch (MonoObject* exception) {
+    } catch (const ManagedException& exception) {
         LogException("int F()", exception);
     }
     ASSERT_EQ(log.Entries().size(), 1u);
     EXPECT_EQ(log.Entries()[0].tag, "int F()");
     EXPECT_EQ(log.Entries()[0].text, "Exception caught in bridge - FileNotFoundException\n");
+}
+
+MonoObject* Boxed(MonoClass* klass, const void* value) { return mono_value_box(g_domain, klass, const_cast<void*>(value)); }
+
+// A result is read by its managed type, never by its size: a 64-bit 0x100000001 is no int 1 (success), an int 256
+// no false. A narrower integer widens, since it keeps its value.
+TEST_F(InvokeTest, ResultsAreReadByTheirManagedTypeWideningOnlyWhereTheValueIsKept)
+{
+    const long long big = 0x100000001LL;
+    const int twoFiftySix = 256, seven = 7, minusThree = -3;
+    const unsigned int large = 0xFFFFFFF0u;
+    const short minusTwo = -2;
+    const unsigned char one = 1;
+    const double sevenPointFive = 7.5;
+    struct Case {
+        const char* name;
+        MonoObject* value;
+        long long asInt;   // -1: invalid for int
+        long long asLong;  // -1: invalid for long long
+        int asBool;        // -1: invalid for bool
+    };
+    const Case cases[] = {
+        {"Int32 7", Boxed(mono_get_int32_class(), &seven), 7, 7, -1},
+        {"Int32 -3", Boxed(mono_get_int32_class(), &minusThree), -3, -3, -1},
+        {"Int32 256", Boxed(mono_get_int32_class(), &twoFiftySix), 256, 256, -1},
+        {"Int64 0x100000001", Boxed(mono_get_int64_class(), &big), -1, big, -1},
+        {"UInt32 0xFFFFFFF0", Boxed(mono_get_uint32_class(), &large), -1, large, -1},
+        {"Int16 -2", Boxed(mono_get_int16_class(), &minusTwo), -2, -2, -1},
+        {"Byte 1", Boxed(mono_get_byte_class(), &one), 1, 1, -1},
+        {"Boolean true", BoxBool(true), -1, -1, 1},
+        {"Double", Boxed(mono_get_double_class(), &sevenPointFive), -1, -1, -1},
+    };
+    for (const Case& c : cases) {
+        probe::ReturnRaw("CheckConnection", c.value);
+        probe::ReturnRaw("GetCurrentServerTime", c.value);
+        probe::ReturnRaw("IsVCenterConnection", c.value);
+        log.Clear();
+        EXPECT_EQ(wrapper.Invoke(-99, "CheckConnection", nullptr), c.asInt == -1 ? -99 : c.asInt) << c.name;
+        EXPECT_EQ(log.Count("Result is invalid (int)"), c.asInt == -1 ? 1 : 0) << c.name;
+        log.Clear();
+        EXPECT_EQ(wrapper.Invoke(-99LL, "GetCurrentServerTime", nullptr), c.asLong == -1 ? -99 : c.asLong) << c.name;
+        EXPECT_EQ(log.Count("Result is invalid (int)"), c.asLong == -1 ? 1 : 0) << c.name;
+        log.Clear();
+        for (bool failure : {false, true}) {
+            EXPECT_EQ(wrapper.Invoke(failure, "IsVCenterConnection", nullptr), c.asBool == -1 ? failure : c.asBool == 1) << c.name;
+            EXPECT_EQ(log.Count("Result is invalid (bool)"), c.asBool == -1 ? 1 : 0) << c.name;
+            log.Clear();
+        }
+    }
+    // Through an operation: a 64-bit "success" of another build is a failure here.
+    probe::ReturnRaw("PowerOnVM", Boxed(mono_get_int64_class(), &big));
+    CVISDKCppBridge& bridge = Bridge();
+    EXPECT_EQ(bridge.PowerOnVM("vm-web01", ""), 0);
+    EXPECT_EQ(log.Errors(), std::vector<std::string>{"Result is invalid (int)"});
 }
 
 TEST(Strings, Utf8RoundTripsAndEmbeddedNulStopsTheText)

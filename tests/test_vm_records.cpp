@@ -71,6 +71,21 @@ TEST_F(VmRecordsTest, DiskCodesMapBothWays)
     }
 }
 
+// A host may hold a code this build does not list (a newer datastore kind, say): it must survive copies unchanged,
+// which an enum without a fixed type would not promise.
+TEST_F(VmRecordsTest, UnlistedDatastoreCodesSurviveCopies)
+{
+    SDisk disk;
+    disk.nDatastoreType = static_cast<DatastoreType_t>(9);
+    SVMInfo vm;
+    vm.diskList.push_back(disk);
+    SVMInfo copy(vm);
+    SVMInfo assigned;
+    assigned = copy;
+    EXPECT_EQ(static_cast<int>(assigned.diskList.at(0).nDatastoreType), 9);
+    static_assert(sizeof(DatastoreType_t) == sizeof(int), "the record layout keeps its size");
+}
+
 TEST_F(VmRecordsTest, DiskCodesAreWrittenBackAsManagedCodes)
 {
     struct Case {

@@ -98,7 +98,10 @@ MonoObject* BoxBool(bool value)
     return mono_value_box(g_domain, mono_get_boolean_class(), &byte);
 }
 
-MonoObject* ManagedString(const std::string& text) { return reinterpret_cast<MonoObject*>(mono_string_new(g_domain, text.c_str())); }
+MonoObject* ManagedString(const std::string& text)
+{
+    return reinterpret_cast<MonoObject*>(mono_string_new_len(g_domain, text.data(), static_cast<unsigned>(text.size())));
+}
 
 MonoObject* ManagedDate(long long ticks)
 {
