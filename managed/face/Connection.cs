@@ -66,20 +66,21 @@ namespace VISDKWrapper
 
         public object VerifyAccountForBackup(out List<string> missing)
         {
-            return Verify(MethodBase.GetCurrentMethod(), (out List<string> list) => client.VerifyAccountForBackup(out list), out missing);
+            return Verify(MethodBase.GetCurrentMethod(), (IVSphereClient to, out List<string> list) => to.VerifyAccountForBackup(out list), out missing);
         }
 
         public object VerifyAccountForRestore(out List<string> missing)
         {
-            return Verify(MethodBase.GetCurrentMethod(), (out List<string> list) => client.VerifyAccountForRestore(out list), out missing);
+            return Verify(MethodBase.GetCurrentMethod(), (IVSphereClient to, out List<string> list) => to.VerifyAccountForRestore(out list), out missing);
         }
 
         public object VerifyAccountForSnap(out List<string> missing)
         {
-            return Verify(MethodBase.GetCurrentMethod(), (out List<string> list) => client.VerifyAccountForSnap(out list), out missing);
+            return Verify(MethodBase.GetCurrentMethod(), (IVSphereClient to, out List<string> list) => to.VerifyAccountForSnap(out list), out missing);
         }
 
-        delegate bool Verifier(out List<string> missing);
+        // Takes the client as an argument, so each lambda captures nothing and is made once.
+        delegate bool Verifier(IVSphereClient client, out List<string> missing);
 
         object Verify(MethodBase method, Verifier verify, out List<string> missing)
         {
@@ -87,7 +88,7 @@ namespace VISDKWrapper
             var c = Probe.Enter(method, new object[] { null });
             if (c != null) { c.Out(0, ref missing); return c.Result<bool>(); }
             List<string> list = null;
-            var r = Bool(() => verify(out list));
+            var r = Bool(() => verify(client, out list));
             missing = list;
             return r;
         }
