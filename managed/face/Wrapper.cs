@@ -1,5 +1,4 @@
 #if !NOCLASS
-using System;
 using System.IO;
 
 namespace VISDKWrapper
@@ -10,8 +9,8 @@ namespace VISDKWrapper
         {
 #if CTOR_THROWS
             throw new FileNotFoundException("Could not read VISDKWrapper.config", "VISDKWrapper.config");
-#else
-            Sim.EnsureLoaded();
+#elif !EMPTY
+            client = simulated = new SimClient(focus);
 #endif
         }
     }

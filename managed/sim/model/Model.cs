@@ -7,7 +7,7 @@ using System.Text;
 
 namespace VISDKWrapper
 {
-    sealed class SimFault : Exception
+    sealed class SimFault : ClientFault
     {
         public SimFault(string message) : base(message) { }
     }

@@ -41,7 +41,7 @@ namespace VISDKWrapper
                 target[d] = keepDisks || string.IsNullOrEmpty(datastore) ? FindDatastore(DatastoreOf(d.Dir)) : home;
             foreach (var record in disks ?? new List<SDiskLib>())
             {
-                var d = CVIWrapper.NeedDisk(vm, record);
+                var d = SimClient.NeedDisk(vm, record);
                 target[d] = string.IsNullOrEmpty(record.strDataStoreName) ? home : Writable(record.strDataStoreName, h);
             }
             foreach (var kv in target)
@@ -117,7 +117,7 @@ namespace VISDKWrapper
             var grow = new List<KeyValuePair<Disk, long>>();
             foreach (var record in info.diskList ?? new List<SDiskLib>())
             {
-                var d = CVIWrapper.NeedDisk(vm, record);
+                var d = SimClient.NeedDisk(vm, record);
                 if (record.llMaxSizeInBytes == 0 || record.llMaxSizeInBytes == d.Capacity) continue;
                 if (record.llMaxSizeInBytes < d.Capacity) throw new SimFault("A disk cannot be shrunk: " + d.Label + ".");
                 if (vm.Snaps.Count > 0) throw new SimFault("A disk of a virtual machine with snapshots cannot be extended: " + d.Label + ".");
