@@ -38,7 +38,10 @@ namespace VISDKWrapper
             var c = Probe.Enter(MethodBase.GetCurrentMethod(), server, user, password);
             if (c != null) return c.Result<int>();
             var name = string.IsNullOrEmpty(server) ? focusServer : server;
-            client = ClientFor(name);
+            string problem;
+            var chosen = ClientFor(name, out problem);
+            if (chosen == null) return Int(() => { throw new ClientFault(problem); });
+            client = chosen;
             return Int(() => client.Connect(name, user, password));
         }
 

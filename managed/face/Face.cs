@@ -8,17 +8,22 @@ namespace VISDKWrapper
     {
         // Every operation goes to this client; Connect may put another in its place.
         IVSphereClient client;
-        readonly IVSphereClient simulated;
+        readonly SimClient simulated;
         readonly Focus focus = new Focus();
         string focusServer = "";
         volatile string lastError = "";
         readonly int[] logParameters = new int[4];
 
-        // Picks the client that serves a server. The simulator serves every name for now; names its configuration does
-        // not list will go to the web-services client here.
-        IVSphereClient ClientFor(string server)
+        // Picks the client that serves a server: the simulator for the names its configuration lists, the web-services
+        // client for any other (one per server, kept across reconnects). Null, with the reason, for no usable server.
+        IVSphereClient ClientFor(string server, out string problem)
         {
-            return simulated;
+            problem = null;
+            if (simulated.Serves(server)) return simulated;
+            var url = VimClient.EndpointOf(server, out problem);
+            if (url == null) return null;
+            var current = client as VimClient;
+            return current != null && current.Url == url ? current : new VimClient(url, focus);
         }
 
         // Clears the last error, runs the operation through the client, and keeps a fault's message (or the client's

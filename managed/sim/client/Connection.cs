@@ -7,31 +7,24 @@ namespace VISDKWrapper
 {
     sealed partial class SimClient
     {
-        static readonly string[] BackupPrivileges =
+        // The server name of a Connect argument: "name", "name:port" or "https://name[:port]/sdk".
+        static string ServerName(string server)
         {
-            "VirtualMachine.State.CreateSnapshot", "VirtualMachine.State.RemoveSnapshot", "VirtualMachine.Config.ChangeTracking",
-            "VirtualMachine.Provisioning.DiskRandomRead", "VirtualMachine.Provisioning.GetVmFiles", "Datastore.Browse",
-            "Global.DisableMethods", "Global.EnableMethods"
-        };
+            var name = (server ?? "").Trim();
+            if (name.StartsWith("https://", StringComparison.OrdinalIgnoreCase)) name = name.Substring(8);
+            return name.Split('/')[0].Split(':')[0];
+        }
 
-        static readonly string[] RestorePrivileges =
+        // True for the servers the simulator's configuration lists.
+        public bool Serves(string server)
         {
-            "VirtualMachine.Inventory.Create", "VirtualMachine.Inventory.Register", "VirtualMachine.Config.AddNewDisk",
-            "VirtualMachine.Config.Settings", "VirtualMachine.Interact.PowerOn", "VirtualMachine.Provisioning.DiskRandomAccess",
-            "Datastore.AllocateSpace", "Datastore.FileManagement", "Resource.AssignVMToPool", "Network.Assign"
-        };
-
-        static readonly string[] SnapPrivileges =
-        {
-            "VirtualMachine.State.CreateSnapshot", "VirtualMachine.State.RemoveSnapshot", "VirtualMachine.State.RevertToSnapshot", "Datastore.Browse"
-        };
+            lock (Sim.Sync) return Sim.Servers.ContainsKey(ServerName(server));
+        }
 
         public int Connect(string server, string user, string password)
         {
             StateUsable();
-            var name = server.Trim();
-            if (name.StartsWith("https://", StringComparison.OrdinalIgnoreCase)) name = name.Substring(8);
-            name = name.Split('/')[0].Split(':')[0];
+            var name = ServerName(server);
             Server s;
             if (!Sim.Servers.TryGetValue(name, out s)) throw new SimFault("The remote name could not be resolved: '" + name + "'");
             var account = s.Accounts.FirstOrDefault(a => string.Equals(a.User, user, StringComparison.OrdinalIgnoreCase) && a.Password == password);
@@ -74,17 +67,17 @@ namespace VISDKWrapper
 
         public bool VerifyAccountForBackup(out List<string> missing)
         {
-            return Verify(BackupPrivileges, out missing);
+            return Verify(Privileges.Backup, out missing);
         }
 
         public bool VerifyAccountForRestore(out List<string> missing)
         {
-            return Verify(RestorePrivileges, out missing);
+            return Verify(Privileges.Restore, out missing);
         }
 
         public bool VerifyAccountForSnap(out List<string> missing)
         {
-            return Verify(SnapPrivileges, out missing);
+            return Verify(Privileges.Snap, out missing);
         }
 
         bool Verify(string[] required, out List<string> missing)

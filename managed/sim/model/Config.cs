@@ -10,65 +10,26 @@ namespace VISDKWrapper
 {
     static partial class Sim
     {
-        const string Section = "visdkWrapper";
-        const string DefaultsResource = "VISDKWrapper.defaults.config";
-
         static readonly string[] ReadOnlyPrivileges = { "System.Anonymous", "System.View", "System.Read" };
 
         // Loads the inventory from the given file, or from the first readable candidate, or from the built-in copy.
         public static bool Load(string path)
         {
-            XmlElement root = null;
-            var candidates = path != null ? new[] { path } : ConfigCandidates();
-            foreach (var p in candidates)
-                if ((root = ReadSection(() => { var d = new XmlDocument(); d.Load(p); return d; })) != null) break;
-            bool fromFile = root != null;
-            if (root == null && path == null)
-                root = ReadSection(() =>
-                {
-                    var d = new XmlDocument();
-                    using (var s = typeof(Sim).Assembly.GetManifestResourceStream(DefaultsResource)) if (s != null) d.Load(s);
-                    return d;
-                });
+            bool fromFile;
+            var root = WrapperConfig.Section(path, out fromFile);
             if (root == null && path != null) return false;
             Build(root);
             return fromFile;
         }
 
-        static IEnumerable<string> ConfigCandidates()
-        {
-            var list = new List<string>();
-            try
-            {
-                var f = AppDomain.CurrentDomain.SetupInformation.ConfigurationFile;
-                if (!string.IsNullOrEmpty(f)) list.Add(f);
-            }
-            catch (Exception) { }
-            try { list.Add(Path.Combine(Path.GetDirectoryName(typeof(Sim).Assembly.Location), "VISDKWrapper.config")); }
-            catch (Exception) { }
-            return list.Where(File.Exists);
-        }
-
-        static XmlElement ReadSection(Func<XmlDocument> load)
-        {
-            try
-            {
-                var root = load().DocumentElement;
-                if (root == null) return null;
-                return root.Name == Section ? root : root[Section];
-            }
-            catch (Exception) { return null; }
-        }
-
         static string A(XmlElement e, string name, string fallback = null)
         {
-            return e.HasAttribute(name) ? e.GetAttribute(name) : fallback;
+            return WrapperConfig.Attribute(e, name, fallback);
         }
 
         static long L(XmlElement e, string name, long fallback)
         {
-            long v;
-            return e.HasAttribute(name) && long.TryParse(e.GetAttribute(name), NumberStyles.Integer, CultureInfo.InvariantCulture, out v) ? v : fallback;
+            return WrapperConfig.Number(e, name, fallback);
         }
 
         static bool B(XmlElement e, string name)
@@ -78,7 +39,7 @@ namespace VISDKWrapper
 
         static IEnumerable<XmlElement> All(XmlElement e, string name)
         {
-            return e == null ? Enumerable.Empty<XmlElement>() : e.ChildNodes.OfType<XmlElement>().Where(x => x.Name == name);
+            return WrapperConfig.Children(e, name);
         }
 
         static void Build(XmlElement root)

@@ -1,0 +1,180 @@
+#if !NOCLASS && !EMPTY
+using System;
+using System.Collections.Generic;
+
+namespace VISDKWrapper
+{
+    // Operations the web-services client does not map yet: each fails, never silently, with its name.
+    sealed partial class VimClient
+    {
+        static ClientFault NotYet(string operation) { return new ClientFault("Not supported on a real endpoint yet: " + operation); }
+
+        public int ReloadVM(string vm, string host) { throw NotYet("ReloadVM"); }
+        public int MountVMTools(string vm, string host) { throw NotYet("MountVMTools"); }
+        public int RenameVM(string vm, string host, string newName) { throw NotYet("RenameVM"); }
+        public int Reconfig_UUID(string vm, string host, string biosUuid, string instanceUuid) { throw NotYet("Reconfig_UUID"); }
+        public int AnnotateVM(string vm, string host, string annotation) { throw NotYet("AnnotateVM"); }
+        public bool ClearVMAlarms(string vm, string host) { throw NotYet("ClearVMAlarms"); }
+        public bool ResetNetworkConnections(string vm, string host) { throw NotYet("ResetNetworkConnections"); }
+        public bool AddVirtualNetwork(string vm, string network) { throw NotYet("AddVirtualNetwork"); }
+        public bool RemoveVirtualNetwork(string vm, string network) { throw NotYet("RemoveVirtualNetwork"); }
+        public bool VerifyVMXVersionForHost(string vm, string host) { throw NotYet("VerifyVMXVersionForHost"); }
+        public int SetVMManagedByZantrel(string vm, string host) { throw NotYet("SetVMManagedByZantrel"); }
+        public int UnSetVMManagedByExtension(string vm, string host) { throw NotYet("UnSetVMManagedByExtension"); }
+        public int CreateVM(string name, string host, string datastore, string guestId, string network, out string uuid) { throw NotYet("CreateVM"); }
+        public int DeleteVM(string vm, string host) { throw NotYet("DeleteVM"); }
+        public int DeleteVMDiskFiles(string vm, string host) { throw NotYet("DeleteVMDiskFiles"); }
+        public int RegisterVM(string vmxPath, string name, string host, string pool, string folder, ref string vm) { throw NotYet("RegisterVM"); }
+        public int RegisterVMWithNewUUID(string vmxPath, string name, string host, out string uuid) { throw NotYet("RegisterVMWithNewUUID"); }
+        public int ReRegisterVM(string vmxPath, ref string vm) { throw NotYet("ReRegisterVM"); }
+        public int UnRegisterVM(string vm, string host) { throw NotYet("UnRegisterVM"); }
+        public bool RegisterFirstClassDisk(string host, string datastore, string path, string name, string datacenter) { throw NotYet("RegisterFirstClassDisk"); }
+        public int AddDiskToVM(string vm, string host, string datastore, long capacity, bool thin, bool eagerZero, bool independent, bool nonPersistent, bool newController) { throw NotYet("AddDiskToVM"); }
+        public int RemoveDiskFromVM(string vm, string host, string disk, bool deleteFiles) { throw NotYet("RemoveDiskFromVM"); }
+        public int RemoveISOFromVM(string vm, string host, string iso, bool removeDrive) { throw NotYet("RemoveISOFromVM"); }
+        public int ChangeDiskUUID(string vm, string disk, string uuid) { throw NotYet("ChangeDiskUUID"); }
+        public string AddRDMToVM(string vm, string host, string device, string mode, int bus, int unit, int sizeMB, string datastore) { throw NotYet("AddRDMToVM"); }
+        public bool CheckVMConsolidateStatus(string vm, string host) { throw NotYet("CheckVMConsolidateStatus"); }
+        public bool ConsolidateVMDisks(string vm, string host, ref bool needed) { throw NotYet("ConsolidateVMDisks"); }
+        public SVMInfoLib GetVMInfoForVM(string vm, string host, string datacenter, ulong mask, int flags) { throw NotYet("GetVMInfoForVM"); }
+        public SVMInfoLib GetVMInfoForVMSnapshot(string vm, string host, ulong mask, int flags, ref string snapshot) { throw NotYet("GetVMInfoForVMSnapshot"); }
+        public SVMInfoLib GetVMInfoForVMByVMX(string vmxPath, ulong mask, int flags) { throw NotYet("GetVMInfoForVMByVMX"); }
+        public SVMInfoLib GetVMInfoForVMByMoref(string moref, ulong mask, int flags) { throw NotYet("GetVMInfoForVMByMoref"); }
+        public List<SVMInfoLib> BrowseInventoryByMoref(string moref, int kind, ulong mask, int flags) { throw NotYet("BrowseInventoryByMoref"); }
+        public List<SVMInfoLib> BrowseInventoryByName(string name, int kind, ulong mask, int flags) { throw NotYet("BrowseInventoryByName"); }
+        public int CreateVirtualMachine(SVMInfoLib info, out string uuid) { throw NotYet("CreateVirtualMachine"); }
+        public bool GetDetailsForFileOnHost(string host, string datacenter, string datastore, string path, bool fileSize, bool modification, ref SVMFileLib file) { throw NotYet("GetDetailsForFileOnHost"); }
+        public int CreateBackupSnapshot(string vm, string host, bool quiesce, bool memory, out string snapshotId) { throw NotYet("CreateBackupSnapshot"); }
+        public int CreateSnapshotWithName(string vm, string host, string name, string description, bool quiesce, bool memory, out string snapshotId) { throw NotYet("CreateSnapshotWithName"); }
+        public int CreateReplicationSnapshot(string vm, string host, bool quiesce, bool memory, out string snapshotId) { throw NotYet("CreateReplicationSnapshot"); }
+        public int RemoveSnapshot(string vm, string host, string snapshotId) { throw NotYet("RemoveSnapshot"); }
+        public int RemoveSnapshot_Task(string vm, string host, string snapshotId, out string taskId) { throw NotYet("RemoveSnapshot_Task"); }
+        public int RemoveSnapshots(string vm, string host) { throw NotYet("RemoveSnapshots"); }
+        public int RemoveOldSnapshots(string vm, string host, int days) { throw NotYet("RemoveOldSnapshots"); }
+        public int CountBackupSnapshots(string vm, string host, ref int count) { throw NotYet("CountBackupSnapshots"); }
+        public int CountReplicationSnapshots(string vm, string host, ref int count) { throw NotYet("CountReplicationSnapshots"); }
+        public int RevertToCurrentSnapshot(string vm, string host) { throw NotYet("RevertToCurrentSnapshot"); }
+        public bool RevertToSnapshot(string vm, string host, string snapshotId) { throw NotYet("RevertToSnapshot"); }
+        public bool GetSnapshotInfo(string vm, string host, string snapshotId, out string name, ref DateTime created, out string description, ref bool quiesced) { throw NotYet("GetSnapshotInfo"); }
+        public bool GetSnapshotSize(string vm, string host, string snapshotId, ref long size) { throw NotYet("GetSnapshotSize"); }
+        public string GetSnapshotFileNameUsingSnapMoref(string vm, string host, string snapshotId) { throw NotYet("GetSnapshotFileNameUsingSnapMoref"); }
+        public bool SetVMSnapshotLocation(string vm, string host, string datastore, string folder, bool reset) { throw NotYet("SetVMSnapshotLocation"); }
+        public bool CheckCreateSnapshotMethodDisabled(string vm, string host, out string reason) { throw NotYet("CheckCreateSnapshotMethodDisabled"); }
+        public int SetChangeTrackingEnabled(string vm, string host) { throw NotYet("SetChangeTrackingEnabled"); }
+        public int SetChangeTrackingDisabled(string vm, string host) { throw NotYet("SetChangeTrackingDisabled"); }
+        public string GetChangeIdForDisk(string vm, string host, string snapshotId, string disk) { throw NotYet("GetChangeIdForDisk"); }
+        public SDiskChangeInfoLib QueryChangedDiskAreas(string vm, string host, string snapshotId, string disk, long startOffset, string changeId) { throw NotYet("QueryChangedDiskAreas"); }
+        public int GetDiskBlockInfoList(string vm, string host, string snapshotId, string disk, bool topFileOnly, ref SDiskTotalBlockInfoLib info, out List<SVMOptionValueLib> metadata) { throw NotYet("GetDiskBlockInfoList"); }
+        public List<string> GetPageInfoForExtent(string vm, string host, string disk, int extent) { throw NotYet("GetPageInfoForExtent"); }
+        public bool BrowseGuest(string vm, string host, string user, string password, string path, out List<SGuestFileLib> files) { throw NotYet("BrowseGuest"); }
+        public bool BrowseGuestFolders(string vm, string host, string user, string password, string path, out List<SGuestFileLib> folders) { throw NotYet("BrowseGuestFolders"); }
+        public bool CreateGuestFolder(string vm, string host, string user, string password, string path) { throw NotYet("CreateGuestFolder"); }
+        public bool CopyFileFromGuest(string vm, string host, string user, string password, string guestPath, string localPath) { throw NotYet("CopyFileFromGuest"); }
+        public bool CopyFileToGuest(string vm, string host, string user, string password, string localPath, string guestPath, bool overwrite) { throw NotYet("CopyFileToGuest"); }
+        public bool ExecuteScriptInGuest(string vm, string host, string user, string password, string script, string interpreter, string workingDirectory, int timeoutSeconds, string outputPath, ref int exitCode) { throw NotYet("ExecuteScriptInGuest"); }
+        public bool ExecuteProcessInGuest(string vm, string host, string user, string password, string program, string arguments, string workingDirectory, int timeoutSeconds, ref int result) { throw NotYet("ExecuteProcessInGuest"); }
+        public bool IsProcessRunningInGuest(string vm, string host, string user, string password, string program, long pid, ref bool running) { throw NotYet("IsProcessRunningInGuest"); }
+        public bool GetGuestTempFolder(string vm, string host, string user, string password, out string folder) { throw NotYet("GetGuestTempFolder"); }
+        public bool DeleteDirectoryInGuest(string vm, string host, string user, string password, string path) { throw NotYet("DeleteDirectoryInGuest"); }
+        public bool ChangeGuestFileAttributes(string vm, string host, string user, string password, string path, SGuestFileLib attributes) { throw NotYet("ChangeGuestFileAttributes"); }
+        public bool ComputeGuestSize(string vm, string host, ref long size) { throw NotYet("ComputeGuestSize"); }
+        public int CopyDatastoreFile(string datacenter, string sourceDatastore, string sourcePath, string destinationDatastore, string destinationPath, string host) { throw NotYet("CopyDatastoreFile"); }
+        public int CopyDatastoreFile(string datacenter, string sourceDatastore, string sourcePath, string destinationDatastore, string destinationPath, string host, string destinationDatacenter) { throw NotYet("CopyDatastoreFile"); }
+        public int DeleteDatastoreFile(string datacenter, string datastore, string path, string host) { throw NotYet("DeleteDatastoreFile"); }
+        public List<string> GetFilesOnDSForHost(string host, string datastore, string folder, string pattern, bool recursive) { throw NotYet("GetFilesOnDSForHost"); }
+        public string GetDownloadDatastoreFileUrl(string datacenter, string datastore, string path, string host) { throw NotYet("GetDownloadDatastoreFileUrl"); }
+        public int DownloadDatastoreFile(string datacenter, string datastore, string path, string localPath, string host) { throw NotYet("DownloadDatastoreFile"); }
+        public int DownloadDatastoreFileFromHost(string datacenter, string datastore, string path, string localPath, string host) { throw NotYet("DownloadDatastoreFileFromHost"); }
+        public int UploadDatastoreFile(string datacenter, string datastore, string path, string localPath, string host) { throw NotYet("UploadDatastoreFile"); }
+        public int UploadDatastoreFileToHost(string datacenter, string datastore, string path, string localPath, string host) { throw NotYet("UploadDatastoreFileToHost"); }
+        public int CreateDataStoreFolder(string datastore, string path) { throw NotYet("CreateDataStoreFolder"); }
+        public int CheckDatastoreFile(string datacenter, string datastore, string path, string host, bool folder) { throw NotYet("CheckDatastoreFile"); }
+        public int CheckDatastoreSpace(string datastore, string host, int requiredMB) { throw NotYet("CheckDatastoreSpace"); }
+        public int CreateNASDatastore(string host, string name, string remoteHost, string remotePath, bool readOnly) { throw NotYet("CreateNASDatastore"); }
+        public int RemoveDatastore(string host, string datastore) { throw NotYet("RemoveDatastore"); }
+        public bool IsDatastoreConnected(string host, string datastore) { throw NotYet("IsDatastoreConnected"); }
+        public bool CheckDownloadFromHostPrivilege(string host) { throw NotYet("CheckDownloadFromHostPrivilege"); }
+        public int GetHostVMKernelIPList(string host, out string addresses) { throw NotYet("GetHostVMKernelIPList"); }
+        public string GetDatacenterNameFromHostName(string host) { throw NotYet("GetDatacenterNameFromHostName"); }
+        public long GetCurrentServerTime() { throw NotYet("GetCurrentServerTime"); }
+        public string GetCurrentTimeOnServer() { throw NotYet("GetCurrentTimeOnServer"); }
+        public string GetCurrentTimeOnHost(string host) { throw NotYet("GetCurrentTimeOnHost"); }
+        public bool DownloadHostLogBundle(string host, string localPath) { throw NotYet("DownloadHostLogBundle"); }
+        public bool DownloadServerLogBundle(string localPath) { throw NotYet("DownloadServerLogBundle"); }
+        public bool GetMgmtVersion(out object version) { throw NotYet("GetMgmtVersion"); }
+        public List<SHostInfoLib> GetHostInfoList(ulong mask, int flags) { throw NotYet("GetHostInfoList"); }
+        public List<SDataCenterInfoLib> GetDCInfoList(ulong mask, int flags) { throw NotYet("GetDCInfoList"); }
+        public List<SDatastoreInfoLib> GetDSInfoList(ulong mask, int flags) { throw NotYet("GetDSInfoList"); }
+        public List<SDatastoreInfoLib> GetDSInfoListForHostOrCluster(string hostOrCluster, ulong mask, int flags) { throw NotYet("GetDSInfoListForHostOrCluster"); }
+        public List<SGuestOSInfoLib> GetSupportedGuestOSInfoListForHostOrCluster(string hostOrCluster) { throw NotYet("GetSupportedGuestOSInfoListForHostOrCluster"); }
+        public List<SResourcePoolInfoLib> GetRpInfoList(ulong mask, int flags) { throw NotYet("GetRpInfoList"); }
+        public List<SResourcePoolInfoLib> GetRPInfoListForHostOrCluster(string hostOrCluster, ulong mask, int flags) { throw NotYet("GetRPInfoListForHostOrCluster"); }
+        public List<SClusterInfoLib> GetClusterInfoList(ulong mask, int flags) { throw NotYet("GetClusterInfoList"); }
+        public List<SVAppInfoLib> GetVAppInfoList(ulong mask, int flags) { throw NotYet("GetVAppInfoList"); }
+        public List<SInventoryInfoLib> GetInventoryInfoList(ulong mask, int flags) { throw NotYet("GetInventoryInfoList"); }
+        public List<SInventoryInfoLib> GetVMInventoryInfoListForHostOrCluster(string hostOrCluster, ulong mask, int flags) { throw NotYet("GetVMInventoryInfoListForHostOrCluster"); }
+        public List<SDatastoreInfoLib> GetCompatibleDatastoresForStoragePolicy(string policy, List<string> datastores) { throw NotYet("GetCompatibleDatastoresForStoragePolicy"); }
+        public int SelectDatastoreFromResourcePool(string pool, out string datastore, out string datastoreMoref) { throw NotYet("SelectDatastoreFromResourcePool"); }
+        public int RefreshHostInfoList(ulong mask, int flags) { throw NotYet("RefreshHostInfoList"); }
+        public int RefreshVMInfoList(ulong mask, int flags) { throw NotYet("RefreshVMInfoList"); }
+        public int RefreshDSInfoList(ulong mask, int flags) { throw NotYet("RefreshDSInfoList"); }
+        public int RefreshDCInfoList(ulong mask, int flags) { throw NotYet("RefreshDCInfoList"); }
+        public int RefreshResourcePoolList(ulong mask, int flags) { throw NotYet("RefreshResourcePoolList"); }
+        public int RefreshClusterInfoList(ulong mask, int flags) { throw NotYet("RefreshClusterInfoList"); }
+        public int RefreshVAppInfoList(ulong mask, int flags) { throw NotYet("RefreshVAppInfoList"); }
+        public int RefreshInventoryInfoList(ulong mask, int flags) { throw NotYet("RefreshInventoryInfoList"); }
+        public SDatastoreInfoLib GetDSInfoForDS(string datastore, string uuid, string hostOrCluster, ulong mask, int flags) { throw NotYet("GetDSInfoForDS"); }
+        public SHostInfoLib GetHostInfoForHost(string host, ulong mask, int flags) { throw NotYet("GetHostInfoForHost"); }
+        public SClusterInfoLib GetClusterInfoForCluster(string cluster, ulong mask, int flags) { throw NotYet("GetClusterInfoForCluster"); }
+        public SResourcePoolInfoLib GetRPInfoForRP(string pool, string hostOrCluster, ulong mask, int flags) { throw NotYet("GetRPInfoForRP"); }
+        public SInventoryInfoLib GetInventoryObjectByMoref(string moref, int kind, ulong mask, int flags) { throw NotYet("GetInventoryObjectByMoref"); }
+        public List<SInventoryInfoLib> BrowseInventory(string path, SInventoryInfoLib node, ulong mask, int flags) { throw NotYet("BrowseInventory"); }
+        public List<SSCSILUNInfoLib> GetDeviceList(string host, string adapter) { throw NotYet("GetDeviceList"); }
+        public bool DoesVMExist(string name, string uuid, string host, string datacenter, out string moref) { throw NotYet("DoesVMExist"); }
+        public int CheckHostForVMName(string host, string name) { throw NotYet("CheckHostForVMName"); }
+        public bool GetLUNInformationForRDM(string host, string lun, ref SDatastoreInfoLib info) { throw NotYet("GetLUNInformationForRDM"); }
+        public int RefreshHostAdapter(string host, SHostStorageAdapterInfoLib adapter, List<SDatastoreInfoLib> datastores) { throw NotYet("RefreshHostAdapter"); }
+        public bool GetHostListForDatastore(string datastore, out List<string> hosts) { throw NotYet("GetHostListForDatastore"); }
+        public int MountSnap(SnapRestoreCtxLib context) { throw NotYet("MountSnap"); }
+        public int UnMountSnap(SnapRestoreCtxLib context, string volume) { throw NotYet("UnMountSnap"); }
+        public int GetCustomField(string vm, string host, string field, out string value) { throw NotYet("GetCustomField"); }
+        public int SetCustomField(string vm, string host, string field, string value) { throw NotYet("SetCustomField"); }
+        public int AddCustomField(string field) { throw NotYet("AddCustomField"); }
+        public int SetLastBackupCustomField(string vm, string value) { throw NotYet("SetLastBackupCustomField"); }
+        public int SetBackupStatusCustomField(string vm, string host, string status, string job, string detail, ulong first, ulong second) { throw NotYet("SetBackupStatusCustomField"); }
+        public List<SVMInfoLib> GetVMInfoListForTag(string tag, string category, ulong mask, int flags) { throw NotYet("GetVMInfoListForTag"); }
+        public List<SVMInfoLib> GetVMInfoListForCategory(string category, string tag, ulong mask, int flags) { throw NotYet("GetVMInfoListForCategory"); }
+        public List<SInventoryInfoLib> GetTagsForVM(string vm) { throw NotYet("GetTagsForVM"); }
+        public bool AttachTagsToVM(string vm, List<SInventoryInfoLib> tags) { throw NotYet("AttachTagsToVM"); }
+        public bool SetConfigValues(string vm, string host, List<SVMOptionValueLib> values) { throw NotYet("SetConfigValues"); }
+        public bool GetConfigValues(string vm, string host, out List<SVMOptionValueLib> values) { throw NotYet("GetConfigValues"); }
+        public int GetHostConfigValue(string host, string key, out string value) { throw NotYet("GetHostConfigValue"); }
+        public int SetHostConfigValue(string host, string key, string value) { throw NotYet("SetHostConfigValue"); }
+        public bool GetVMStoragePolicies(string vm, string host, out string policyName, out string policyId, ref List<SDiskLib> disks) { throw NotYet("GetVMStoragePolicies"); }
+        public bool AttachVMStoragePolicyToVMAndDisks(string vm, string host, string policyName, string policyId, List<SDiskLib> disks) { throw NotYet("AttachVMStoragePolicyToVMAndDisks"); }
+        public bool AttachVMStoragePolicyToVM(string vm, string host, string policyName, string policyId) { throw NotYet("AttachVMStoragePolicyToVM"); }
+        public bool DetachVMStoragePolicyFromVM(string vm, string host, string policyName, string policyId) { throw NotYet("DetachVMStoragePolicyFromVM"); }
+        public bool InstallIOFilter(string cluster, string filter, string version, string vibUrl, string datacenter) { throw NotYet("InstallIOFilter"); }
+        public bool UninstallIOFilter(string cluster, string filter, string version) { throw NotYet("UninstallIOFilter"); }
+        public bool GetIOFilterStatus(string cluster, string filter, string version, object result) { throw NotYet("GetIOFilterStatus"); }
+        public List<SVMInfoLib> GetIOFilterAttachedVMList(string cluster, string filter) { throw NotYet("GetIOFilterAttachedVMList"); }
+        public bool WaitForTask(string task, int timeoutSeconds, ref bool done, ref bool failed) { throw NotYet("WaitForTask"); }
+        public bool CheckTaskProgress(string task, ref bool done, ref bool failed, ref int progress) { throw NotYet("CheckTaskProgress"); }
+        public bool CheckNewVMTaskProgress(string task, ref bool done, ref bool failed, ref int progress, out string vm) { throw NotYet("CheckNewVMTaskProgress"); }
+        public bool CancelTask(string task) { throw NotYet("CancelTask"); }
+        public bool CheckForRunningTaskOnVM(string vm, string host, out string task, out string description) { throw NotYet("CheckForRunningTaskOnVM"); }
+        public bool IsRelocateTaskInProgress(string vm, string host, out string task) { throw NotYet("IsRelocateTaskInProgress"); }
+        public bool CheckRelocatePrivilegeOnHost(string host) { throw NotYet("CheckRelocatePrivilegeOnHost"); }
+        public bool RelocateVM(string vm, string host, string targetHost, string datastore, string pool, bool keepDisks, List<SDiskLib> disks) { throw NotYet("RelocateVM"); }
+        public bool RelocateVM_Task(string vm, string host, string targetHost, string datastore, string pool, bool keepDisks, List<SDiskLib> disks, out string task) { throw NotYet("RelocateVM_Task"); }
+        public int ReconfigVM(SVMInfoLib info) { throw NotYet("ReconfigVM"); }
+        public bool ReconfigureVMNetworks(string vm, string host, List<SVMNetworkCardLib> cards, bool replace) { throw NotYet("ReconfigureVMNetworks"); }
+        public bool ReconfigureVMBootOptions(string vm, string host, List<string> order, bool enterSetup, bool bootRetry, bool secureBoot) { throw NotYet("ReconfigureVMBootOptions"); }
+        public bool StartOVFImport(string source, ref object info, out string lease, out List<SVMOptionValueLib> uploads, List<SVMOptionValueLib> options) { throw NotYet("StartOVFImport"); }
+        public bool UpdateOVFImportProgress(string lease, int percent) { throw NotYet("UpdateOVFImportProgress"); }
+        public bool FinishOVFImport(string lease, ref object info) { throw NotYet("FinishOVFImport"); }
+        public int CloneAndReConfigVM_Task(SVMInfoLib info, string source, string host, out string task) { throw NotYet("CloneAndReConfigVM_Task"); }
+        public int CustomizeVM(SVMInfoLib info, string customization) { throw NotYet("CustomizeVM"); }
+    }
+}
+#endif

@@ -1,0 +1,110 @@
+#if !NOCLASS && !EMPTY
+using System;
+using System.Collections.Generic;
+using System.Globalization;
+using System.IO;
+using System.Text;
+using System.Xml;
+
+namespace VISDKWrapper
+{
+    // One SOAP request body, written element by element in the order the method's parameters are declared. Data
+    // objects that stand for a base type carry their type as xsi:type. A text holding a character that XML cannot
+    // carry is refused here, before anything goes out.
+    sealed class SoapRequest
+    {
+        const string Envelope = "http://schemas.xmlsoap.org/soap/envelope/";
+        public const string Vim25 = "urn:vim25";
+
+        readonly MemoryStream buffer = new MemoryStream();
+        readonly XmlWriter w;
+        public readonly string Method;
+
+        public SoapRequest(string method, MoRef target)
+        {
+            Method = method;
+            w = XmlWriter.Create(buffer, new XmlWriterSettings { Encoding = new UTF8Encoding(false), CheckCharacters = true });
+            w.WriteStartDocument();
+            w.WriteStartElement("soapenv", "Envelope", Envelope);
+            w.WriteAttributeString("xmlns", "xsd", null, "http://www.w3.org/2001/XMLSchema");
+            w.WriteAttributeString("xmlns", "xsi", null, VimNode.XsiNamespace);
+            w.WriteStartElement("Body", Envelope);
+            w.WriteStartElement(method, Vim25);
+            Ref("_this", target);
+        }
+
+        public SoapRequest Ref(string name, MoRef value)
+        {
+            if (value == null) return this;
+            w.WriteStartElement(name, Vim25);
+            w.WriteAttributeString("type", value.Type);
+            Text(value.Value);
+            w.WriteEndElement();
+            return this;
+        }
+
+        public SoapRequest Add(string name, string value)
+        {
+            if (value == null) return this;
+            w.WriteStartElement(name, Vim25);
+            Text(value);
+            w.WriteEndElement();
+            return this;
+        }
+
+        public SoapRequest Add(string name, long value) { return Add(name, value.ToString(CultureInfo.InvariantCulture)); }
+        public SoapRequest Add(string name, bool value) { return Add(name, value ? "true" : "false"); }
+        public SoapRequest Add(string name, DateTime value) { return Add(name, value.ToUniversalTime().ToString("yyyy-MM-dd'T'HH:mm:ss.fff'Z'", CultureInfo.InvariantCulture)); }
+
+        public SoapRequest AddAll(string name, IEnumerable<string> values)
+        {
+            foreach (var v in values) Add(name, v);
+            return this;
+        }
+
+        // A typed value of an xsd:anyType slot (an option value's value, say).
+        public SoapRequest Typed(string name, string xsdType, string value)
+        {
+            w.WriteStartElement(name, Vim25);
+            w.WriteAttributeString("type", VimNode.XsiNamespace, xsdType);
+            Text(value);
+            w.WriteEndElement();
+            return this;
+        }
+
+        // Opens a data object; close it with End. A type is given where the slot's declared type is a base of it.
+        public SoapRequest Begin(string name, string type = null)
+        {
+            w.WriteStartElement(name, Vim25);
+            if (type != null) w.WriteAttributeString("type", VimNode.XsiNamespace, type);
+            return this;
+        }
+
+        public SoapRequest End()
+        {
+            w.WriteEndElement();
+            return this;
+        }
+
+        public byte[] Bytes()
+        {
+            w.WriteEndDocument();
+            w.Flush();
+            return buffer.ToArray();
+        }
+
+        void Text(string value)
+        {
+            try { w.WriteString(value); }
+            catch (ArgumentException) { throw new ClientFault("A specified parameter was not correct: the text '" + Printable(value) + "' holds a character the request cannot carry"); }
+        }
+
+        static string Printable(string value)
+        {
+            var b = new StringBuilder();
+            foreach (var c in value) b.Append(c < ' ' || (c >= 0xD800 && c <= 0xDFFF) || c == 0xFFFE || c == 0xFFFF ? '?' : c);
+            return b.ToString();
+        }
+    }
+}
+#endif

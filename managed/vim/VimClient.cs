@@ -1,0 +1,178 @@
+#if !NOCLASS && !EMPTY
+using System;
+using System.Collections.Generic;
+using System.Globalization;
+using System.Linq;
+
+namespace VISDKWrapper
+{
+    // The vSphere web-services client behind one CVIWrapper: one server, one transport, one session. It holds no lock
+    // of the simulator's; calls on one bridge object are serialized by its transport.
+    sealed partial class VimClient : IVSphereClient
+    {
+        readonly SoapTransport soap;
+        readonly Focus focus;
+        VimNode content = VimNode.None;
+        string sessionKey, userName;
+
+        public VimClient(Uri url, Focus focus)
+        {
+            soap = new SoapTransport(url, VimSettings.Current);
+            this.focus = focus;
+        }
+
+        public T Call<T>(Func<T> body, out string notice)
+        {
+            notice = null;
+            return body();
+        }
+
+        // The server a Connect argument names: "host", "host:port" or "https://host[:port]/sdk". Plain http only for a
+        // loopback test server; null with the reason when the text names no server.
+        public static Uri EndpointOf(string server, out string problem)
+        {
+            problem = null;
+            var text = (server ?? "").Trim();
+            if (text == "") { problem = "A specified parameter was not correct: server"; return null; }
+            if (text.IndexOf("://", StringComparison.Ordinal) < 0) text = "https://" + text;
+            Uri uri;
+            if (!Uri.TryCreate(text, UriKind.Absolute, out uri) || uri.Host == "" || (uri.Scheme != Uri.UriSchemeHttps && uri.Scheme != Uri.UriSchemeHttp))
+            {
+                problem = "A specified parameter was not correct: server '" + server + "'";
+                return null;
+            }
+            if (uri.Scheme == Uri.UriSchemeHttp && !uri.IsLoopback)
+            {
+                problem = "Plain http is accepted only for a loopback test server: '" + server + "'";
+                return null;
+            }
+            var path = uri.AbsolutePath == "/" ? "/sdk" : uri.AbsolutePath;
+            return new UriBuilder(uri.Scheme, uri.Host, uri.Port, path).Uri;
+        }
+
+        public Uri Url { get { return soap.Url; } }
+
+        MoRef Content(string name)
+        {
+            var r = content.Ref(name);
+            if (r == null) throw new ClientFault("The server offers no " + name);
+            return r;
+        }
+
+        bool IsVCenter { get { return content.At("about.apiType").Text == "VirtualCenter"; } }
+
+        // Every operation that acts on the inventory needs a session; without one it fails before anything goes out.
+        void Auth()
+        {
+            if (sessionKey == null) throw new ClientFault("The session is not authenticated.");
+        }
+
+        VimNode Invoke(SoapRequest request)
+        {
+            try { return soap.Invoke(request); }
+            catch (VimFault f)
+            {
+                // The server has forgotten the session (it expired, or was ended elsewhere): so do we.
+                if (f.FaultType == "NotAuthenticated") sessionKey = null;
+                throw;
+            }
+        }
+
+        public int Connect(string server, string user, string password)
+        {
+            sessionKey = null;
+            // A second login on a live session cookie is refused by some servers: each login starts afresh.
+            soap.ForgetSession();
+            content = soap.Invoke(new SoapRequest("RetrieveServiceContent", new MoRef("ServiceInstance", "ServiceInstance")))["returnval"];
+            var version = content.At("about.apiVersion").Text;
+            if (version != "") soap.ApiVersion = version;
+            var session = Invoke(new SoapRequest("Login", Content("sessionManager")).Add("userName", user ?? "").Add("password", password ?? ""))["returnval"];
+            sessionKey = session.Str("key");
+            userName = session.Str("userName");
+            if (sessionKey == "") sessionKey = userName;
+            return 1;
+        }
+
+        public int Disconnect()
+        {
+            Auth();
+            try { Invoke(new SoapRequest("Logout", Content("sessionManager"))); }
+            finally { sessionKey = null; soap.ForgetSession(); }
+            return 1;
+        }
+
+        // A vCenter says whether the session lives; a host without SessionIsActive answers CurrentTime only to a session.
+        public int CheckConnection()
+        {
+            Auth();
+            if (IsVCenter)
+            {
+                try
+                {
+                    var active = Invoke(new SoapRequest("SessionIsActive", Content("sessionManager")).Add("sessionID", sessionKey).Add("userName", userName))["returnval"];
+                    if (!active.AsBool()) { sessionKey = null; throw new ClientFault("The session is not authenticated."); }
+                    return 1;
+                }
+                catch (VimFault f) when (f.FaultType == "NotImplemented" || f.FaultType == "NoPermission" || f.FaultType == "MethodNotFound") { }
+            }
+            Invoke(new SoapRequest("CurrentTime", new MoRef("ServiceInstance", "ServiceInstance")));
+            return 1;
+        }
+
+        public void ReleaseConnection()
+        {
+            sessionKey = null;
+            soap.ForgetSession();
+        }
+
+        public bool VerifyAccountForBackup(out List<string> missing) { return Verify(Privileges.Backup, out missing); }
+        public bool VerifyAccountForRestore(out List<string> missing) { return Verify(Privileges.Restore, out missing); }
+        public bool VerifyAccountForSnap(out List<string> missing) { return Verify(Privileges.Snap, out missing); }
+
+        // The privileges the session holds on the inventory's root, asked in one call.
+        bool Verify(string[] required, out List<string> missing)
+        {
+            missing = null;
+            Auth();
+            var answer = Invoke(new SoapRequest("HasPrivilegeOnEntity", Content("authorizationManager"))
+                .Ref("entity", Content("rootFolder")).Add("sessionId", sessionKey).AddAll("privId", required));
+            var granted = answer.All("returnval").Select(v => v.AsBool()).ToList();
+            var list = required.Where((p, i) => i >= granted.Count || !granted[i]).ToList();
+            missing = list;
+            if (list.Count > 0)
+                throw new ClientFault("The account '" + userName + "' lacks " + list.Count + " required privilege(s): " + string.Join(", ", list));
+            return true;
+        }
+
+        public bool IsVCenterConnection() { Auth(); return IsVCenter; }
+
+        public string GetCertificateThumbprint()
+        {
+            Auth();
+            if (soap.Thumbprint == null) throw new ClientFault("The connection to " + soap.Url.Host + " is not secured by a certificate");
+            return soap.Thumbprint;
+        }
+
+        public string GetSessionKey() { Auth(); return sessionKey; }
+
+        public string GetSessionCookie()
+        {
+            Auth();
+            var cookie = soap.SessionCookie;
+            if (cookie == null) throw new ClientFault("The server set no session cookie");
+            return cookie.Name + "=" + cookie.Value;
+        }
+
+        public int GetConnectionVersion() { Auth(); return VersionPart(0); }
+
+        public int GetConnectionApiVersion() { Auth(); return VersionPart(0) * 100 + VersionPart(1) * 10 + VersionPart(2); }
+
+        int VersionPart(int i)
+        {
+            var parts = content.At("about.version").Text.Split('.');
+            int n;
+            return i < parts.Length && int.TryParse(parts[i], NumberStyles.Integer, CultureInfo.InvariantCulture, out n) ? n : 0;
+        }
+    }
+}
+#endif

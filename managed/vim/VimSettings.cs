@@ -1,0 +1,56 @@
+#if !NOCLASS && !EMPTY
+using System;
+using System.Xml;
+
+namespace VISDKWrapper
+{
+    // How the web-services client talks to a server: the <endpoint> element of VISDKWrapper.config, then the
+    // environment, which wins. Read once per process.
+    sealed class VimSettings
+    {
+        public long ResponseLimitBytes = 256L << 20;
+        public int ConnectTimeoutMs = 15000;
+        public int RequestTimeoutMs = 300000;
+        public int TaskTimeoutMs = 3600000;
+        public int PageSize = 1000;
+        public string TrustThumbprint;
+        public bool Insecure;
+        public string CaBundle = "/etc/ssl/certs/ca-certificates.crt";
+
+        static readonly Lazy<VimSettings> current = new Lazy<VimSettings>(Read);
+        public static VimSettings Current { get { return current.Value; } }
+
+        static VimSettings Read()
+        {
+            var s = new VimSettings();
+            bool fromFile;
+            XmlElement e = null;
+            foreach (var x in WrapperConfig.Children(WrapperConfig.Section(null, out fromFile), "endpoint")) e = x;
+            s.ResponseLimitBytes = Math.Max(1, WrapperConfig.Number(e, "responseLimitMB", 256)) << 20;
+            s.ConnectTimeoutMs = Seconds(WrapperConfig.Number(e, "connectTimeoutSeconds", 15));
+            s.RequestTimeoutMs = Seconds(WrapperConfig.Number(e, "requestTimeoutSeconds", 300));
+            s.TaskTimeoutMs = Seconds(WrapperConfig.Number(e, "taskTimeoutSeconds", 3600));
+            s.PageSize = (int)Math.Max(1, Math.Min(100000, WrapperConfig.Number(e, "pageSize", 1000)));
+            s.TrustThumbprint = Normalized(Environment.GetEnvironmentVariable("VISDK_TRUST_THUMBPRINT") ?? WrapperConfig.Attribute(e, "trustThumbprint"));
+            s.Insecure = Environment.GetEnvironmentVariable("VISDK_TLS_INSECURE") == "1";
+            s.CaBundle = WrapperConfig.Attribute(e, "caBundle", s.CaBundle);
+            return s;
+        }
+
+        static int Seconds(long seconds)
+        {
+            return (int)Math.Max(1, Math.Min(int.MaxValue / 1000, seconds)) * 1000;
+        }
+
+        // "aa:bb:..." or "AABB..." as the colon-separated upper-case form; null for nothing.
+        public static string Normalized(string thumbprint)
+        {
+            if (string.IsNullOrWhiteSpace(thumbprint)) return null;
+            var hex = thumbprint.Replace(":", "").Replace(" ", "").Trim().ToUpperInvariant();
+            var parts = new string[hex.Length / 2];
+            for (int i = 0; i < parts.Length; i++) parts[i] = hex.Substring(2 * i, 2);
+            return string.Join(":", parts);
+        }
+    }
+}
+#endif
