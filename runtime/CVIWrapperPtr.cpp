@@ -56,6 +56,16 @@ bool LeadingNumber(const std::string& text, int32_t& out)
     return true;
 }
 
+// The managed client's way into the host's log: "VISDKWrapper.NativeLog::Write" (level 0 for errors).
+void ManagedLogWrite(int32_t level, MonoString* text)
+{
+    std::string line = gc2std(text);
+    if (level <= 0)
+        g_debug.Error("%s", line.c_str());
+    else
+        g_debug.DebugLevel(level, "%s", line.c_str());
+}
+
 } // namespace
 
 MonoMethod* CachedMethod(MonoClass* klass, const char* name, int slots)
@@ -193,6 +203,7 @@ bool CVIWrapperPtr::InitMono()
             ParseVersion(g_monoVersionString);
         }
         g_mono.mono_domain_set_config(g_domain, home.c_str(), "VISDKWrapper.config");
+        g_mono.mono_add_internal_call("VISDKWrapper.NativeLog::Write", reinterpret_cast<const void*>(&ManagedLogWrite));
     }
     if (g_image)
         return true;

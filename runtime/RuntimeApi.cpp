@@ -50,6 +50,7 @@ const Entry kEntries[] = {
     VISDK_RUNTIME_ENTRY(mono_thread_attach),
     VISDK_RUNTIME_ENTRY(mono_thread_detach),
     VISDK_RUNTIME_ENTRY(mono_thread_current),
+    VISDK_RUNTIME_ENTRY(mono_add_internal_call),
     VISDK_RUNTIME_ENTRY(mono_class_from_name),
     VISDK_RUNTIME_ENTRY(mono_class_get),
     VISDK_RUNTIME_ENTRY(mono_image_get_table_rows),

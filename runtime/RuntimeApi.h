@@ -26,6 +26,7 @@ struct VISDK_API RuntimeApi {
     MonoThread* (*mono_thread_attach)(MonoDomain* domain);
     void (*mono_thread_detach)(MonoThread* thread);
     MonoThread* (*mono_thread_current)();
+    void (*mono_add_internal_call)(const char* name, const void* method);
     // types and members
     MonoClass* (*mono_class_from_name)(MonoImage* image, const char* nameSpace, const char* name);
     MonoClass* (*mono_class_get)(MonoImage* image, uint32_t typeToken);

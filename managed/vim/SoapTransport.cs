@@ -59,7 +59,7 @@ namespace VISDKWrapper
             point.UseNagleAlgorithm = false;
             point.ConnectionLimit = Math.Max(point.ConnectionLimit, 1024);
             if (settings.Insecure && url.Scheme == Uri.UriSchemeHttps && Interlocked.Exchange(ref insecureWarned, 1) == 0)
-                Console.Error.WriteLine("VISDKWrapper WARNING: VISDK_TLS_INSECURE=1: server certificates are not checked");
+                NativeLog.Error("Warning: VISDK_TLS_INSECURE=1 is set: server certificates are not checked");
         }
 
         public Uri Url { get { return url; } }
