@@ -30,7 +30,7 @@ endif()
 
 if(VISDK_ENDPOINT_FOUND)
   add_custom_command(OUTPUT ${VISDK_ENDPOINT}
-    COMMAND ${CMAKE_COMMAND} -E env ${VISDK_GO_ENV} ${VISDK_GO} build -o ${VISDK_ENDPOINT} ${VISDK_ENDPOINT_SOURCE}
+    COMMAND ${CMAKE_COMMAND} -E env ${VISDK_GO_ENV} ${VISDK_GO} build "-ldflags=-s -w" -o ${VISDK_ENDPOINT} ${VISDK_ENDPOINT_SOURCE}
     DEPENDS ${VISDK_ENDPOINT_SOURCE} COMMENT "Building the test endpoint with Go" VERBATIM)
   add_custom_target(visdk_test_endpoint ALL DEPENDS ${VISDK_ENDPOINT})
 endif()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # start.sh ENDPOINT FILE [ENDPOINT FLAGS]: starts the endpoint in the background and returns once it has written FILE.
 set -euo pipefail
-endpoint=$1 file=$2
+# Absolute, as stop.sh finds the server by it on its command line.
+endpoint=$1 file=$(realpath -m -- "$2")
 shift 2
 log=$file.log
 mkdir -p "$(dirname "$file")"

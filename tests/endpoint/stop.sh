@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # stop.sh FILE: stops the endpoint that wrote FILE, by the pid in it; fails if it had died or will not stop.
 set -euo pipefail
-file=$1
+file=$(realpath -m -- "$1")
 if [ ! -e "$file" ]; then
   echo "no $file: no endpoint to stop"
   rm -rf "$file.tmp"
@@ -23,7 +23,7 @@ if [ -n "$pid" ] && tr '\0' '\n' < "/proc/$pid/cmdline" 2> /dev/null | grep -qxF
     status=1
   fi
 else
-  echo "endpoint ${pid:-?} had exited before it was stopped; its log:"
+  echo "no endpoint serving $file runs as pid ${pid:-?}: it had exited before it was stopped; its log:"
   cat "$file.log" 2> /dev/null || true
   status=1
 fi
