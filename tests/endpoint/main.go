@@ -1,0 +1,170 @@
+// visdk-test-endpoint serves govmomi's vSphere API simulator on loopback for the SOAP client's tests.
+package main
+
+import (
+	"crypto/rand"
+	"crypto/rsa"
+	"crypto/sha1"
+	"crypto/tls"
+	"crypto/x509"
+	"crypto/x509/pkix"
+	"encoding/pem"
+	"flag"
+	"fmt"
+	"log"
+	"math/big"
+	"net"
+	"net/url"
+	"os"
+	"os/signal"
+	"strings"
+	"syscall"
+	"time"
+
+	"github.com/vmware/govmomi/simulator"
+)
+
+var (
+	envPath  = flag.String("env", "", "file to write once listening (required); removed on exit")
+	esx      = flag.Bool("esx", false, "serve a standalone ESX host instead of a vCenter")
+	plain    = flag.Bool("http", false, "serve plain HTTP instead of HTTPS")
+	port     = flag.Int("port", 0, "TCP port on 127.0.0.1 (0: any free one)")
+	user     = flag.String("user", "administrator@vsphere.local", "the only user name Login accepts")
+	password = flag.String("password", "visdk-pass", "the only password Login accepts")
+	trace    = flag.String("trace", "", "append every SOAP request and response body to this file")
+)
+
+// The inventory's counts, under vcsim's flag names; -1 keeps the model's own.
+var counts = []struct {
+	name, usage string
+	field       func(*simulator.Model) *int
+	value       *int
+}{
+	{"dc", "datacenters", func(m *simulator.Model) *int { return &m.Datacenter }, nil},
+	{"folder", "datacenters placed in folders", func(m *simulator.Model) *int { return &m.Folder }, nil},
+	{"cluster", "clusters per datacenter", func(m *simulator.Model) *int { return &m.Cluster }, nil},
+	{"host", "hosts per cluster", func(m *simulator.Model) *int { return &m.ClusterHost }, nil},
+	{"standalone-host", "standalone hosts per datacenter", func(m *simulator.Model) *int { return &m.Host }, nil},
+	{"pool", "child resource pools per cluster", func(m *simulator.Model) *int { return &m.Pool }, nil},
+	{"vm", "VMs per cluster root pool and per standalone host (vCenter: 2 such places by default)",
+		func(m *simulator.Model) *int { return &m.Machine }, nil},
+	{"ds", "local datastores", func(m *simulator.Model) *int { return &m.Datastore }, nil},
+	{"pg", "distributed port groups per datacenter", func(m *simulator.Model) *int { return &m.Portgroup }, nil},
+}
+
+func main() {
+	for i := range counts {
+		counts[i].value = flag.Int(counts[i].name, -1, counts[i].usage+"; -1 keeps the model's")
+	}
+	flag.Parse()
+	if *envPath == "" || flag.NArg() > 0 {
+		flag.Usage()
+		os.Exit(2)
+	}
+	if err := run(); err != nil {
+		log.Fatal(err)
+	}
+}
+
+// newCertificate makes a self-signed RSA-2048 one: OpenSSL 3 clients refuse the simulator's built-in 1024-bit key.
+func newCertificate() (tls.Certificate, error) {
+	key, err := rsa.GenerateKey(rand.Reader, 2048)
+	if err != nil {
+		return tls.Certificate{}, err
+	}
+	template := x509.Certificate{
+		SerialNumber: big.NewInt(time.Now().UnixNano()),
+		Subject:      pkix.Name{CommonName: "127.0.0.1", Organization: []string{"VISDKCppBridge test endpoint"}},
+		NotBefore:    time.Now().Add(-time.Hour),
+		NotAfter:     time.Now().AddDate(10, 0, 0),
+		KeyUsage:     x509.KeyUsageDigitalSignature | x509.KeyUsageKeyEncipherment | x509.KeyUsageCertSign,
+		ExtKeyUsage:  []x509.ExtKeyUsage{x509.ExtKeyUsageServerAuth},
+		IsCA:         true,
+		DNSNames:     []string{"localhost"},
+		IPAddresses:  []net.IP{net.IPv4(127, 0, 0, 1), net.IPv6loopback},
+
+		BasicConstraintsValid: true,
+	}
+	der, err := x509.CreateCertificate(rand.Reader, &template, &template, &key.PublicKey, key)
+	return tls.Certificate{Certificate: [][]byte{der}, PrivateKey: key}, err
+}
+
+func run() error {
+	// Removed last, so the file's disappearance tells a waiting stop.sh that everything else is gone.
+	defer os.Remove(*envPath)
+	model, kind := simulator.VPX(), "vpx"
+	if *esx {
+		model, kind = simulator.ESX(), "esx"
+	}
+	for _, count := range counts {
+		if *count.value >= 0 {
+			*count.field(model) = *count.value
+		}
+	}
+	defer model.Remove()
+	if err := model.Create(); err != nil {
+		return fmt.Errorf("creating the inventory: %w", err)
+	}
+	vms := model.Count().Machine
+
+	if *trace != "" {
+		f, err := os.OpenFile(*trace, os.O_CREATE|os.O_WRONLY|os.O_APPEND, 0o644)
+		if err != nil {
+			return err
+		}
+		defer f.Close()
+		simulator.Trace, simulator.TraceFile = true, f
+	}
+	// A user object of our own: the simulator accepts any credentials only while given its default one.
+	model.Service.Listen = &url.URL{Host: net.JoinHostPort("127.0.0.1", fmt.Sprint(*port)), User: url.UserPassword(*user, *password)}
+	thumbprint, certPath := "", ""
+	if !*plain {
+		cert, err := newCertificate()
+		if err != nil {
+			return err
+		}
+		model.Service.TLS = &tls.Config{Certificates: []tls.Certificate{cert}}
+		certPath = *envPath + ".pem"
+		defer os.Remove(certPath)
+		if err := os.WriteFile(certPath, pem.EncodeToMemory(&pem.Block{Type: "CERTIFICATE", Bytes: cert.Certificate[0]}), 0o644); err != nil {
+			return err
+		}
+		sum := sha1.Sum(cert.Certificate[0])
+		hex := make([]string, len(sum))
+		for i, b := range sum {
+			hex[i] = fmt.Sprintf("%02X", b)
+		}
+		thumbprint = strings.Join(hex, ":")
+	}
+	server := model.Service.NewServer()
+	defer server.Close()
+
+	u := *server.URL
+	u.User = nil
+	lines := []string{
+		"VISDK_ENDPOINT_URL=" + u.String(),
+		"VISDK_ENDPOINT_HOST=" + u.Hostname(),
+		"VISDK_ENDPOINT_PORT=" + u.Port(),
+		"VISDK_ENDPOINT_THUMBPRINT=" + thumbprint,
+		"VISDK_ENDPOINT_CERT=" + certPath,
+		"VISDK_ENDPOINT_USER=" + *user,
+		"VISDK_ENDPOINT_PASSWORD=" + *password,
+		"VISDK_ENDPOINT_MODEL=" + kind,
+		"VISDK_ENDPOINT_VMS=" + fmt.Sprint(vms),
+		"VISDK_ENDPOINT_PID=" + fmt.Sprint(os.Getpid()),
+	}
+	// Written under another name and renamed, so a reader sees the whole file or none.
+	partial := *envPath + ".partial"
+	if err := os.WriteFile(partial, []byte(strings.Join(lines, "\n")+"\n"), 0o644); err != nil {
+		return err
+	}
+	if err := os.Rename(partial, *envPath); err != nil {
+		return err
+	}
+	log.Printf("serving %s (%s model, %d VMs)", u.String(), kind, vms)
+
+	stop := make(chan os.Signal, 1)
+	signal.Notify(stop, syscall.SIGTERM, syscall.SIGINT)
+	log.Printf("stopping on %v", <-stop)
+	return nil
+}
