@@ -98,7 +98,7 @@ namespace VISDKWrapper
         List<ObjectContent> Paged(SoapRequest request)
         {
             Auth();
-            request.Begin("options").Add("maxObjects", VimSettings.Current.PageSize).End();
+            request.Begin("options").Add("maxObjects", settings.PageSize).End();
             var result = new List<ObjectContent>();
             var page = Invoke(request)["returnval"];
             for (;;)

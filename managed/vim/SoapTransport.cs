@@ -194,7 +194,7 @@ namespace VISDKWrapper
         {
             presented = certificate == null ? null : ThumbprintOf(certificate);
             bool trusted = presented != null && (settings.TrustThumbprint != null ? settings.TrustThumbprint == presented
-                : settings.Insecure || errors == SslPolicyErrors.None || (errors == SslPolicyErrors.RemoteCertificateChainErrors && SystemCas.Trust(certificate)));
+                : settings.Insecure || errors == SslPolicyErrors.None || (errors == SslPolicyErrors.RemoteCertificateChainErrors && SystemCas.Trust(certificate, settings.CaBundle)));
             refused = !trusted;
             return trusted;
         }
@@ -206,14 +206,15 @@ namespace VISDKWrapper
         }
     }
 
-    // The system's CA bundle, read once: a chain that ends at one of its certificates is trusted.
+    // A CA bundle (the system's by default), read once per path: a chain that ends at one of its certificates is trusted.
     static class SystemCas
     {
-        static readonly Lazy<X509Certificate2Collection> bundle = new Lazy<X509Certificate2Collection>(() => Load(VimSettings.Current.CaBundle));
+        static readonly System.Collections.Concurrent.ConcurrentDictionary<string, Lazy<X509Certificate2Collection>> bundles =
+            new System.Collections.Concurrent.ConcurrentDictionary<string, Lazy<X509Certificate2Collection>>();
 
-        public static bool Trust(X509Certificate certificate)
+        public static bool Trust(X509Certificate certificate, string bundlePath)
         {
-            var roots = bundle.Value;
+            var roots = bundles.GetOrAdd(bundlePath, p => new Lazy<X509Certificate2Collection>(() => Load(p))).Value;
             if (roots.Count == 0) return false;
             try
             {

@@ -28,8 +28,8 @@ namespace VISDKWrapper
                     case "success": return info["result"];
                     case "error": throw TaskFault(info);
                 }
-                if (clock.ElapsedMilliseconds > VimSettings.Current.TaskTimeoutMs)
-                    throw new ClientFault("The task " + task.Value + " did not finish within " + VimSettings.Current.TaskTimeoutMs / 1000 + " s; it goes on on the server");
+                if (clock.ElapsedMilliseconds > settings.TaskTimeoutMs)
+                    throw new ClientFault("The task " + task.Value + " did not finish within " + settings.TaskTimeoutMs / 1000 + " s; it goes on on the server");
                 Thread.Sleep(pause);
                 pause = Math.Min(1000, pause * 2);
             }

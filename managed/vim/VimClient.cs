@@ -11,13 +11,14 @@ namespace VISDKWrapper
     sealed partial class VimClient : IVSphereClient
     {
         readonly SoapTransport soap;
+        readonly VimSettings settings = VimSettings.Current;
         readonly Focus focus;
         VimNode content = VimNode.None;
         string sessionKey, userName;
 
         public VimClient(Uri url, Focus focus)
         {
-            soap = new SoapTransport(url, VimSettings.Current);
+            soap = new SoapTransport(url, settings);
             this.focus = focus;
         }
 

@@ -86,7 +86,16 @@ namespace VISDKWrapper
         public DateTime? AsTime()
         {
             DateTime t;
-            if (Text != "" && DateTime.TryParse(Text, CultureInfo.InvariantCulture, DateTimeStyles.AdjustToUniversal | DateTimeStyles.AssumeUniversal, out t))
+            var text = Text;
+            // DateTime takes at most seven fractional digits; some servers send nine.
+            int dot = text.IndexOf('.');
+            if (dot > 0)
+            {
+                int end = dot + 1;
+                while (end < text.Length && char.IsDigit(text[end])) end++;
+                if (end - dot - 1 > 7) text = text.Substring(0, dot + 8) + text.Substring(end);
+            }
+            if (text != "" && DateTime.TryParse(text, CultureInfo.InvariantCulture, DateTimeStyles.AdjustToUniversal | DateTimeStyles.AssumeUniversal, out t))
                 return DateTime.SpecifyKind(t, DateTimeKind.Utc);
             return null;
         }

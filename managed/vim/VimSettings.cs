@@ -17,8 +17,22 @@ namespace VISDKWrapper
         public bool Insecure;
         public string CaBundle = "/etc/ssl/certs/ca-certificates.crt";
 
-        static readonly Lazy<VimSettings> current = new Lazy<VimSettings>(Read);
-        public static VimSettings Current { get { return current.Value; } }
+        static readonly Lazy<VimSettings> configured = new Lazy<VimSettings>(Read);
+
+        // The file's settings (read once per process) with the environment's as they are now: each new client sees
+        // the trust settings of its time.
+        public static VimSettings Current
+        {
+            get
+            {
+                var s = (VimSettings)configured.Value.MemberwiseClone();
+                s.TrustThumbprint = Normalized(Environment.GetEnvironmentVariable("VISDK_TRUST_THUMBPRINT")) ?? s.TrustThumbprint;
+                s.Insecure = Environment.GetEnvironmentVariable("VISDK_TLS_INSECURE") == "1";
+                var bundle = Environment.GetEnvironmentVariable("VISDK_CA_BUNDLE");
+                if (!string.IsNullOrEmpty(bundle)) s.CaBundle = bundle;
+                return s;
+            }
+        }
 
         static VimSettings Read()
         {
@@ -31,8 +45,7 @@ namespace VISDKWrapper
             s.RequestTimeoutMs = Seconds(WrapperConfig.Number(e, "requestTimeoutSeconds", 300));
             s.TaskTimeoutMs = Seconds(WrapperConfig.Number(e, "taskTimeoutSeconds", 3600));
             s.PageSize = (int)Math.Max(1, Math.Min(100000, WrapperConfig.Number(e, "pageSize", 1000)));
-            s.TrustThumbprint = Normalized(Environment.GetEnvironmentVariable("VISDK_TRUST_THUMBPRINT") ?? WrapperConfig.Attribute(e, "trustThumbprint"));
-            s.Insecure = Environment.GetEnvironmentVariable("VISDK_TLS_INSECURE") == "1";
+            s.TrustThumbprint = Normalized(WrapperConfig.Attribute(e, "trustThumbprint"));
             s.CaBundle = WrapperConfig.Attribute(e, "caBundle", s.CaBundle);
             return s;
         }

@@ -21,8 +21,8 @@ namespace VISDKWrapper
             var clock = Stopwatch.StartNew();
             for (int pause = 50; Retrieve(target, "runtime.powerState").Str("runtime.powerState") != "poweredOff"; pause = System.Math.Min(1000, pause * 2))
             {
-                if (clock.ElapsedMilliseconds > VimSettings.Current.TaskTimeoutMs)
-                    throw new ClientFault("The guest of " + target.Value + " did not shut down within " + VimSettings.Current.TaskTimeoutMs / 1000 + " s");
+                if (clock.ElapsedMilliseconds > settings.TaskTimeoutMs)
+                    throw new ClientFault("The guest of " + target.Value + " did not shut down within " + settings.TaskTimeoutMs / 1000 + " s");
                 Thread.Sleep(pause);
             }
             return 1;

@@ -1,0 +1,54 @@
+#ifndef VISDK_TEST_ENDPOINT_H
+#define VISDK_TEST_ENDPOINT_H
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "VISDKCppBridge.h"
+
+namespace visdktest {
+
+// The test endpoint this process runs against: the file VISDK_TEST_ENDPOINT names (see cmake/TestEndpoint.cmake).
+struct Endpoint {
+    std::string url, host, port, thumbprint, cert, user, password, model;
+    int vms = 0;
+    // Read once; a test process without the variable or file fails its first test that asks.
+    static const Endpoint& Get();
+};
+
+// Trusts the endpoint's certificate by its thumbprint (for clients made from now on) and brings the runtime up.
+void TrustEndpoint();
+
+// A bridge of its own, focused on the endpoint and (unless told not to) connected with the endpoint's account.
+std::unique_ptr<VISDKCppBridge::CVISDKCppBridge> EndpointBridge(bool connect = true);
+
+// The server's side of the story, asked over a session of its own with curl, never through the client under test:
+// what a test checks its results against.
+class RawSoap {
+public:
+    RawSoap();
+    ~RawSoap();
+    // The whole response document of one method call; `arguments` is the XML inside the method element after _this.
+    std::string Call(const std::string& method, const std::string& thisType, const std::string& thisValue, const std::string& arguments = "");
+    // A property's raw XML (the <val> element's inner text or markup) of one object; "" when unset.
+    std::string Property(const std::string& type, const std::string& moref, const std::string& path);
+    // The managed object id of the object of that type and name ("" when none).
+    std::string Moref(const std::string& type, const std::string& name);
+    // Every object of the type: (moref, name) pairs.
+    std::vector<std::pair<std::string, std::string>> All(const std::string& type);
+
+private:
+    std::string Post(const std::string& body);
+    std::string m_jar;
+    std::string m_sessionManager, m_propertyCollector, m_viewManager, m_rootFolder;
+};
+
+// The text of the first element of that local name in an XML text ("" when none).
+std::string XmlText(const std::string& xml, const std::string& element);
+// Every occurrence's text.
+std::vector<std::string> XmlTexts(const std::string& xml, const std::string& element);
+
+} // namespace visdktest
+
+#endif
