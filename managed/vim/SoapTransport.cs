@@ -98,17 +98,13 @@ namespace VISDKWrapper
                 {
                     using (var s = http.GetRequestStream()) s.Write(body, 0, body.Length);
                     using (var response = (HttpWebResponse)http.GetResponse())
-                        return Parse(response, request.Method);
+                        return Answer(response, request.Method);
                 }
                 catch (WebException e)
                 {
                     var response = e.Response as HttpWebResponse;
                     if (response != null)
-                        using (response)
-                        {
-                            if (IsXml(response)) return Parse(response, request.Method);
-                            throw new ClientFault("The server answered " + (int)response.StatusCode + " (" + response.StatusDescription + ") to " + request.Method);
-                        }
+                        using (response) return Answer(response, request.Method);
                     throw Failure(e, request.Method);
                 }
                 catch (IOException e) { throw new ClientFault("The connection to " + Where() + " failed: " + e.Message); }
@@ -116,10 +112,13 @@ namespace VISDKWrapper
             }
         }
 
-        static bool IsXml(HttpWebResponse response)
+        // A SOAP answer comes as 200, or as 500 with a fault; anything else (a redirect, an error page) is no answer.
+        VimNode Answer(HttpWebResponse response, string method)
         {
-            var type = response.ContentType ?? "";
-            return type.IndexOf("xml", StringComparison.OrdinalIgnoreCase) >= 0;
+            var status = (int)response.StatusCode;
+            bool xml = (response.ContentType ?? "").IndexOf("xml", StringComparison.OrdinalIgnoreCase) >= 0;
+            if (status == 200 || (status == 500 && xml)) return Parse(response, method);
+            throw new ClientFault("The server answered " + status + " (" + response.StatusDescription + ") to " + method);
         }
 
         VimNode Parse(HttpWebResponse response, string method)
@@ -137,7 +136,8 @@ namespace VISDKWrapper
                 if (!r.Read()) throw new ClientFault("The server's answer to " + method + " is empty");
                 r.MoveToContent();
                 if (r.NodeType != XmlNodeType.Element) throw new ClientFault("The server's answer to " + method + " is empty");
-                var node = VimNode.Read(r);
+                // About one object per 32 bytes of answer: more would be a server making the client build garbage.
+                var node = VimNode.Read(r, new VimNode.Limits(settings.ResponseLimitBytes / 32 + 1024));
                 if (node.Name == "Fault") throw FaultOf(node, method);
                 return node;
             }

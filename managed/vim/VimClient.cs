@@ -84,10 +84,12 @@ namespace VISDKWrapper
             sessionKey = null;
             // A second login on a live session cookie is refused by some servers: each login starts afresh.
             soap.ForgetSession();
-            content = soap.Invoke(new SoapRequest("RetrieveServiceContent", new MoRef("ServiceInstance", "ServiceInstance")))["returnval"];
+            // Connecting waits only as long as the connect timeout: a server that does not answer at once is not there.
+            content = soap.Invoke(new SoapRequest("RetrieveServiceContent", new MoRef("ServiceInstance", "ServiceInstance")), settings.ConnectTimeoutMs)["returnval"];
             var version = content.At("about.apiVersion").Text;
             if (version != "") soap.ApiVersion = version;
-            var session = Invoke(new SoapRequest("Login", Content("sessionManager")).Add("userName", user ?? "").Add("password", password ?? ""))["returnval"];
+            var session = soap.Invoke(new SoapRequest("Login", Content("sessionManager")).Add("userName", user ?? "").Add("password", password ?? ""),
+                settings.ConnectTimeoutMs)["returnval"];
             sessionKey = session.Str("key");
             userName = session.Str("userName");
             if (sessionKey == "") sessionKey = userName;

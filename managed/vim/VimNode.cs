@@ -100,9 +100,21 @@ namespace VISDKWrapper
             return null;
         }
 
-        // Reads the element the reader stands on, with everything below it.
-        public static VimNode Read(XmlReader r)
+        // What one response may hold: vSphere's data nests a few dozen levels at most, and a server must not make the
+        // client build more objects than its bytes would honestly need.
+        public const int MaxDepth = 256;
+
+        public sealed class Limits
         {
+            public long NodesLeft;
+            public Limits(long nodes) { NodesLeft = nodes; }
+        }
+
+        // Reads the element the reader stands on, with everything below it.
+        public static VimNode Read(XmlReader r, Limits limits, int depth = 0)
+        {
+            if (depth > MaxDepth) throw new ClientFault("The server's answer nests deeper than " + MaxDepth + " levels");
+            if (--limits.NodesLeft < 0) throw new ClientFault("The server's answer holds more elements than its size allows");
             string name = r.LocalName;
             string type = r.GetAttribute("type", XsiNamespace) ?? r.GetAttribute("type");
             if (type != null)
@@ -123,7 +135,7 @@ namespace VISDKWrapper
                 switch (r.NodeType)
                 {
                     case XmlNodeType.Element:
-                        (kids ?? (kids = new List<VimNode>())).Add(Read(r));
+                        (kids ?? (kids = new List<VimNode>())).Add(Read(r, limits, depth + 1));
                         break;
                     case XmlNodeType.Text:
                     case XmlNodeType.CDATA:
