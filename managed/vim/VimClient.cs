@@ -7,7 +7,7 @@ using System.Linq;
 namespace VISDKWrapper
 {
     // The vSphere web-services client behind one CVIWrapper: one server, one transport, one session. It holds no lock
-    // of the simulator's; calls on one bridge object are serialized by its transport.
+    // of the simulator's; calls on one bridge object are serialized by its own.
     sealed partial class VimClient : IVSphereClient
     {
         readonly SoapTransport soap;
@@ -22,10 +22,14 @@ namespace VISDKWrapper
             this.focus = focus;
         }
 
+        // One operation at a time per client: they share one connection, one session and its views anyway. Clients of
+        // other bridge objects run in parallel.
+        readonly object gate = new object();
+
         public T Call<T>(Func<T> body, out string notice)
         {
             notice = null;
-            return body();
+            lock (gate) return body();
         }
 
         // The server a Connect argument names: "host", "host:port" or "https://host[:port]/sdk". Plain http only for a
@@ -74,16 +78,23 @@ namespace VISDKWrapper
             catch (VimFault f)
             {
                 // The server has forgotten the session (it expired, or was ended elsewhere): so do we.
-                if (f.FaultType == "NotAuthenticated") sessionKey = null;
+                if (f.FaultType == "NotAuthenticated") EndSession();
                 throw;
             }
         }
 
-        public int Connect(string server, string user, string password)
+        // Forgets the session and what belonged to it (its views); a second login on a live session cookie is refused
+        // by some servers, so the next one starts afresh.
+        void EndSession()
         {
             sessionKey = null;
-            // A second login on a live session cookie is refused by some servers: each login starts afresh.
+            views.Clear();
             soap.ForgetSession();
+        }
+
+        public int Connect(string server, string user, string password)
+        {
+            EndSession();
             // Connecting waits only as long as the connect timeout: a server that does not answer at once is not there.
             content = soap.Invoke(new SoapRequest("RetrieveServiceContent", new MoRef("ServiceInstance", "ServiceInstance")), settings.ConnectTimeoutMs)["returnval"];
             var version = content.At("about.apiVersion").Text;
@@ -100,7 +111,7 @@ namespace VISDKWrapper
         {
             Auth();
             try { Invoke(new SoapRequest("Logout", Content("sessionManager"))); }
-            finally { sessionKey = null; soap.ForgetSession(); }
+            finally { EndSession(); }
             return 1;
         }
 
@@ -113,7 +124,7 @@ namespace VISDKWrapper
                 try
                 {
                     var active = Invoke(new SoapRequest("SessionIsActive", Content("sessionManager")).Add("sessionID", sessionKey).Add("userName", userName))["returnval"];
-                    if (!active.AsBool()) { sessionKey = null; throw new ClientFault("The session is not authenticated."); }
+                    if (!active.AsBool()) { EndSession(); throw new ClientFault("The session is not authenticated."); }
                     return 1;
                 }
                 catch (VimFault f) when (f.FaultType == "NotImplemented" || f.FaultType == "NoPermission" || f.FaultType == "MethodNotFound") { }
@@ -124,8 +135,7 @@ namespace VISDKWrapper
 
         public void ReleaseConnection()
         {
-            sessionKey = null;
-            soap.ForgetSession();
+            lock (gate) EndSession();
         }
 
         public bool VerifyAccountForBackup(out List<string> missing) { return Verify(Privileges.Backup, out missing); }
