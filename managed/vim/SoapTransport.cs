@@ -75,6 +75,32 @@ namespace VISDKWrapper
         // Forgets the session cookie: the next login starts a session of its own.
         public void ForgetSession() { cookies = new CookieContainer(); }
 
+        // A plain HTTP request to this server (file access, transfers), with the client's session cookie and trust, on a
+        // connection of its own so that a long transfer and the SOAP calls do not queue behind each other.
+        public HttpWebRequest Http(Uri target, string method)
+        {
+            VimStats.Count();
+            var http = (HttpWebRequest)WebRequest.Create(target);
+            http.Method = method;
+            http.KeepAlive = true;
+            http.ConnectionGroupName = group + "-files";
+            http.CookieContainer = cookies;
+            http.AllowAutoRedirect = false;
+            http.Timeout = settings.RequestTimeoutMs;
+            http.ReadWriteTimeout = settings.RequestTimeoutMs;
+            http.ServerCertificateValidationCallback = Trust;
+            return http;
+        }
+
+        // What a failed plain HTTP exchange says, as the SOAP calls say it.
+        public Exception HttpFailure(WebException e, string what)
+        {
+            var response = e.Response as HttpWebResponse;
+            if (response != null)
+                using (response) return new ClientFault("The server answered " + (int)response.StatusCode + " (" + response.StatusDescription + ") to " + what);
+            return Failure(e, what);
+        }
+
         // Sends the request and gives the method's response element; a SOAP fault is thrown as a VimFault.
         public VimNode Invoke(SoapRequest request, int timeoutMs = 0)
         {

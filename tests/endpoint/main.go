@@ -22,6 +22,9 @@ import (
 	"time"
 
 	"github.com/vmware/govmomi/simulator"
+	// The tagging REST API (/rest) and the storage policy service (/pbm) beside /sdk, as a vCenter has them.
+	_ "github.com/vmware/govmomi/pbm/simulator"
+	_ "github.com/vmware/govmomi/vapi/simulator"
 )
 
 var (
@@ -136,6 +139,7 @@ func run() error {
 		}
 		thumbprint = strings.Join(hex, ":")
 	}
+	model.Service.RegisterEndpoints = true
 	server := model.Service.NewServer()
 	defer server.Close()
 
