@@ -49,6 +49,24 @@ std::string ReadScreen(int master, const std::string& until)
     }
 }
 
+// A run the test started, ended if it is still there when the test leaves early.
+struct Running {
+    pid_t pid;
+    ~Running()
+    {
+        if (pid > 0) {
+            kill(pid, SIGKILL);
+            WaitCli(pid);
+        }
+    }
+    int Wait()
+    {
+        int status = WaitCli(pid);
+        pid = -1;
+        return status;
+    }
+};
+
 bool EchoOn(int master)
 {
     termios mode{};
@@ -266,13 +284,13 @@ TEST_F(CliEndpoint, APromptOnTheTerminalTakesThePasswordUnseen)
     };
 
     int master = -1;
-    pid_t run = start(master);
+    Running run{start(master)};
     std::string screen = ReadScreen(master, question);
     ASSERT_NE(screen.find(question), std::string::npos) << screen;
     std::string typed = e.password + "\n";
     ASSERT_EQ(write(master, typed.data(), typed.size()), static_cast<ssize_t>(typed.size()));
     screen += ReadScreen(master, "");
-    EXPECT_EQ(WaitCli(run), 0) << screen;
+    EXPECT_EQ(run.Wait(), 0) << screen;
     EXPECT_EQ(screen.find(e.password), std::string::npos) << "echoed: " << screen;
     std::string out = ReadWholeFile((dir / "stdout").string());
     EXPECT_EQ(out.find(e.password), std::string::npos);
@@ -280,12 +298,12 @@ TEST_F(CliEndpoint, APromptOnTheTerminalTakesThePasswordUnseen)
     EXPECT_TRUE(EchoOn(master));
     close(master);
 
-    run = start(master);
+    Running interrupted{start(master)};
     ASSERT_NE(ReadScreen(master, question).find(question), std::string::npos);
     ASSERT_FALSE(EchoOn(master)) << "echo is off while the question waits";
     ASSERT_EQ(write(master, "\x03", 1), 1);  // Ctrl-C
     ReadScreen(master, "");
-    EXPECT_EQ(WaitCli(run), 128 + SIGINT);
+    EXPECT_EQ(interrupted.Wait(), 128 + SIGINT);
     EXPECT_TRUE(EchoOn(master)) << "the interrupted prompt left the terminal without echo";
     close(master);
 }
@@ -315,16 +333,14 @@ TEST_F(CliEndpoint, ThePasswordIsNotInTheProcessTable)
         CliStdio io;
         io.out = (dir / "stdout").string();
         io.err = (dir / "stderr").string();
-        pid_t run = StartCli(words, Trusted(env), io);
+        Running run{StartCli(words, Trusted(env), io)};
         pollfd connecting{listener, POLLIN, 0};
         EXPECT_EQ(poll(&connecting, 1, 60000), 1) << "the run never reached the server: " << ReadWholeFile(io.err);
-        const std::string proc = "/proc/" + std::to_string(run);
+        const std::string proc = "/proc/" + std::to_string(run.pid);
         std::string commandLine = ReadWholeFile(proc + "/cmdline"), environment = ReadWholeFile(proc + "/environ");
         EXPECT_NE(commandLine.find(silent), std::string::npos) << "read another process's command line";
         EXPECT_EQ(commandLine.find(e.password), std::string::npos);
         EXPECT_EQ(environment.find(e.password), std::string::npos);
-        kill(run, SIGKILL);
-        WaitCli(run);
         close(listener);
     }
 }
