@@ -1,9 +1,7 @@
 // The visdk CLI as users script it: one process per run, a simulator state shared between runs, JSON on stdout.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,35 +10,24 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
+#include "CliProcess.h"
 #include "CliSupport.h"
 #include "Progress.h"
-
-extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
 
-struct Result {
-    int status = -1;
-    std::string out, err;
-};
+using Result = visdktest::CliResult;
 
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+std::string ReadFile(const fs::path& path) { return visdktest::ReadWholeFile(path.string()); }
 
 void WriteFile(const fs::path& path, const std::string& content)
 {
@@ -59,49 +46,16 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    // Runs visdk with its stdout and stderr captured in files.
-    Result Run(const std::vector<std::string>& args)
+    Result Run(const std::vector<std::string>& args, const visdktest::EnvList& env = {})
     {
-        fs::path outPath = dir / "stdout", errPath = dir / "stderr";
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        std::vector<std::string> words{VISDK_CLI};
-        words.insert(words.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (std::string& word : words)
-            argv.push_back(word.data());
-        argv.push_back(nullptr);
-        pid_t pid = 0;
-        Result result;
-        int spawned = posix_spawn(&pid, VISDK_CLI, &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        if (spawned != 0) {
-            ADD_FAILURE() << "cannot start " << VISDK_CLI;
-            return result;
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.out = ReadFile(outPath);
-        result.err = ReadFile(errPath);
-        return result;
+        return visdktest::RunCli(args, env, dir.string());
     }
 
     // Runs with the shared state and --json; the run must succeed and print exactly one JSON value.
-    Json RunJson(std::vector<std::string> args)
+    Json RunJson(std::vector<std::string> args, const visdktest::EnvList& env = {})
     {
         args.insert(args.end(), {"--sim-state", state, "--json"});
-        Result result = Run(args);
-        EXPECT_EQ(result.status, 0) << result.err;
-        try {
-            return Json::parse(result.out);
-        } catch (const std::exception& e) {
-            ADD_FAILURE() << e.what() << "\nstdout: " << result.out;
-            return Json();
-        }
+        return visdktest::JsonOutput(Run(args, env));
     }
 
     fs::path dir;
@@ -155,6 +109,8 @@ TEST_F(CliTest, InventoryChangesMadeInOneRunAreSeenByTheNext)
     const std::string kept = ReadFile(state);
     RunJson({"snapshot", "list", "vm-db01"});
     EXPECT_EQ(ReadFile(state), kept);
+
+    EXPECT_EQ(ReadFile(state).find("VMware1!"), std::string::npos) << "the state holds the login password";
 
     // Without a state file every run starts from the configured inventory.
     Result fresh = Run({"snapshot", "list", "vm-web01", "--json"});
@@ -299,12 +255,12 @@ TEST_F(CliTest, ReadCommandsPrintOneObjectWithTypedValues)
     EXPECT_EQ(session["apiVersion"], 802);
     EXPECT_EQ(session["backupPrivileges"]["held"], true);
 
-    Json esx = RunJson({"session", "--server", "esx01.sim.local", "--user", "root"});
+    Json esx = RunJson({"session", "--server", "esx01.sim.local", "--user", "root"}, {"VISDK_PASSWORD=VMware1!"});
     EXPECT_EQ(esx["vcenter"], false);
     EXPECT_EQ(esx["connectionVersion"], 8);
     EXPECT_EQ(esx["apiVersion"], 801);
 
-    Json restricted = RunJson({"--user", "backup-ro@vsphere.local", "--password", "ReadOnly1!"});
+    Json restricted = RunJson({}, {"VISDK_USER=backup-ro@vsphere.local", "VISDK_PASSWORD=ReadOnly1!"});
     EXPECT_EQ(restricted["backupPrivileges"]["held"], false);
 
     Json info = RunJson({"snapshot", "info", "vm-db01", "snapshot-11"});
@@ -330,24 +286,33 @@ TEST_F(CliTest, FailuresKeepTheirExitCodeAndLeaveStdoutEmpty)
 {
     struct Case {
         std::vector<std::string> args;
+        visdktest::EnvList env;
         int status;
         const char* message;
     };
     const Case cases[] = {
-        {{"snapshot", "info", "vm-web01", "snapshot-99"}, 1, "visdk: vm-web01: snapshot snapshot-99: "},
-        {{"vm", "power", "vm-app01", "off"}, 1, "(Powered off)"},
-        {{"snapshot", "list"}, 2, "usage: visdk snapshot list VM"},
-        {{"inventory-of-nothing"}, 2, "unknown command"},
-        {{"session", "--password", "wrong"}, 2, "incorrect user name or password"},
-        {{"session", "--sim-state="}, 2, "--sim-state needs a file name"},
+        {{"snapshot", "info", "vm-web01", "snapshot-99"}, {}, 1, "visdk: vm-web01: snapshot snapshot-99: "},
+        {{"vm", "power", "vm-app01", "off"}, {}, 1, "(Powered off)"},
+        {{"snapshot", "list"}, {}, 2, "usage: visdk snapshot list VM"},
+        {{"inventory-of-nothing"}, {}, 2, "unknown command"},
+        {{"session"}, {"VISDK_PASSWORD=s3cret"}, 2, "incorrect user name or password"},
+        {{"session", "--sim-state="}, {}, 2, "--sim-state needs a file name"},
+        {{"session", "--password", "s3cret"}, {}, 2, "--password is not taken, as the process list shows the command line"},
+        {{"session", "--password=s3cret"}, {}, 2, "use --password-file FILE or VISDK_PASSWORD, or run on a terminal"},
+        {{"session", "--server", "root:s3cret@esx01.sim.local"}, {}, 2, "the server name must not carry an account"},
+        {{"session", "--user", ""}, {}, 2, "--user needs a value"},
+        // Another account than the simulator's own needs a password, and a run without a terminal cannot ask.
+        {{"session", "--server", "esx01.sim.local", "--user", "root"}, {}, 2, "no password for root at esx01.sim.local: give"},
+        {{"session", "--password-file", "/nonexistent/pw"}, {}, 2, "cannot read the password file '/nonexistent/pw'"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args = c.args;
         args.push_back("--json");
-        Result result = Run(args);
+        Result result = Run(args, c.env);
         EXPECT_EQ(result.status, c.status) << args[0] << ": " << result.err;
         EXPECT_EQ(result.out, "") << args[0];
         EXPECT_NE(result.err.find(c.message), std::string::npos) << args[0] << ": " << result.err;
+        EXPECT_EQ(result.err.find("s3cret"), std::string::npos) << result.err;
     }
 }
 
@@ -372,6 +337,45 @@ TEST(Options, TablesDeclareEachNameOnceAndTheParserFollowsThem)
     EXPECT_THROW(parse({"--name"}), visdk::UsageError);
     EXPECT_THROW(parse({"--json=yes"}), visdk::UsageError);
     EXPECT_THROW(parse({"--state", "x"}), visdk::UsageError);
+}
+
+// A password file is read whole only when it is private to its owner, and only its first line counts.
+TEST_F(CliTest, PasswordFilesGiveTheirFirstLineAndMustBePrivate)
+{
+    struct Case {
+        std::string content;
+        mode_t mode;
+        const char* password;  // nullptr: refused with `reason`
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"pw\n", 0600, "pw", ""},
+        {"pw", 0400, "pw", ""},
+        {"pw\r\nsecond line\n", 0600, "pw", ""},
+        {" spaced  pw \n", 0600, " spaced  pw ", ""},
+        {"pw\n", 0640, nullptr, "group or others have access to it (mode 0640); chmod 600 it"},
+        {"pw\n", 0604, nullptr, "group or others have access to it (mode 0604); chmod 600 it"},
+        {"pw\n", 0620, nullptr, "group or others have access to it (mode 0620); chmod 600 it"},
+        {"\nsecond line\n", 0600, nullptr, "its first line holds no password"},
+        {"", 0600, nullptr, "its first line holds no password"},
+        {std::string(5000, 'a') + "\n", 0600, nullptr, "its first line is longer than 4096 bytes"},
+    };
+    const std::string path = (dir / "pw").string();
+    for (const Case& c : cases) {
+        WriteFile(path, c.content);
+        ASSERT_EQ(chmod(path.c_str(), c.mode), 0);
+        if (c.password) {
+            EXPECT_EQ(visdk::ReadPasswordFile(path), c.password) << c.content;
+            continue;
+        }
+        try {
+            visdk::ReadPasswordFile(path);
+            ADD_FAILURE() << "accepted: mode " << c.mode << ", " << c.content.substr(0, 20);
+        } catch (const visdk::LoginError& error) {
+            EXPECT_EQ(std::string(error.what()), "the password file '" + path + "' is refused: " + c.reason);
+        }
+    }
+    EXPECT_THROW(visdk::ReadPasswordFile(dir.string()), visdk::LoginError);
 }
 
 std::string Drawn(bool terminal, long long total, const std::function<void(visdk::Progress&)>& steps)

@@ -14,9 +14,6 @@ namespace visdk {
 
 namespace {
 
-const char kDefaultServer[] = "vcenter.sim.local";
-const char kDefaultUser[] = "administrator@vsphere.local";
-const char kDefaultPassword[] = "VMware1!";
 const char kDefaultGuestUser[] = "root";
 const char kDefaultGuestPassword[] = "guestpass";
 
@@ -32,8 +29,12 @@ void Sink(int level, const char* tag, const char* text, void*)
     std::lock_guard<std::mutex> lock(s_logMutex);
     if (level == VISDKCppBridge::DebugLog::LevelError)
         s_lastLoggedError = line;
-    if (!s_verbose)
+    if (!s_verbose) {
+        // The managed side's warnings (the lab TLS switch, say) are for the user, also without -v.
+        if (line.rfind("Warning: ", 0) == 0)
+            std::fprintf(stderr, "visdk: %s\n", line.c_str());
         return;
+    }
     std::string prefix = level == VISDKCppBridge::DebugLog::LevelError ? "bridge error" : "bridge debug";
     if (tag && *tag)
         prefix += std::string(" [") + tag + "]";
@@ -103,6 +104,8 @@ Arguments Arguments::Parse(int argc, char** argv, const OptionTable& known)
             name.erase(equals);
         }
         auto option = known.find(name);
+        if (name == "password" && option == known.end())
+            throw UsageError(std::string("--password is not taken, as the process list shows the command line: use ") + kPasswordSources);
         if (option == known.end())
             throw UsageError("unknown option '--" + name + "'");
         bool takesValue = option->second;
@@ -136,9 +139,7 @@ std::vector<std::string> Arguments::Values(const std::string& name) const
 }
 
 Session::Session(const Arguments& args)
-    : m_server(args.Value("server", kDefaultServer)),
-      m_user(args.Value("user", kDefaultUser)),
-      m_password(args.Value("password", kDefaultPassword)),
+    : m_login(ChooseLogin(args)),
       m_guestUser(args.Value("guest-user", kDefaultGuestUser)),
       m_guestPassword(args.Value("guest-password", kDefaultGuestPassword))
 {
@@ -146,6 +147,7 @@ Session::Session(const Arguments& args)
 
 Session::~Session()
 {
+    Wipe(m_login.password);
     if (m_connected)
         m_bridge.Disconnect();
     m_bridge.Cleanup();
@@ -153,15 +155,17 @@ Session::~Session()
 
 int Session::Open()
 {
-    std::string server = m_server, noVm;
+    std::string server = m_login.server, noVm;
     if (!m_bridge.SetVMFocus(server, noVm, 0)) {
         std::string detail = LastLoggedError();
         std::fprintf(stderr, "visdk: cannot start the vSphere client (Mono runtime with VISDKWrapper.dll)%s%s\n",
                      detail.empty() ? "" : ": ", detail.c_str());
         return kExitUsage;
     }
-    if (!m_bridge.Connect(m_server, m_user, m_password)) {
-        std::fprintf(stderr, "visdk: cannot connect to %s as %s: %s\n", m_server.c_str(), m_user.c_str(), LastError().c_str());
+    bool connected = m_bridge.Connect(m_login.server, m_login.user, m_login.password);
+    Wipe(m_login.password);
+    if (!connected) {
+        std::fprintf(stderr, "visdk: cannot connect to %s as %s: %s\n", m_login.server.c_str(), m_login.user.c_str(), LastError().c_str());
         return kExitUsage;
     }
     m_connected = true;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Credentials.h"
 #include "VISDKCppBridge.h"
 
 namespace visdk {
@@ -45,6 +46,7 @@ struct Arguments {
 // One connected session for one command; the destructor disconnects and releases the runtime.
 class Session {
 public:
+    // Chooses the login (ChooseLogin): may prompt, and throws LoginError when no password can be had.
     explicit Session(const Arguments& args);
     ~Session();
     Session(const Session&) = delete;
@@ -54,7 +56,7 @@ public:
     int Open();
 
     VISDKCppBridge::CVISDKCppBridge& Bridge() { return m_bridge; }
-    const std::string& Server() const { return m_server; }
+    const std::string& Server() const { return m_login.server; }
     const std::string& GuestUser() const { return m_guestUser; }
     const std::string& GuestPassword() const { return m_guestPassword; }
 
@@ -65,7 +67,8 @@ public:
 
 private:
     VISDKCppBridge::CVISDKCppBridge m_bridge;
-    std::string m_server, m_user, m_password, m_guestUser, m_guestPassword;
+    Login m_login;
+    std::string m_guestUser, m_guestPassword;
     bool m_connected = false;
 };
 

@@ -13,7 +13,7 @@ namespace visdk {
 
 namespace {
 
-const char kGlobalOptions[] = "server= user= password= verbose help json sim-state=";
+const char kGlobalOptions[] = "server= user= password-file= verbose help json sim-state=";
 
 using Family = std::vector<Command> (*)();
 
@@ -86,20 +86,25 @@ const Command* FindCommand(const std::vector<std::string>& words, size_t& used)
 
 void PrintHelp()
 {
-    std::printf("usage: visdk [--server S] [--user U] [--password P] [--json] [--sim-state PATH] [-v] [COMMAND ...]\n\n"
+    std::printf("usage: visdk [--server S] [--user U] [--password-file FILE] [--json] [--sim-state PATH] [-v] [COMMAND ...]\n\n"
                 "commands:\n");
     for (const Command& command : AllCommands())
         std::printf("  %s%s%s\n      %s\n", command.words, *command.synopsis ? " " : "", command.synopsis, command.summary);
     std::printf("\noptions:\n"
-                "  --server S              vCenter or ESX host (default vcenter.sim.local)\n"
-                "  --user U                login user (default administrator@vsphere.local)\n"
-                "  --password P            login password (default VMware1!)\n"
+                "  --server S              vCenter or ESX host: HOST, HOST:PORT or https://HOST[:PORT]/sdk\n"
+                "                          (VISDK_SERVER; default the simulator's vcenter.sim.local)\n"
+                "  --user U                login user (VISDK_USER; default administrator@vsphere.local)\n"
+                "  --password-file FILE    read the login password from FILE's first line; a regular file must be\n"
+                "                          private to its owner (chmod 600). Else VISDK_PASSWORD, else the simulator's\n"
+                "                          own account needs none, else a prompt when stdin is a terminal\n"
                 "  --guest-user U          guest account for guest commands and --write (default root)\n"
                 "  --guest-password P      its password (default guestpass)\n"
                 "  --json                  print one JSON object on stdout instead of text (nothing on failure)\n"
                 "  --sim-state PATH        keep the simulator's inventory in PATH between runs (VISDK_SIM_STATE)\n"
                 "  -v, --verbose           show the bridge's debug log on stderr\n"
                 "  -h, --help              show this text\n"
+                "\ncertificate trust for a real server: VISDK_TRUST_THUMBPRINT=AA:BB:..., VISDK_CA_BUNDLE=PEM-FILE,\n"
+                "or VISDK_TLS_INSECURE=1 (labs only)\n"
                 "\nexit status: 0 done, 1 the operation failed, 2 usage or connection error\n");
 }
 
@@ -143,6 +148,9 @@ int main(int argc, char** argv)
         if (int status = session.Open())
             return status;
         return command.run(session, args, operands);
+    } catch (const LoginError& error) {
+        std::fprintf(stderr, "visdk: %s\n", error.what());
+        return kExitUsage;
     } catch (const UsageError& error) {
         std::fprintf(stderr, "visdk: %s\n(see visdk --help)\n", error.what());
         return kExitUsage;
