@@ -209,9 +209,9 @@ protected:
     {
         const std::string share = "<reservation>0</reservation><expandableReservation>true</expandableReservation><limit>-1</limit>"
                                   "<shares><shares>4000</shares><level>normal</level></shares>";
-        std::string spec = "<cpuAllocation>" + share + "</cpuAllocation><memoryAllocation>" + share + "</memoryAllocation>";
+        std::string allocation = "<cpuAllocation>" + share + "</cpuAllocation><memoryAllocation>" + share + "</memoryAllocation>";
         std::string made = XmlText(server.Call(method, "ResourcePool", parent, "<name>" + name + "</name>" +
-                                   (method == "CreateVApp" ? "<resSpec>" + spec + "</resSpec><configSpec/>" : "<spec>" + spec + "</spec>")), "returnval");
+                                   (method == "CreateVApp" ? "<resSpec>" + allocation + "</resSpec><configSpec/>" : "<spec>" + allocation + "</spec>")), "returnval");
         EXPECT_NE(made, "") << method << " " << name;
         return made;
     }
