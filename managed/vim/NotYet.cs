@@ -89,52 +89,16 @@ namespace VISDKWrapper
         public int UploadDatastoreFileToHost(string datacenter, string datastore, string path, string localPath, string host) { throw NotYet("UploadDatastoreFileToHost"); }
         public int CreateDataStoreFolder(string datastore, string path) { throw NotYet("CreateDataStoreFolder"); }
         public int CheckDatastoreFile(string datacenter, string datastore, string path, string host, bool folder) { throw NotYet("CheckDatastoreFile"); }
-        public int CheckDatastoreSpace(string datastore, string host, int requiredMB) { throw NotYet("CheckDatastoreSpace"); }
         public int CreateNASDatastore(string host, string name, string remoteHost, string remotePath, bool readOnly) { throw NotYet("CreateNASDatastore"); }
         public int RemoveDatastore(string host, string datastore) { throw NotYet("RemoveDatastore"); }
-        public bool IsDatastoreConnected(string host, string datastore) { throw NotYet("IsDatastoreConnected"); }
         public bool CheckDownloadFromHostPrivilege(string host) { throw NotYet("CheckDownloadFromHostPrivilege"); }
-        public int GetHostVMKernelIPList(string host, out string addresses) { throw NotYet("GetHostVMKernelIPList"); }
-        public string GetDatacenterNameFromHostName(string host) { throw NotYet("GetDatacenterNameFromHostName"); }
-        public long GetCurrentServerTime() { throw NotYet("GetCurrentServerTime"); }
-        public string GetCurrentTimeOnServer() { throw NotYet("GetCurrentTimeOnServer"); }
-        public string GetCurrentTimeOnHost(string host) { throw NotYet("GetCurrentTimeOnHost"); }
         public bool DownloadHostLogBundle(string host, string localPath) { throw NotYet("DownloadHostLogBundle"); }
         public bool DownloadServerLogBundle(string localPath) { throw NotYet("DownloadServerLogBundle"); }
         public bool GetMgmtVersion(out object version) { throw NotYet("GetMgmtVersion"); }
-        public List<SHostInfoLib> GetHostInfoList(ulong mask, int flags) { throw NotYet("GetHostInfoList"); }
-        public List<SDataCenterInfoLib> GetDCInfoList(ulong mask, int flags) { throw NotYet("GetDCInfoList"); }
-        public List<SDatastoreInfoLib> GetDSInfoList(ulong mask, int flags) { throw NotYet("GetDSInfoList"); }
-        public List<SDatastoreInfoLib> GetDSInfoListForHostOrCluster(string hostOrCluster, ulong mask, int flags) { throw NotYet("GetDSInfoListForHostOrCluster"); }
-        public List<SGuestOSInfoLib> GetSupportedGuestOSInfoListForHostOrCluster(string hostOrCluster) { throw NotYet("GetSupportedGuestOSInfoListForHostOrCluster"); }
-        public List<SResourcePoolInfoLib> GetRpInfoList(ulong mask, int flags) { throw NotYet("GetRpInfoList"); }
-        public List<SResourcePoolInfoLib> GetRPInfoListForHostOrCluster(string hostOrCluster, ulong mask, int flags) { throw NotYet("GetRPInfoListForHostOrCluster"); }
-        public List<SClusterInfoLib> GetClusterInfoList(ulong mask, int flags) { throw NotYet("GetClusterInfoList"); }
-        public List<SVAppInfoLib> GetVAppInfoList(ulong mask, int flags) { throw NotYet("GetVAppInfoList"); }
-        public List<SInventoryInfoLib> GetInventoryInfoList(ulong mask, int flags) { throw NotYet("GetInventoryInfoList"); }
-        public List<SInventoryInfoLib> GetVMInventoryInfoListForHostOrCluster(string hostOrCluster, ulong mask, int flags) { throw NotYet("GetVMInventoryInfoListForHostOrCluster"); }
         public List<SDatastoreInfoLib> GetCompatibleDatastoresForStoragePolicy(string policy, List<string> datastores) { throw NotYet("GetCompatibleDatastoresForStoragePolicy"); }
-        public int SelectDatastoreFromResourcePool(string pool, out string datastore, out string datastoreMoref) { throw NotYet("SelectDatastoreFromResourcePool"); }
-        public int RefreshHostInfoList(ulong mask, int flags) { throw NotYet("RefreshHostInfoList"); }
-        public int RefreshVMInfoList(ulong mask, int flags) { throw NotYet("RefreshVMInfoList"); }
-        public int RefreshDSInfoList(ulong mask, int flags) { throw NotYet("RefreshDSInfoList"); }
-        public int RefreshDCInfoList(ulong mask, int flags) { throw NotYet("RefreshDCInfoList"); }
-        public int RefreshResourcePoolList(ulong mask, int flags) { throw NotYet("RefreshResourcePoolList"); }
-        public int RefreshClusterInfoList(ulong mask, int flags) { throw NotYet("RefreshClusterInfoList"); }
-        public int RefreshVAppInfoList(ulong mask, int flags) { throw NotYet("RefreshVAppInfoList"); }
-        public int RefreshInventoryInfoList(ulong mask, int flags) { throw NotYet("RefreshInventoryInfoList"); }
-        public SDatastoreInfoLib GetDSInfoForDS(string datastore, string uuid, string hostOrCluster, ulong mask, int flags) { throw NotYet("GetDSInfoForDS"); }
-        public SHostInfoLib GetHostInfoForHost(string host, ulong mask, int flags) { throw NotYet("GetHostInfoForHost"); }
-        public SClusterInfoLib GetClusterInfoForCluster(string cluster, ulong mask, int flags) { throw NotYet("GetClusterInfoForCluster"); }
-        public SResourcePoolInfoLib GetRPInfoForRP(string pool, string hostOrCluster, ulong mask, int flags) { throw NotYet("GetRPInfoForRP"); }
-        public SInventoryInfoLib GetInventoryObjectByMoref(string moref, int kind, ulong mask, int flags) { throw NotYet("GetInventoryObjectByMoref"); }
-        public List<SInventoryInfoLib> BrowseInventory(string path, SInventoryInfoLib node, ulong mask, int flags) { throw NotYet("BrowseInventory"); }
         public List<SSCSILUNInfoLib> GetDeviceList(string host, string adapter) { throw NotYet("GetDeviceList"); }
-        public bool DoesVMExist(string name, string uuid, string host, string datacenter, out string moref) { throw NotYet("DoesVMExist"); }
-        public int CheckHostForVMName(string host, string name) { throw NotYet("CheckHostForVMName"); }
         public bool GetLUNInformationForRDM(string host, string lun, ref SDatastoreInfoLib info) { throw NotYet("GetLUNInformationForRDM"); }
         public int RefreshHostAdapter(string host, SHostStorageAdapterInfoLib adapter, List<SDatastoreInfoLib> datastores) { throw NotYet("RefreshHostAdapter"); }
-        public bool GetHostListForDatastore(string datastore, out List<string> hosts) { throw NotYet("GetHostListForDatastore"); }
         public int MountSnap(SnapRestoreCtxLib context) { throw NotYet("MountSnap"); }
         public int UnMountSnap(SnapRestoreCtxLib context, string volume) { throw NotYet("UnMountSnap"); }
         public int GetCustomField(string vm, string host, string field, out string value) { throw NotYet("GetCustomField"); }

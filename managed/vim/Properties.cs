@@ -44,19 +44,26 @@ namespace VISDKWrapper
         // Every object of the type in the inventory, with the given properties.
         List<ObjectContent> RetrieveAll(string type, params string[] paths)
         {
-            try { return RetrieveFromView(ViewOf(type), type, paths); }
+            return RetrieveAll(type, new Dictionary<string, string[]> { { type, paths } });
+        }
+
+        // Every object of several types in one request over a view of viewType ("ManagedEntity": the whole inventory):
+        // one property set per type, each also covering the type's subtypes.
+        List<ObjectContent> RetrieveAll(string viewType, IDictionary<string, string[]> kinds)
+        {
+            try { return RetrieveFromView(ViewOf(viewType), kinds); }
             catch (VimFault f) when (f.FaultType == "ManagedObjectNotFound")
             {
                 // The server dropped the view (a new session, say): make another once.
-                views.Remove(type);
-                return RetrieveFromView(ViewOf(type), type, paths);
+                views.Remove(viewType);
+                return RetrieveFromView(ViewOf(viewType), kinds);
             }
         }
 
-        List<ObjectContent> RetrieveFromView(MoRef view, string type, string[] paths)
+        List<ObjectContent> RetrieveFromView(MoRef view, IDictionary<string, string[]> kinds)
         {
             var request = new SoapRequest("RetrievePropertiesEx", Content("propertyCollector")).Begin("specSet");
-            PropSet(request, type, paths);
+            foreach (var k in kinds) PropSet(request, k.Key, k.Value);
             request.Begin("objectSet").Ref("obj", view).Add("skip", true)
                 .Begin("selectSet", "TraversalSpec").Add("name", "view").Add("type", "ContainerView").Add("path", "view").Add("skip", false).End()
                 .End().End();

@@ -25,8 +25,9 @@ namespace VISDKWrapper
     // so the client needs no class per vSphere type; absent children read as an empty node.
     sealed class VimNode
     {
-        public static readonly VimNode None = new VimNode("", null, "", null);
+        // Static fields start in this order: None needs NoKids.
         static readonly List<VimNode> NoKids = new List<VimNode>();
+        public static readonly VimNode None = new VimNode("", null, "", null);
 
         public readonly string Name, Type, Text;
         readonly List<VimNode> kids;
@@ -116,12 +117,9 @@ namespace VISDKWrapper
             if (depth > MaxDepth) throw new ClientFault("The server's answer nests deeper than " + MaxDepth + " levels");
             if (--limits.NodesLeft < 0) throw new ClientFault("The server's answer holds more elements than its size allows");
             string name = r.LocalName;
-            string type = r.GetAttribute("type", XsiNamespace) ?? r.GetAttribute("type");
-            if (type != null)
-            {
-                int colon = type.IndexOf(':');
-                if (colon >= 0) type = type.Substring(colon + 1);
-            }
+            string type = LocalName(r.GetAttribute("type", XsiNamespace));
+            // A moref property value says ManagedObjectReference as its xsi:type and the object's type in its own attribute.
+            if (type == null || type == "ManagedObjectReference") type = LocalName(r.GetAttribute("type")) ?? type;
             if (r.IsEmptyElement)
             {
                 r.Read();
@@ -153,6 +151,12 @@ namespace VISDKWrapper
             }
             r.Read();
             return new VimNode(name, type, text, kids);
+        }
+
+        static string LocalName(string qualified)
+        {
+            int colon = qualified == null ? -1 : qualified.IndexOf(':');
+            return colon >= 0 ? qualified.Substring(colon + 1) : qualified;
         }
 
         public const string XsiNamespace = "http://www.w3.org/2001/XMLSchema-instance";

@@ -1,6 +1,7 @@
 #ifndef VISDK_TEST_ENDPOINT_H
 #define VISDK_TEST_ENDPOINT_H
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,6 +49,17 @@ private:
 std::string XmlText(const std::string& xml, const std::string& element);
 // Every occurrence's text.
 std::vector<std::string> XmlTexts(const std::string& xml, const std::string& element);
+
+// One text field of every record, sorted: lists compared whatever their order.
+template <class T>
+std::vector<std::string> Sorted(const std::vector<T>& items, std::string T::*field)
+{
+    std::vector<std::string> out;
+    for (const auto& item : items)
+        out.push_back(item.*field);
+    std::sort(out.begin(), out.end());
+    return out;
+}
 
 } // namespace visdktest
 
