@@ -25,15 +25,18 @@ namespace VISDKWrapper
     // so the client needs no class per vSphere type; absent children read as an empty node.
     sealed class VimNode
     {
-        public static readonly VimNode None = new VimNode("", null, "", null);
+        // NoKids first: static fields are set in order, and None needs it.
         static readonly List<VimNode> NoKids = new List<VimNode>();
+        public static readonly VimNode None = new VimNode("", null, "", null);
 
         public readonly string Name, Type, Text;
+        // A managed object reference: Type is the referenced object's type, Text its id.
+        public readonly bool IsRef;
         readonly List<VimNode> kids;
 
-        VimNode(string name, string type, string text, List<VimNode> kids)
+        VimNode(string name, string type, string text, List<VimNode> kids, bool isRef = false)
         {
-            Name = name; Type = type; Text = text; this.kids = kids ?? NoKids;
+            Name = name; Type = type; Text = text; this.kids = kids ?? NoKids; IsRef = isRef;
         }
 
         public bool Present { get { return !ReferenceEquals(this, None); } }
@@ -104,16 +107,19 @@ namespace VISDKWrapper
         public static VimNode Read(XmlReader r)
         {
             string name = r.LocalName;
-            string type = r.GetAttribute("type", XsiNamespace) ?? r.GetAttribute("type");
-            if (type != null)
+            string xsiType = r.GetAttribute("type", XsiNamespace), plain = r.GetAttribute("type");
+            if (xsiType != null)
             {
-                int colon = type.IndexOf(':');
-                if (colon >= 0) type = type.Substring(colon + 1);
+                int colon = xsiType.IndexOf(':');
+                if (colon >= 0) xsiType = xsiType.Substring(colon + 1);
             }
+            // A property value that is a reference says so in xsi:type; the object's type is in the plain attribute.
+            bool isRef = plain != null && (xsiType == null || xsiType == "ManagedObjectReference");
+            string type = isRef ? plain : xsiType;
             if (r.IsEmptyElement)
             {
                 r.Read();
-                return new VimNode(name, type, "", null);
+                return new VimNode(name, type, "", null, isRef);
             }
             r.Read();
             List<VimNode> kids = null;
@@ -140,7 +146,7 @@ namespace VISDKWrapper
                 }
             }
             r.Read();
-            return new VimNode(name, type, text, kids);
+            return new VimNode(name, type, text, kids, isRef);
         }
 
         public const string XsiNamespace = "http://www.w3.org/2001/XMLSchema-instance";
