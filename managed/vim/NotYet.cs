@@ -9,18 +9,6 @@ namespace VISDKWrapper
     {
         static ClientFault NotYet(string operation) { return new ClientFault("Not supported on a real endpoint yet: " + operation); }
 
-        public int ReloadVM(string vm, string host) { throw NotYet("ReloadVM"); }
-        public int MountVMTools(string vm, string host) { throw NotYet("MountVMTools"); }
-        public int RenameVM(string vm, string host, string newName) { throw NotYet("RenameVM"); }
-        public int Reconfig_UUID(string vm, string host, string biosUuid, string instanceUuid) { throw NotYet("Reconfig_UUID"); }
-        public int AnnotateVM(string vm, string host, string annotation) { throw NotYet("AnnotateVM"); }
-        public bool ClearVMAlarms(string vm, string host) { throw NotYet("ClearVMAlarms"); }
-        public bool ResetNetworkConnections(string vm, string host) { throw NotYet("ResetNetworkConnections"); }
-        public bool AddVirtualNetwork(string vm, string network) { throw NotYet("AddVirtualNetwork"); }
-        public bool RemoveVirtualNetwork(string vm, string network) { throw NotYet("RemoveVirtualNetwork"); }
-        public bool VerifyVMXVersionForHost(string vm, string host) { throw NotYet("VerifyVMXVersionForHost"); }
-        public int SetVMManagedByZantrel(string vm, string host) { throw NotYet("SetVMManagedByZantrel"); }
-        public int UnSetVMManagedByExtension(string vm, string host) { throw NotYet("UnSetVMManagedByExtension"); }
         public int CreateVM(string name, string host, string datastore, string guestId, string network, out string uuid) { throw NotYet("CreateVM"); }
         public int DeleteVM(string vm, string host) { throw NotYet("DeleteVM"); }
         public int DeleteVMDiskFiles(string vm, string host) { throw NotYet("DeleteVMDiskFiles"); }
@@ -158,12 +146,6 @@ namespace VISDKWrapper
         public bool UninstallIOFilter(string cluster, string filter, string version) { throw NotYet("UninstallIOFilter"); }
         public bool GetIOFilterStatus(string cluster, string filter, string version, object result) { throw NotYet("GetIOFilterStatus"); }
         public List<SVMInfoLib> GetIOFilterAttachedVMList(string cluster, string filter) { throw NotYet("GetIOFilterAttachedVMList"); }
-        public bool WaitForTask(string task, int timeoutSeconds, ref bool done, ref bool failed) { throw NotYet("WaitForTask"); }
-        public bool CheckTaskProgress(string task, ref bool done, ref bool failed, ref int progress) { throw NotYet("CheckTaskProgress"); }
-        public bool CheckNewVMTaskProgress(string task, ref bool done, ref bool failed, ref int progress, out string vm) { throw NotYet("CheckNewVMTaskProgress"); }
-        public bool CancelTask(string task) { throw NotYet("CancelTask"); }
-        public bool CheckForRunningTaskOnVM(string vm, string host, out string task, out string description) { throw NotYet("CheckForRunningTaskOnVM"); }
-        public bool IsRelocateTaskInProgress(string vm, string host, out string task) { throw NotYet("IsRelocateTaskInProgress"); }
         public bool CheckRelocatePrivilegeOnHost(string host) { throw NotYet("CheckRelocatePrivilegeOnHost"); }
         public bool RelocateVM(string vm, string host, string targetHost, string datastore, string pool, bool keepDisks, List<SDiskLib> disks) { throw NotYet("RelocateVM"); }
         public bool RelocateVM_Task(string vm, string host, string targetHost, string datastore, string pool, bool keepDisks, List<SDiskLib> disks, out string task) { throw NotYet("RelocateVM_Task"); }
