@@ -32,22 +32,6 @@ namespace VISDKWrapper
         public List<SVMInfoLib> BrowseInventoryByName(string name, int kind, ulong mask, int flags) { throw NotYet("BrowseInventoryByName"); }
         public int CreateVirtualMachine(SVMInfoLib info, out string uuid) { throw NotYet("CreateVirtualMachine"); }
         public bool GetDetailsForFileOnHost(string host, string datacenter, string datastore, string path, bool fileSize, bool modification, ref SVMFileLib file) { throw NotYet("GetDetailsForFileOnHost"); }
-        public int CreateBackupSnapshot(string vm, string host, bool quiesce, bool memory, out string snapshotId) { throw NotYet("CreateBackupSnapshot"); }
-        public int CreateSnapshotWithName(string vm, string host, string name, string description, bool quiesce, bool memory, out string snapshotId) { throw NotYet("CreateSnapshotWithName"); }
-        public int CreateReplicationSnapshot(string vm, string host, bool quiesce, bool memory, out string snapshotId) { throw NotYet("CreateReplicationSnapshot"); }
-        public int RemoveSnapshot(string vm, string host, string snapshotId) { throw NotYet("RemoveSnapshot"); }
-        public int RemoveSnapshot_Task(string vm, string host, string snapshotId, out string taskId) { throw NotYet("RemoveSnapshot_Task"); }
-        public int RemoveSnapshots(string vm, string host) { throw NotYet("RemoveSnapshots"); }
-        public int RemoveOldSnapshots(string vm, string host, int days) { throw NotYet("RemoveOldSnapshots"); }
-        public int CountBackupSnapshots(string vm, string host, ref int count) { throw NotYet("CountBackupSnapshots"); }
-        public int CountReplicationSnapshots(string vm, string host, ref int count) { throw NotYet("CountReplicationSnapshots"); }
-        public int RevertToCurrentSnapshot(string vm, string host) { throw NotYet("RevertToCurrentSnapshot"); }
-        public bool RevertToSnapshot(string vm, string host, string snapshotId) { throw NotYet("RevertToSnapshot"); }
-        public bool GetSnapshotInfo(string vm, string host, string snapshotId, out string name, ref DateTime created, out string description, ref bool quiesced) { throw NotYet("GetSnapshotInfo"); }
-        public bool GetSnapshotSize(string vm, string host, string snapshotId, ref long size) { throw NotYet("GetSnapshotSize"); }
-        public string GetSnapshotFileNameUsingSnapMoref(string vm, string host, string snapshotId) { throw NotYet("GetSnapshotFileNameUsingSnapMoref"); }
-        public bool SetVMSnapshotLocation(string vm, string host, string datastore, string folder, bool reset) { throw NotYet("SetVMSnapshotLocation"); }
-        public bool CheckCreateSnapshotMethodDisabled(string vm, string host, out string reason) { throw NotYet("CheckCreateSnapshotMethodDisabled"); }
         public int SetChangeTrackingEnabled(string vm, string host) { throw NotYet("SetChangeTrackingEnabled"); }
         public int SetChangeTrackingDisabled(string vm, string host) { throw NotYet("SetChangeTrackingDisabled"); }
         public string GetChangeIdForDisk(string vm, string host, string snapshotId, string disk) { throw NotYet("GetChangeIdForDisk"); }
