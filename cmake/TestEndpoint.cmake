@@ -79,7 +79,8 @@ function(visdk_endpoint_test NAME)
     add_test(NAME ${NAME} COMMAND ${T_COMMAND})
     set_tests_properties(${NAME} PROPERTIES TIMEOUT 300)
   endif()
-  set_tests_properties(${NAME} PROPERTIES FIXTURES_REQUIRED ${fixture}
+  # Tests of one server change its inventory (power, snapshots, clones): they take turns, also under ctest -j.
+  set_tests_properties(${NAME} PROPERTIES FIXTURES_REQUIRED ${fixture} RESOURCE_LOCK ${fixture}
     ENVIRONMENT VISDK_TEST_ENDPOINT=${VISDK_ENDPOINT_FILES}/${fixture}.env)
   if(NOT VISDK_ENDPOINT_FOUND)
     set_tests_properties(${NAME} PROPERTIES DISABLED ON)

@@ -16,8 +16,7 @@ namespace VISDKWrapper
                 case "NotAuthenticated": return "The session is not authenticated.";
                 case "NoPermission":
                     return "Permission to perform this operation was denied." + (detail.Str("privilegeId") != "" ? " (privilege '" + detail.Str("privilegeId") + "')" : "");
-                case "InvalidPowerState":
-                    return "The attempted operation cannot be performed in the current state (" + PowerState(detail.Str("existingState")) + ").";
+                case "InvalidPowerState": return InvalidPowerState(detail.Str("existingState"));
                 case "ManagedObjectNotFound":
                     var obj = detail["obj"];
                     return "The object 'vim." + obj.Type + ":" + obj.Text + "' has already been deleted or has not been completely created";
@@ -35,6 +34,11 @@ namespace VISDKWrapper
                 case "ToolsUnavailable": return "Cannot complete operation because VMware Tools is not running in this virtual machine.";
                 case "InvalidDatastore": return "The datastore is not valid for this operation.";
                 case "NotFound": return "The object or item referred to could not be found.";
+                case "MethodDisabled":
+                    return detail.Str("source") != "" ? "The method is disabled by '" + detail.Str("source") + "'" : "The method is disabled.";
+                case "SnapshotDisabled": return "Snapshots are not allowed for this virtual machine.";
+                case "TooManySnapshotLevels": return "Exceeded the maximum number of permitted snapshots.";
+                case "InvalidDeviceSpec": return "Invalid configuration for device '" + detail.Str("deviceIndex") + "'.";
                 default: return "The server reported " + (type == "" ? "a fault" : type) + " for " + method + (message != "" ? ": " + message : ".");
             }
         }
@@ -46,6 +50,12 @@ namespace VISDKWrapper
             var m = message.Trim();
             if (m.StartsWith("*types.", StringComparison.Ordinal) || m.StartsWith("types.", StringComparison.Ordinal)) return false;
             return m != type && m != type + "Fault" && m != "ServerFaultCode";
+        }
+
+        // The text of a VM in the wrong power state ("poweredOn", ...), as the server words it.
+        public static string InvalidPowerState(string state)
+        {
+            return "The attempted operation cannot be performed in the current state (" + PowerState(state) + ").";
         }
 
         static string PowerState(string state)

@@ -9,18 +9,6 @@ namespace VISDKWrapper
     {
         static ClientFault NotYet(string operation) { return new ClientFault("Not supported on a real endpoint yet: " + operation); }
 
-        public int ReloadVM(string vm, string host) { throw NotYet("ReloadVM"); }
-        public int MountVMTools(string vm, string host) { throw NotYet("MountVMTools"); }
-        public int RenameVM(string vm, string host, string newName) { throw NotYet("RenameVM"); }
-        public int Reconfig_UUID(string vm, string host, string biosUuid, string instanceUuid) { throw NotYet("Reconfig_UUID"); }
-        public int AnnotateVM(string vm, string host, string annotation) { throw NotYet("AnnotateVM"); }
-        public bool ClearVMAlarms(string vm, string host) { throw NotYet("ClearVMAlarms"); }
-        public bool ResetNetworkConnections(string vm, string host) { throw NotYet("ResetNetworkConnections"); }
-        public bool AddVirtualNetwork(string vm, string network) { throw NotYet("AddVirtualNetwork"); }
-        public bool RemoveVirtualNetwork(string vm, string network) { throw NotYet("RemoveVirtualNetwork"); }
-        public bool VerifyVMXVersionForHost(string vm, string host) { throw NotYet("VerifyVMXVersionForHost"); }
-        public int SetVMManagedByZantrel(string vm, string host) { throw NotYet("SetVMManagedByZantrel"); }
-        public int UnSetVMManagedByExtension(string vm, string host) { throw NotYet("UnSetVMManagedByExtension"); }
         public int CreateVM(string name, string host, string datastore, string guestId, string network, out string uuid) { throw NotYet("CreateVM"); }
         public int DeleteVM(string vm, string host) { throw NotYet("DeleteVM"); }
         public int DeleteVMDiskFiles(string vm, string host) { throw NotYet("DeleteVMDiskFiles"); }
@@ -44,22 +32,6 @@ namespace VISDKWrapper
         public List<SVMInfoLib> BrowseInventoryByName(string name, int kind, ulong mask, int flags) { throw NotYet("BrowseInventoryByName"); }
         public int CreateVirtualMachine(SVMInfoLib info, out string uuid) { throw NotYet("CreateVirtualMachine"); }
         public bool GetDetailsForFileOnHost(string host, string datacenter, string datastore, string path, bool fileSize, bool modification, ref SVMFileLib file) { throw NotYet("GetDetailsForFileOnHost"); }
-        public int CreateBackupSnapshot(string vm, string host, bool quiesce, bool memory, out string snapshotId) { throw NotYet("CreateBackupSnapshot"); }
-        public int CreateSnapshotWithName(string vm, string host, string name, string description, bool quiesce, bool memory, out string snapshotId) { throw NotYet("CreateSnapshotWithName"); }
-        public int CreateReplicationSnapshot(string vm, string host, bool quiesce, bool memory, out string snapshotId) { throw NotYet("CreateReplicationSnapshot"); }
-        public int RemoveSnapshot(string vm, string host, string snapshotId) { throw NotYet("RemoveSnapshot"); }
-        public int RemoveSnapshot_Task(string vm, string host, string snapshotId, out string taskId) { throw NotYet("RemoveSnapshot_Task"); }
-        public int RemoveSnapshots(string vm, string host) { throw NotYet("RemoveSnapshots"); }
-        public int RemoveOldSnapshots(string vm, string host, int days) { throw NotYet("RemoveOldSnapshots"); }
-        public int CountBackupSnapshots(string vm, string host, ref int count) { throw NotYet("CountBackupSnapshots"); }
-        public int CountReplicationSnapshots(string vm, string host, ref int count) { throw NotYet("CountReplicationSnapshots"); }
-        public int RevertToCurrentSnapshot(string vm, string host) { throw NotYet("RevertToCurrentSnapshot"); }
-        public bool RevertToSnapshot(string vm, string host, string snapshotId) { throw NotYet("RevertToSnapshot"); }
-        public bool GetSnapshotInfo(string vm, string host, string snapshotId, out string name, ref DateTime created, out string description, ref bool quiesced) { throw NotYet("GetSnapshotInfo"); }
-        public bool GetSnapshotSize(string vm, string host, string snapshotId, ref long size) { throw NotYet("GetSnapshotSize"); }
-        public string GetSnapshotFileNameUsingSnapMoref(string vm, string host, string snapshotId) { throw NotYet("GetSnapshotFileNameUsingSnapMoref"); }
-        public bool SetVMSnapshotLocation(string vm, string host, string datastore, string folder, bool reset) { throw NotYet("SetVMSnapshotLocation"); }
-        public bool CheckCreateSnapshotMethodDisabled(string vm, string host, out string reason) { throw NotYet("CheckCreateSnapshotMethodDisabled"); }
         public int SetChangeTrackingEnabled(string vm, string host) { throw NotYet("SetChangeTrackingEnabled"); }
         public int SetChangeTrackingDisabled(string vm, string host) { throw NotYet("SetChangeTrackingDisabled"); }
         public string GetChangeIdForDisk(string vm, string host, string snapshotId, string disk) { throw NotYet("GetChangeIdForDisk"); }
@@ -122,12 +94,6 @@ namespace VISDKWrapper
         public bool UninstallIOFilter(string cluster, string filter, string version) { throw NotYet("UninstallIOFilter"); }
         public bool GetIOFilterStatus(string cluster, string filter, string version, object result) { throw NotYet("GetIOFilterStatus"); }
         public List<SVMInfoLib> GetIOFilterAttachedVMList(string cluster, string filter) { throw NotYet("GetIOFilterAttachedVMList"); }
-        public bool WaitForTask(string task, int timeoutSeconds, ref bool done, ref bool failed) { throw NotYet("WaitForTask"); }
-        public bool CheckTaskProgress(string task, ref bool done, ref bool failed, ref int progress) { throw NotYet("CheckTaskProgress"); }
-        public bool CheckNewVMTaskProgress(string task, ref bool done, ref bool failed, ref int progress, out string vm) { throw NotYet("CheckNewVMTaskProgress"); }
-        public bool CancelTask(string task) { throw NotYet("CancelTask"); }
-        public bool CheckForRunningTaskOnVM(string vm, string host, out string task, out string description) { throw NotYet("CheckForRunningTaskOnVM"); }
-        public bool IsRelocateTaskInProgress(string vm, string host, out string task) { throw NotYet("IsRelocateTaskInProgress"); }
         public bool CheckRelocatePrivilegeOnHost(string host) { throw NotYet("CheckRelocatePrivilegeOnHost"); }
         public bool RelocateVM(string vm, string host, string targetHost, string datastore, string pool, bool keepDisks, List<SDiskLib> disks) { throw NotYet("RelocateVM"); }
         public bool RelocateVM_Task(string vm, string host, string targetHost, string datastore, string pool, bool keepDisks, List<SDiskLib> disks, out string task) { throw NotYet("RelocateVM_Task"); }

@@ -86,6 +86,21 @@ namespace VISDKWrapper
             return this;
         }
 
+        static readonly HashSet<string> XsdTypes = new HashSet<string> { "string", "boolean", "byte", "short", "int", "long", "float", "double", "dateTime", "base64Binary", "anyURI" };
+
+        // A node read from a response, written back as it came (a device to edit goes out as the server sent it).
+        public SoapRequest Node(VimNode node) { return Node(node.Name, node); }
+
+        public SoapRequest Node(string name, VimNode node)
+        {
+            if (node.IsRef) return Ref(name, node.AsRef() ?? new MoRef(node.Type, ""));
+            if (node.Kids.Count == 0 && node.Type != null) return Typed(name, XsdTypes.Contains(node.Type) ? "xsd:" + node.Type : node.Type, node.Text);
+            if (node.Kids.Count == 0) return Add(name, node.Text);
+            Begin(name, node.Type);
+            foreach (var k in node.Kids) Node(k);
+            return End();
+        }
+
         public byte[] Bytes()
         {
             w.WriteEndDocument();

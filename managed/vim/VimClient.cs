@@ -15,6 +15,8 @@ namespace VISDKWrapper
         readonly Focus focus;
         VimNode content = VimNode.None;
         string sessionKey, userName;
+        // What the running call, though it succeeds, has to tell (a polled task's failure); see Call.
+        string pendingNotice;
 
         public VimClient(Uri url, Focus focus)
         {
@@ -28,8 +30,13 @@ namespace VISDKWrapper
 
         public T Call<T>(Func<T> body, out string notice)
         {
-            notice = null;
-            lock (gate) return body();
+            lock (gate)
+            {
+                pendingNotice = null;
+                var result = body();
+                notice = pendingNotice;
+                return result;
+            }
         }
 
         // The server a Connect argument names: "host", "host:port" or "https://host[:port]/sdk". Plain http only for a

@@ -25,16 +25,18 @@ namespace VISDKWrapper
     // so the client needs no class per vSphere type; absent children read as an empty node.
     sealed class VimNode
     {
-        // Static fields start in this order: None needs NoKids.
+        // NoKids first: static fields are set in order, and None needs it.
         static readonly List<VimNode> NoKids = new List<VimNode>();
         public static readonly VimNode None = new VimNode("", null, "", null);
 
         public readonly string Name, Type, Text;
+        // A managed object reference: Type is the referenced object's type, Text its id.
+        public readonly bool IsRef;
         readonly List<VimNode> kids;
 
-        VimNode(string name, string type, string text, List<VimNode> kids)
+        VimNode(string name, string type, string text, List<VimNode> kids, bool isRef = false)
         {
-            Name = name; Type = type; Text = text; this.kids = kids ?? NoKids;
+            Name = name; Type = type; Text = text; this.kids = kids ?? NoKids; IsRef = isRef;
         }
 
         public bool Present { get { return !ReferenceEquals(this, None); } }
@@ -117,13 +119,14 @@ namespace VISDKWrapper
             if (depth > MaxDepth) throw new ClientFault("The server's answer nests deeper than " + MaxDepth + " levels");
             if (--limits.NodesLeft < 0) throw new ClientFault("The server's answer holds more elements than its size allows");
             string name = r.LocalName;
-            string type = LocalName(r.GetAttribute("type", XsiNamespace));
-            // A moref property value says ManagedObjectReference as its xsi:type and the object's type in its own attribute.
-            if (type == null || type == "ManagedObjectReference") type = LocalName(r.GetAttribute("type")) ?? type;
+            string xsiType = LocalName(r.GetAttribute("type", XsiNamespace)), plain = r.GetAttribute("type");
+            // A property value that is a reference says so in xsi:type; the object's type is in the plain attribute.
+            bool isRef = plain != null && (xsiType == null || xsiType == "ManagedObjectReference");
+            string type = isRef ? plain : xsiType;
             if (r.IsEmptyElement)
             {
                 r.Read();
-                return new VimNode(name, type, "", null);
+                return new VimNode(name, type, "", null, isRef);
             }
             r.Read();
             List<VimNode> kids = null;
@@ -150,7 +153,7 @@ namespace VISDKWrapper
                 }
             }
             r.Read();
-            return new VimNode(name, type, text, kids);
+            return new VimNode(name, type, text, kids, isRef);
         }
 
         static string LocalName(string qualified)

@@ -63,6 +63,19 @@ std::unique_ptr<VISDKCppBridge::CVISDKCppBridge> EndpointBridge(bool connect)
     return bridge;
 }
 
+void EndpointVmTest::SetUp()
+{
+    TrustEndpoint();
+    bridge = EndpointBridge();
+    moref = server.Moref("VirtualMachine", vm);
+    ASSERT_NE(moref, "") << vm;
+}
+
+void EndpointVmTest::TearDown()
+{
+    if (Get("runtime.powerState") != "poweredOn") server.Call("PowerOnVM_Task", "VirtualMachine", moref);
+}
+
 namespace {
 
 std::string Escape(const std::string& text)

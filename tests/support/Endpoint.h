@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "VISDKCppBridge.h"
 
 namespace visdktest {
@@ -43,6 +45,22 @@ private:
     std::string Post(const std::string& body);
     std::string m_jar;
     std::string m_sessionManager, m_propertyCollector, m_viewManager, m_rootFolder;
+};
+
+// A test that works on one VM of the endpoint's: a connected bridge, the server's own session, the VM's moref; the VM
+// is powered on again after each test.
+class EndpointVmTest : public ::testing::Test {
+protected:
+    explicit EndpointVmTest(std::string vmName) : vm(std::move(vmName)) {}
+    void SetUp() override;
+    void TearDown() override;
+    // A property of the VM as the server holds it.
+    std::string Get(const std::string& path) { return server.Property("VirtualMachine", moref, path); }
+
+    const std::string vm;
+    std::string moref;
+    RawSoap server;
+    std::unique_ptr<VISDKCppBridge::CVISDKCppBridge> bridge;
 };
 
 // The text of the first element of that local name in an XML text ("" when none).
