@@ -210,12 +210,6 @@ namespace VISDKWrapper
                 (newest > 0 ? " (at most vmx-" + newest + ")." : "."));
         }
 
-        static int HardwareVersion(string key)
-        {
-            int n;
-            return key.StartsWith("vmx-", StringComparison.Ordinal) && int.TryParse(key.Substring(4), out n) ? n : 0;
-        }
-
         public int SetVMManagedByZantrel(string vm, string host) { return ManagedBy(vm, ZantrelExtension, ZantrelManagedType); }
 
         // An empty extension key clears the VM's managing extension.
