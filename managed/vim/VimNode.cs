@@ -25,15 +25,19 @@ namespace VISDKWrapper
     // so the client needs no class per vSphere type; absent children read as an empty node.
     sealed class VimNode
     {
-        public static readonly VimNode None = new VimNode("", null, "", null);
+        // NoKids first: static fields are set in order, and None needs it.
         static readonly List<VimNode> NoKids = new List<VimNode>();
+        public static readonly VimNode None = new VimNode("", null, null, "", null);
 
         public readonly string Name, Type, Text;
+        // A managed object reference's type: its plain "type" attribute, which a property value carries beside its
+        // xsi:type ("ManagedObjectReference").
+        readonly string refType;
         readonly List<VimNode> kids;
 
-        VimNode(string name, string type, string text, List<VimNode> kids)
+        VimNode(string name, string type, string refType, string text, List<VimNode> kids)
         {
-            Name = name; Type = type; Text = text; this.kids = kids ?? NoKids;
+            Name = name; Type = type; this.refType = refType; Text = text; this.kids = kids ?? NoKids;
         }
 
         public bool Present { get { return !ReferenceEquals(this, None); } }
@@ -80,7 +84,7 @@ namespace VISDKWrapper
 
         public bool AsBool() { return Text == "true" || Text == "1"; }
 
-        public MoRef AsRef() { return Present && Text != "" ? new MoRef(Type, Text) : null; }
+        public MoRef AsRef() { return Present && Text != "" ? new MoRef(refType ?? Type, Text) : null; }
 
         // xsd:dateTime as UTC; null when absent or malformed.
         public DateTime? AsTime()
@@ -104,7 +108,8 @@ namespace VISDKWrapper
         public static VimNode Read(XmlReader r)
         {
             string name = r.LocalName;
-            string type = r.GetAttribute("type", XsiNamespace) ?? r.GetAttribute("type");
+            string plain = r.GetAttribute("type");
+            string type = r.GetAttribute("type", XsiNamespace) ?? plain;
             if (type != null)
             {
                 int colon = type.IndexOf(':');
@@ -113,7 +118,7 @@ namespace VISDKWrapper
             if (r.IsEmptyElement)
             {
                 r.Read();
-                return new VimNode(name, type, "", null);
+                return new VimNode(name, type, plain, "", null);
             }
             r.Read();
             List<VimNode> kids = null;
@@ -140,7 +145,7 @@ namespace VISDKWrapper
                 }
             }
             r.Read();
-            return new VimNode(name, type, text, kids);
+            return new VimNode(name, type, plain, text, kids);
         }
 
         public const string XsiNamespace = "http://www.w3.org/2001/XMLSchema-instance";
