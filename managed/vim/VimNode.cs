@@ -107,13 +107,13 @@ namespace VISDKWrapper
         // Reads the element the reader stands on, with everything below it.
         public static VimNode Read(XmlReader r)
         {
-            string name = r.LocalName;
-            string plain = r.GetAttribute("type");
-            string type = r.GetAttribute("type", XsiNamespace) ?? plain;
-            if (type != null)
+            string name = r.LocalName, plain = null, type = null;
+            // Most elements carry no attribute: looking none up is much of a large read's cost.
+            if (r.HasAttributes)
             {
-                int colon = type.IndexOf(':');
-                if (colon >= 0) type = type.Substring(colon + 1);
+                plain = r.GetAttribute("type");
+                type = r.GetAttribute("type", XsiNamespace) ?? plain;
+                if (type != null) type = LocalType(r.NameTable, type);
             }
             if (r.IsEmptyElement)
             {
@@ -146,6 +146,14 @@ namespace VISDKWrapper
             }
             r.Read();
             return new VimNode(name, type, plain, text, kids);
+        }
+
+        // "xsd:string" → "string", the same string object for every element of a type (one response repeats a few
+        // hundred types many thousand times).
+        static string LocalType(XmlNameTable names, string type)
+        {
+            int colon = type.IndexOf(':');
+            return colon < 0 ? names.Add(type) : names.Add(type.ToCharArray(), colon + 1, type.Length - colon - 1);
         }
 
         public const string XsiNamespace = "http://www.w3.org/2001/XMLSchema-instance";
