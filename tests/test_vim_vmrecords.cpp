@@ -105,6 +105,10 @@ protected:
                                                "<name>before upgrade</name><description>taken by the test</description><memory>false</memory><quiesce>false</quiesce>"),
                                    "returnval");
         ASSERT_EQ(XmlText(server.Property("Task", snap, "info"), "state"), "success");
+        std::string field = XmlText(server.Call("AddCustomFieldDef", "CustomFieldsManager", "CustomFieldsManager", "<name>backup-owner</name>"), "key");
+        ASSERT_NE(field, "");
+        server.Call("SetField", "CustomFieldsManager", "CustomFieldsManager",
+                    "<entity type=\"VirtualMachine\">" + vm + "</entity><key>" + field + "</key><value>team-a</value>");
     }
     void SetUp() override { log.Clear(); }
 
@@ -150,6 +154,9 @@ TEST_F(VimRecords, TheMinimalRecordIsTheServersAndAsksOnlyItsPaths)
     EXPECT_EQ(info.strToolsStatus, "toolsOk");
     EXPECT_EQ(info.toolsStatus, 2);
     EXPECT_TRUE(info.bIsSnapPresent);
+    EXPECT_EQ(info.bDiskUUIDEnabled, prop("config.flags.diskUuidEnabled") == "true");
+    EXPECT_EQ(prop("runtime.bootTime"), "") << "the endpoint keeps no boot time";
+    EXPECT_EQ(info.bootTime, "");
     EXPECT_EQ(info.guestSize, Number(XmlText(prop("summary.storage"), "committed")) + Number(XmlText(prop("summary.storage"), "uncommitted")));
     EXPECT_EQ(info.hostConnectionState, -1);
     EXPECT_EQ(info.m_nPowerOffTimeInHours, -1);
@@ -191,25 +198,15 @@ TEST_F(VimRecords, EachMaskBitAsksItsOwnPaths)
         {VM_PROP_VM_HOSTDATACENTER, {"parent", "resourcePool"}},
         {VM_PROP_VM_DS_FILE_LIST, {"layoutEx"}},
     };
-    Trace base;
-    SVMInfo info;
-    ASSERT_TRUE(bridge->GetVMInfoForVMByMoref(moref, MIN_VM_PROPS, 0, info));
-    std::set<std::string> basePaths = base.VmPaths();
     for (const auto& [bit, paths] : expected) {
         Trace trace;
+        SVMInfo info;
         ASSERT_TRUE(bridge->GetVMInfoForVMByMoref(moref, bit, 0, info)) << bit << ": " << bridge->GetLastErrorString();
         std::set<std::string> asked = trace.VmPaths();
         for (const std::string& path : paths)
             EXPECT_TRUE(asked.count(path)) << "bit " << bit << " asks " << path;
-        for (const std::string& path : asked)
-            if (!basePaths.count(path)) {
-                EXPECT_TRUE(std::find(paths.begin(), paths.end(), path) != paths.end() || path == "guest.net" || path == "guest.guestFullName" ||
-                            path == "guest.toolsVersion" || path == "parentVApp" || path == "config.hardware.device")
-                    << "bit " << bit << " asks " << path;
-            }
-        if (bit != VM_PROP_VM_DISK_LIST && bit != VM_PROP_VM_NW_LIST && bit != VM_PROP_VM_DS_FILE_LIST) {
-            EXPECT_EQ(asked.count("config.hardware.device"), 0u) << "bit " << bit;
-        }
+        bool devices = bit == VM_PROP_VM_DISK_LIST || bit == VM_PROP_VM_NW_LIST || bit == VM_PROP_VM_DS_FILE_LIST;
+        EXPECT_EQ(asked.count("config.hardware.device"), devices ? 1u : 0u) << "bit " << bit;
     }
 }
 
@@ -283,6 +280,11 @@ TEST_F(VimRecords, DisksControllersAndNetworkCardsComeFromTheDeviceList)
     ASSERT_EQ(info.diskList.size(), disks.size());
     ASSERT_FALSE(disks.empty());
     EXPECT_EQ(info.numDisks, static_cast<long long>(disks.size()));
+    for (const auto& [key, device] : byKey) {
+        if (HasType(device, "VirtualMachineVideoCard")) {
+            EXPECT_EQ(info.videoRamSize, Number(XmlText(device, "videoRamSizeInKB")) * 1024);
+        }
+    }
     for (const SDisk& disk : info.diskList) {
         auto found = byKey.find(std::to_string(disk.nDeviceKey));
         ASSERT_NE(found, byKey.end()) << disk.nDeviceKey;
@@ -342,7 +344,12 @@ TEST_F(VimRecords, SnapshotsLayoutAndTheRecordAsOfASnapshot)
     const std::string current = XmlText(tree, "currentSnapshot");
     ASSERT_NE(current, "");
     SVMInfo info;
-    ASSERT_TRUE(bridge->GetVMInfoForVMByMoref(moref, VM_PROP_VM_SNAPSHOT_LIST | VM_PROP_VM_DS_FILE_LIST, 0, info)) << bridge->GetLastErrorString();
+    ASSERT_TRUE(bridge->GetVMInfoForVMByMoref(moref, VM_PROP_VM_SNAPSHOT_LIST | VM_PROP_VM_DS_FILE_LIST | VM_PROP_VM_ATTRIBUTES | VM_PROP_VM_POWER_OFF_TIME, 0, info))
+        << bridge->GetLastErrorString();
+    ASSERT_EQ(info.customAttributes.size(), 1u) << server.Property("VirtualMachine", moref, "customValue");
+    EXPECT_EQ(info.customAttributes[0].key, "backup-owner");
+    EXPECT_EQ(info.customAttributes[0].value, "team-a");
+    EXPECT_EQ(info.m_nPowerOffTimeInHours, 0) << "powered on";
     ASSERT_EQ(info.snapshotList.size(), 1u);
     const SSnapshot& snap = info.snapshotList[0];
     EXPECT_EQ(snap.strMoRef, current);
@@ -518,6 +525,9 @@ TEST_F(VimRecords, KindSeparatesTemplatesFromVms)
     EXPECT_EQ(Names(vms), std::set<std::string>{"DC0_H0_VM1"});
     EXPECT_TRUE(vms[0].templateVM);
     EXPECT_EQ(vms[0].poweredState, 0);
+    SVMInfo off;
+    ASSERT_TRUE(bridge->GetVMInfoForVMByMoref(moref, VM_PROP_VM_POWER_OFF_TIME, 0, off));
+    EXPECT_EQ(off.m_nPowerOffTimeInHours, -1) << "the server keeps no power-off time";
     ASSERT_EQ(bridge->BrowseInventoryByMoref("", 1, 0, 0, vms), 1);
     EXPECT_EQ(vms.size(), 3u);
     for (const SVMInfo& vm : vms)

@@ -108,6 +108,14 @@ namespace VISDKWrapper
             return Invoke(request.Add("recursive", true)).Ref("returnval");
         }
 
+        // Views live as long as the session that made them.
+        void ForgetViews()
+        {
+            views.Clear();
+            containerViews.Clear();
+            containerViewOrder.Clear();
+        }
+
         // Runs a read through a kept view; when the server has dropped the view (a new session, say) the views are
         // forgotten and the read is made once more on new ones.
         T ThroughViews<T>(Func<T> read)
@@ -115,9 +123,7 @@ namespace VISDKWrapper
             try { return read(); }
             catch (VimFault f) when (f.FaultType == "ManagedObjectNotFound" && (views.Count > 0 || containerViews.Count > 0))
             {
-                views.Clear();
-                containerViews.Clear();
-                containerViewOrder.Clear();
+                ForgetViews();
                 return read();
             }
         }

@@ -82,6 +82,7 @@ namespace VISDKWrapper
         public int Connect(string server, string user, string password)
         {
             sessionKey = null;
+            ForgetViews();
             // A second login on a live session cookie is refused by some servers: each login starts afresh.
             soap.ForgetSession();
             content = soap.Invoke(new SoapRequest("RetrieveServiceContent", new MoRef("ServiceInstance", "ServiceInstance")))["returnval"];

@@ -124,6 +124,24 @@ namespace VISDKWrapper
         {
             var related = new RelatedObjects();
             if (needs == Related.None || vms.Count == 0) return related;
+            var found = ThroughViews(() => Run(RelatedRead(vms, needs)));
+            foreach (var o in found)
+            {
+                ObjectContent known;
+                if (related.ById.TryGetValue(o.Obj, out known)) foreach (var p in o.Props) known.Props[p.Key] = p.Value;
+                else related.ById[o.Obj] = o;
+            }
+            foreach (var o in related.ById.Values)
+            {
+                if (o.Obj.Type == "DistributedVirtualPortgroup" && o.Str("key") != "") related.PortgroupByKey[o.Str("key")] = o;
+                if (o.Obj.Type == "CustomFieldsManager")
+                    foreach (var f in o["field"].Kids) related.FieldNames[f.Int("key")] = f.Str("name");
+            }
+            return related;
+        }
+
+        Retrieval RelatedRead(List<VmSource> vms, Related needs)
+        {
             var read = new Retrieval { ReportMissing = true };
             if ((needs & Related.Hosts) != 0)
             {
@@ -146,30 +164,12 @@ namespace VISDKWrapper
             }
             if ((needs & Related.Fields) != 0 && content.Ref("customFieldsManager") != null)
                 read.Props("CustomFieldsManager", new[] { "field" }).Object(content.Ref("customFieldsManager"));
-            bool tree = (needs & Related.Tree) != 0;
-            if (tree)
+            if ((needs & Related.Tree) != 0)
             {
                 foreach (var type in TreeTypes) read.Props(type, new[] { "name", "parent" });
-                read.Props("VirtualApp", new[] { "parentFolder" });
+                read.Props("VirtualApp", new[] { "parentFolder" }).Object(ViewOn(null, TreeTypes), true, "ContainerView", "view");
             }
-            var found = ThroughViews(() =>
-            {
-                if (tree) read.Object(ViewOn(null, TreeTypes), true, "ContainerView", "view");
-                return Run(read);
-            });
-            foreach (var o in found)
-            {
-                ObjectContent known;
-                if (related.ById.TryGetValue(o.Obj, out known)) foreach (var p in o.Props) known.Props[p.Key] = p.Value;
-                else related.ById[o.Obj] = o;
-            }
-            foreach (var o in related.ById.Values)
-            {
-                if (o.Obj.Type == "DistributedVirtualPortgroup" && o.Str("key") != "") related.PortgroupByKey[o.Str("key")] = o;
-                if (o.Obj.Type == "CustomFieldsManager")
-                    foreach (var f in o["field"].Kids) related.FieldNames[f.Int("key")] = f.Str("name");
-            }
-            return related;
+            return read;
         }
 
         static readonly string[] TreeTypes = { "Folder", "Datacenter", "ComputeResource", "ResourcePool" };
