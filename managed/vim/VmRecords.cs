@@ -174,8 +174,6 @@ namespace VISDKWrapper
 
         static readonly string[] TreeTypes = { "Folder", "Datacenter", "ComputeResource", "ResourcePool" };
 
-        // ---- the rows ----
-
         static void FillBase(ref SVMInfoLib r, VmSource s)
         {
             r.strName = s.Str("name");
@@ -471,8 +469,7 @@ namespace VISDKWrapper
 #endif
         }
 
-        // ---- codes, as the simulator gives them for the same facts ----
-
+        // Codes as the simulator gives them for the same facts.
         static int PowerCode(string state)
         {
             return state == "poweredOn" ? 1 : state == "suspended" ? 2 : 0;
