@@ -135,11 +135,11 @@ func readRelated(ctx context.Context, vc *vim25.Client, pc *property.Collector, 
 			return
 		}
 		seen[ref] = true
-		spec := types.ObjectSpec{Obj: ref}
+		one := types.ObjectSpec{Obj: ref}
 		if follow {
-			spec.SelectSet = []types.BaseSelectionSpec{&types.TraversalSpec{Type: "HostSystem", Path: "parent"}}
+			one.SelectSet = []types.BaseSelectionSpec{&types.TraversalSpec{Type: "HostSystem", Path: "parent"}}
 		}
-		objects = append(objects, spec)
+		objects = append(objects, one)
 	}
 	for _, vm := range vms {
 		if vm.Runtime.Host != nil {
