@@ -37,7 +37,9 @@ endif()
 
 # The fixtures, each one server for the tests requiring it: visdk_endpoint (vCenter model: DC0, cluster DC0_C0 with
 # hosts DC0_C0_H0-2, standalone host DC0_H0, 4 VMs, LocalDS_0), visdk_endpoint_esx (one ESX host, 2 VMs) and
-# visdk_endpoint_large (the vCenter model with 500 VMs in each of its two pools: 1,000). Made on first use, since
+# visdk_endpoint_large (the vCenter model with 500 VMs in each of its two pools: 1,000) and visdk_endpoint_traced (the
+# vCenter model of its own, writing every request and response to FILE.trace, named by VISDK_ENDPOINT_TRACE in the
+# endpoint's file: for tests that look at what went over the wire or change the inventory). Made on first use, since
 # ctest runs a fixture's setup even when nothing it selected needs it.
 function(visdk_endpoint_fixture fixture)
   get_property(made GLOBAL PROPERTY VISDK_ENDPOINT_FIXTURES)
@@ -52,6 +54,9 @@ function(visdk_endpoint_fixture fixture)
     set(arguments -vm 500)
   endif()
   set(file ${VISDK_ENDPOINT_FILES}/${fixture}.env)
+  if(fixture STREQUAL "visdk_endpoint_traced")
+    set(arguments -trace ${file}.trace)
+  endif()
   add_test(NAME ${fixture}_start
     COMMAND ${CMAKE_SOURCE_DIR}/tests/endpoint/start.sh ${VISDK_ENDPOINT} ${file} ${arguments})
   add_test(NAME ${fixture}_stop COMMAND ${CMAKE_SOURCE_DIR}/tests/endpoint/stop.sh ${file})
@@ -62,15 +67,18 @@ function(visdk_endpoint_fixture fixture)
   endif()
 endfunction()
 
-# visdk_endpoint_test(NAME [ESX|LARGE] SOURCES ... | COMMAND ...): a test of visdk_test's kind (SOURCES) or a command,
-# run while its endpoint serves, with VISDK_TEST_ENDPOINT naming the server's file. Disabled when there is no endpoint.
+# visdk_endpoint_test(NAME [ESX|LARGE|TRACED] SOURCES ... | COMMAND ...): a test of visdk_test's kind (SOURCES) or a
+# command, run while its endpoint serves, with VISDK_TEST_ENDPOINT naming the server's file. Disabled when there is no
+# endpoint.
 function(visdk_endpoint_test NAME)
-  cmake_parse_arguments(T "ESX;LARGE" "" "SOURCES;COMMAND" ${ARGN})
+  cmake_parse_arguments(T "ESX;LARGE;TRACED" "" "SOURCES;COMMAND" ${ARGN})
   set(fixture visdk_endpoint)
   if(T_ESX)
     set(fixture visdk_endpoint_esx)
   elseif(T_LARGE)
     set(fixture visdk_endpoint_large)
+  elseif(T_TRACED)
+    set(fixture visdk_endpoint_traced)
   endif()
   visdk_endpoint_fixture(${fixture})
   if(T_SOURCES)

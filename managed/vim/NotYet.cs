@@ -24,12 +24,6 @@ namespace VISDKWrapper
         public string AddRDMToVM(string vm, string host, string device, string mode, int bus, int unit, int sizeMB, string datastore) { throw NotYet("AddRDMToVM"); }
         public bool CheckVMConsolidateStatus(string vm, string host) { throw NotYet("CheckVMConsolidateStatus"); }
         public bool ConsolidateVMDisks(string vm, string host, ref bool needed) { throw NotYet("ConsolidateVMDisks"); }
-        public SVMInfoLib GetVMInfoForVM(string vm, string host, string datacenter, ulong mask, int flags) { throw NotYet("GetVMInfoForVM"); }
-        public SVMInfoLib GetVMInfoForVMSnapshot(string vm, string host, ulong mask, int flags, ref string snapshot) { throw NotYet("GetVMInfoForVMSnapshot"); }
-        public SVMInfoLib GetVMInfoForVMByVMX(string vmxPath, ulong mask, int flags) { throw NotYet("GetVMInfoForVMByVMX"); }
-        public SVMInfoLib GetVMInfoForVMByMoref(string moref, ulong mask, int flags) { throw NotYet("GetVMInfoForVMByMoref"); }
-        public List<SVMInfoLib> BrowseInventoryByMoref(string moref, int kind, ulong mask, int flags) { throw NotYet("BrowseInventoryByMoref"); }
-        public List<SVMInfoLib> BrowseInventoryByName(string name, int kind, ulong mask, int flags) { throw NotYet("BrowseInventoryByName"); }
         public int CreateVirtualMachine(SVMInfoLib info, out string uuid) { throw NotYet("CreateVirtualMachine"); }
         public bool GetDetailsForFileOnHost(string host, string datacenter, string datastore, string path, bool fileSize, bool modification, ref SVMFileLib file) { throw NotYet("GetDetailsForFileOnHost"); }
         public int SetChangeTrackingEnabled(string vm, string host) { throw NotYet("SetChangeTrackingEnabled"); }

@@ -155,7 +155,9 @@ namespace VISDKWrapper
                 DtdProcessing = DtdProcessing.Prohibit, XmlResolver = null, IgnoreComments = true, IgnoreProcessingInstructions = true,
                 CloseInput = true
             };
-            using (var r = XmlReader.Create(new CappedStream(response.GetResponseStream(), settings.ResponseLimitBytes, () => TooLarge(method)), xml))
+            // Large reads from the network: each read of the response stream costs a hand-off inside the HTTP stack.
+            var body = new BufferedStream(new CappedStream(response.GetResponseStream(), settings.ResponseLimitBytes, () => TooLarge(method)), 1 << 16);
+            using (var r = XmlReader.Create(body, xml))
             {
                 if (!r.ReadToFollowing("Body", "http://schemas.xmlsoap.org/soap/envelope/"))
                     throw new ClientFault("The server's answer to " + method + " has no SOAP body");

@@ -95,7 +95,7 @@ namespace VISDKWrapper
         void EndSession()
         {
             sessionKey = null;
-            views.Clear();
+            ForgetViews();
             soap.ForgetSession();
         }
 

@@ -83,7 +83,7 @@ namespace VISDKWrapper
 
         public bool AsBool() { return Text == "true" || Text == "1"; }
 
-        public MoRef AsRef() { return Present && Text != "" ? new MoRef(Type, Text) : null; }
+        public MoRef AsRef() { return Present && Text != "" ? new MoRef(refType ?? Type, Text) : null; }
 
         // xsd:dateTime as UTC; null when absent or malformed.
         public DateTime? AsTime()
@@ -118,11 +118,17 @@ namespace VISDKWrapper
         {
             if (depth > MaxDepth) throw new ClientFault("The server's answer nests deeper than " + MaxDepth + " levels");
             if (--limits.NodesLeft < 0) throw new ClientFault("The server's answer holds more elements than its size allows");
-            string name = r.LocalName;
-            string xsiType = LocalName(r.GetAttribute("type", XsiNamespace)), plain = r.GetAttribute("type");
-            // A property value that is a reference says so in xsi:type; the object's type is in the plain attribute.
-            bool isRef = plain != null && (xsiType == null || xsiType == "ManagedObjectReference");
-            string type = isRef ? plain : xsiType;
+            string name = r.LocalName, type = null;
+            bool isRef = false;
+            // Most elements carry no attribute: looking none up is much of a large read's cost.
+            if (r.HasAttributes)
+            {
+                string plain = r.GetAttribute("type"), xsiType = r.GetAttribute("type", XsiNamespace);
+                if (xsiType != null) xsiType = LocalType(r.NameTable, xsiType);
+                // A property value that is a reference says so in xsi:type; the object's type is in the plain attribute.
+                isRef = plain != null && (xsiType == null || xsiType == "ManagedObjectReference");
+                type = isRef ? plain : xsiType;
+            }
             if (r.IsEmptyElement)
             {
                 r.Read();
@@ -156,10 +162,12 @@ namespace VISDKWrapper
             return new VimNode(name, type, text, kids, isRef);
         }
 
-        static string LocalName(string qualified)
+        // "xsd:string" → "string", the same string object for every element of a type (one response repeats a few
+        // hundred types many thousand times).
+        static string LocalType(XmlNameTable names, string type)
         {
-            int colon = qualified == null ? -1 : qualified.IndexOf(':');
-            return colon >= 0 ? qualified.Substring(colon + 1) : qualified;
+            int colon = type.IndexOf(':');
+            return colon < 0 ? names.Add(type) : names.Add(type.ToCharArray(), colon + 1, type.Length - colon - 1);
         }
 
         public const string XsiNamespace = "http://www.w3.org/2001/XMLSchema-instance";

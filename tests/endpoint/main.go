@@ -156,6 +156,7 @@ func run() error {
 		"VISDK_ENDPOINT_MODEL=" + kind,
 		"VISDK_ENDPOINT_VMS=" + fmt.Sprint(vms),
 		"VISDK_ENDPOINT_PID=" + fmt.Sprint(os.Getpid()),
+		"VISDK_ENDPOINT_TRACE=" + *trace,
 	}
 	// Written under another name and renamed, so a reader sees the whole file or none.
 	partial := *envPath + ".partial"

@@ -8,7 +8,8 @@ log=$file.log
 mkdir -p "$(dirname "$file")"
 # A server left behind by an aborted run still owns FILE.
 if [ -e "$file" ]; then "$(dirname "$0")/stop.sh" "$file" || true; fi
-rm -f "$file"
+# A trace the traced fixture kept from its last run (FILE.trace) starts anew.
+rm -f "$file" "$file.trace"
 # The datastores' directories go here rather than /tmp, so even a killed server leaves nothing outside.
 mkdir -p "$file.tmp"
 

@@ -39,6 +39,7 @@ const Endpoint& Endpoint::Get()
         e.user = values["VISDK_ENDPOINT_USER"];
         e.password = values["VISDK_ENDPOINT_PASSWORD"];
         e.model = values["VISDK_ENDPOINT_MODEL"];
+        e.trace = values["VISDK_ENDPOINT_TRACE"];
         e.vms = atoi(values["VISDK_ENDPOINT_VMS"].c_str());
         return e;
     }();

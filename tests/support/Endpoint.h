@@ -15,6 +15,8 @@ namespace visdktest {
 // The test endpoint this process runs against: the file VISDK_TEST_ENDPOINT names (see cmake/TestEndpoint.cmake).
 struct Endpoint {
     std::string url, host, port, thumbprint, cert, user, password, model;
+    // The file the endpoint writes every request and response to (the traced fixture only; else empty).
+    std::string trace;
     int vms = 0;
     // Read once; a test process without the variable or file fails its first test that asks.
     static const Endpoint& Get();
