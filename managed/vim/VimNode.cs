@@ -83,7 +83,7 @@ namespace VISDKWrapper
 
         public bool AsBool() { return Text == "true" || Text == "1"; }
 
-        public MoRef AsRef() { return Present && Text != "" ? new MoRef(refType ?? Type, Text) : null; }
+        public MoRef AsRef() { return Present && Text != "" ? new MoRef(Type, Text) : null; }
 
         // xsd:dateTime as UTC; null when absent or malformed.
         public DateTime? AsTime()

@@ -79,7 +79,7 @@ namespace VISDKWrapper
             List<ObjectContent> found;
             try { found = RetrieveMany(vms, "VirtualMachine", paths); }
             catch (VimFault f) when (f.FaultType == "ManagedObjectNotFound") { found = new List<ObjectContent>(); }
-            if (found.Count == 0) throw new ClientFault(Sim.VmNotFound(asked ?? ""));
+            if (found.Count == 0) throw new ClientFault(Shared.VmNotFound(asked ?? ""));
             return found;
         }
 
@@ -122,7 +122,7 @@ namespace VISDKWrapper
                 if (holder != null) return Records(OfKind(VmsUnder(holder.Obj, paths), kind), mask);
             }
             if (string.IsNullOrEmpty(name) || name == "*") return Records(OfKind(RetrieveAll("VirtualMachine", paths), kind), mask);
-            var matching = RetrieveAll("VirtualMachine", "name").Where(v => Sim.Matches(v.Str("name"), name)).Select(v => v.Obj).ToList();
+            var matching = RetrieveAll("VirtualMachine", "name").Where(v => Shared.Matches(v.Str("name"), name)).Select(v => v.Obj).ToList();
             if (matching.Count == 0) return new List<SVMInfoLib>();
             return Records(OfKind(RetrieveMany(matching, "VirtualMachine", paths), kind), mask);
         }
@@ -163,31 +163,6 @@ namespace VISDKWrapper
             }
         }
 
-        // Any VM with that name and (when given) that UUID, on that host and in that datacenter; empty arguments match anything.
-        public bool DoesVMExist(string name, string uuid, string host, string datacenter, out string moref)
-        {
-            moref = null;
-            Auth();
-            if (string.IsNullOrEmpty(name) && string.IsNullOrEmpty(uuid)) throw new ClientFault("A specified parameter was not correct: vm");
-            var mask = (string.IsNullOrEmpty(host) ? 0 : Sim.PropHostInfo) | (string.IsNullOrEmpty(datacenter) ? 0 : Sim.PropHostDatacenter);
-            var candidates = RetrieveAll("VirtualMachine", "name", "config.uuid", "config.instanceUuid")
-                .Where(v => (string.IsNullOrEmpty(name) || v.Str("name") == name)
-                    && (string.IsNullOrEmpty(uuid) || string.Equals(v.Str("config.uuid"), uuid, StringComparison.OrdinalIgnoreCase)
-                        || string.Equals(v.Str("config.instanceUuid"), uuid, StringComparison.OrdinalIgnoreCase)))
-                .Select(v => v.Obj).ToList();
-            if (candidates.Count == 0) return false;
-            if (mask != 0)
-            {
-                var records = Records(RetrieveMany(candidates, "VirtualMachine", PathsFor(mask)), mask);
-                var hit = records.FirstOrDefault(r => (string.IsNullOrEmpty(host) || string.Equals(r.hostName, host, StringComparison.OrdinalIgnoreCase))
-                    && (string.IsNullOrEmpty(datacenter) || r.strDataCenterName == datacenter));
-                if (hit.strMoRef == null) return false;
-                moref = hit.strMoRef;
-                return true;
-            }
-            moref = candidates[0].Value;
-            return true;
-        }
     }
 }
 #endif

@@ -40,16 +40,16 @@ namespace VISDKWrapper
                 "runtime.powerState", "runtime.connectionState", "runtime.bootTime", "guest.toolsStatus", "guest.toolsRunningStatus",
                 "summary.config.numVirtualDisks", "summary.config.numEthernetCards", "summary.storage", "rootSnapshot", "snapshot.currentSnapshot"
             }, FillBase),
-            new RecordRow(Sim.PropHostInfo, Related.Hosts, new[] { "runtime.host" }, FillHost),
-            new RecordRow(Sim.PropGuestInfo, Related.None, new[] { "guest.ipAddress", "guest.hostName", "guest.guestFullName", "guest.toolsVersion" }, FillGuest),
-            new RecordRow(Sim.PropCfgFile, Related.None, new[] { "config.files.vmPathName", "layout.disk" }, FillConfigFile),
-            new RecordRow(Sim.PropSnapshotList, Related.None, new[] { "snapshot" }, FillSnapshots),
-            new RecordRow(Sim.PropDiskList, Related.Datastores, new[] { DevicesPath, "layoutEx" }, FillDisks),
-            new RecordRow(Sim.PropNetworkList, Related.Networks, new[] { DevicesPath, "network", "guest.net" }, FillNetworkCards),
-            new RecordRow(Sim.PropHostDatacenter, Related.Tree, new[] { "parent", "resourcePool", "parentVApp" }, FillPlacement),
-            new RecordRow(Sim.PropFileList, Related.Datastores, new[] { DevicesPath, "layoutEx" }, FillFileLayout),
-            new RecordRow(Sim.PropPowerOffTime, Related.None, new[] { "runtime.powerState" }, FillPowerOffTime),
-            new RecordRow(Sim.PropAttributes, Related.Fields, new[] { "customValue" }, FillAttributes),
+            new RecordRow(Mask.HostInfo, Related.Hosts, new[] { "runtime.host" }, FillHost),
+            new RecordRow(Mask.GuestInfo, Related.None, new[] { "guest.ipAddress", "guest.hostName", "guest.guestFullName", "guest.toolsVersion" }, FillGuest),
+            new RecordRow(Mask.CfgFile, Related.None, new[] { "config.files.vmPathName", "layout.disk" }, FillConfigFile),
+            new RecordRow(Mask.SnapshotList, Related.None, new[] { "snapshot" }, FillSnapshots),
+            new RecordRow(Mask.DiskList, Related.Datastores, new[] { DevicesPath, "layoutEx" }, FillDisks),
+            new RecordRow(Mask.NetworkList, Related.Networks, new[] { DevicesPath, "network", "guest.net" }, FillNetworkCards),
+            new RecordRow(Mask.HostDatacenter, Related.Tree, new[] { "parent", "resourcePool", "parentVApp" }, FillPlacement),
+            new RecordRow(Mask.FileList, Related.Datastores, new[] { DevicesPath, "layoutEx" }, FillFileLayout),
+            new RecordRow(Mask.PowerOffTime, Related.None, new[] { "runtime.powerState" }, FillPowerOffTime),
+            new RecordRow(Mask.Attributes, Related.Fields, new[] { "customValue" }, FillAttributes),
         };
 
         static IEnumerable<RecordRow> RowsOf(ulong mask)
@@ -200,7 +200,7 @@ namespace VISDKWrapper
             r.poweredState = PowerCode(s.Str("runtime.powerState"));
             r.connectionState = VmConnectionCode(s.Str("runtime.connectionState"));
             var boot = s["runtime.bootTime"].AsTime();
-            r.bootTime = boot.HasValue ? Sim.Iso(boot.Value) : "";
+            r.bootTime = boot.HasValue ? Shared.Iso(boot.Value) : "";
             ToolsOf(s.Str("guest.toolsStatus"), s.Str("guest.toolsRunningStatus"), out r.strToolsStatus, out r.toolsStatus);
             r.numDisks = s["summary.config.numVirtualDisks"].AsLong();
             r.numEthernetCards = (int)s["summary.config.numEthernetCards"].AsLong();
@@ -275,7 +275,7 @@ namespace VISDKWrapper
 
         static void FillDisks(ref SVMInfoLib r, VmSource s)
         {
-            bool advanced = (s.Mask & Sim.PropDiskAdvanced) != 0;
+            bool advanced = (s.Mask & Mask.DiskAdvanced) != 0;
             var disks = s.Devices.Where(d => d.Type == "VirtualDisk").ToList();
             var chains = ChainsOf(s);
             r.diskList = disks.Select(d => DiskOf(s, d, d["backing"], advanced, chains)).ToList();
@@ -435,7 +435,7 @@ namespace VISDKWrapper
             var stamp = layout["timestamp"].AsTime() ?? default(DateTime);
             var files = layout.All("file").Select(f => new SVMFileLib
             {
-                strName = f.Str("name"), lSize = f.Long("size"), eFileType = Sim.FileTypeCode(f.Str("type")), modifiedTime = stamp
+                strName = f.Str("name"), lSize = f.Long("size"), eFileType = Shared.FileTypeCode(f.Str("type")), modifiedTime = stamp
             }).ToList();
             // One disk record per level of each disk's chain: the base first, the running state last.
             var chains = ChainsOf(s);

@@ -193,21 +193,8 @@ namespace VISDKWrapper
         }
 
         // Shell-style '*' and '?' wildcards, case-insensitive like the datastore browser.
-        public static bool Matches(string name, string pattern)
-        {
-            return MatchAt(name.ToLowerInvariant(), 0, pattern.ToLowerInvariant(), 0);
-        }
+        public static bool Matches(string name, string pattern) { return Shared.Matches(name, pattern); }
 
-        static bool MatchAt(string s, int i, string p, int j)
-        {
-            if (j == p.Length) return i == s.Length;
-            if (p[j] == '*') return MatchAt(s, i, p, j + 1) || (i < s.Length && MatchAt(s, i + 1, p, j));
-            return i < s.Length && (p[j] == '?' || p[j] == s[i]) && MatchAt(s, i + 1, p, j + 1);
-        }
-
-        public static string Iso(DateTime t)
-        {
-            return t.ToUniversalTime().ToString("yyyy-MM-ddTHH:mm:ssZ", CultureInfo.InvariantCulture);
-        }
+        public static string Iso(DateTime t) { return Shared.Iso(t); }
     }
 }

@@ -220,12 +220,7 @@ namespace VISDKWrapper
                 || (!instanceUuidOnly && string.Equals(v.Uuid, id, StringComparison.OrdinalIgnoreCase)));
         }
 
-        public static string VmNotFound(string id)
-        {
-            return id.StartsWith("vm-") && id.Substring(3).All(char.IsDigit)
-                ? "The object 'vim.VirtualMachine:" + id + "' has already been deleted or has not been completely created"
-                : "Virtual machine '" + id + "' was not found.";
-        }
+        public static string VmNotFound(string id) { return Shared.VmNotFound(id); }
 
         public static string StateFault(Vm vm)
         {

@@ -8,19 +8,14 @@ namespace VISDKWrapper
     // VM records for lookups and browsing; the property mask decides which parts are filled.
     static partial class Sim
     {
-        public const ulong PropHostInfo = 0x1, PropGuestInfo = 0x2, PropCfgFile = 0x4, PropSnapshotList = 0x8, PropDiskList = 0x10,
-            PropNetworkList = 0x20, PropHostDatacenter = 0x40, PropDiskAdvanced = 0x100, PropFileList = 0x400, PropPowerOffTime = 0x800,
-            PropOwnerInfo = 0x1000, PropAttributes = 0x2000;
+        public const ulong PropHostInfo = Mask.HostInfo, PropGuestInfo = Mask.GuestInfo, PropCfgFile = Mask.CfgFile,
+            PropSnapshotList = Mask.SnapshotList, PropDiskList = Mask.DiskList, PropNetworkList = Mask.NetworkList,
+            PropHostDatacenter = Mask.HostDatacenter, PropDiskAdvanced = Mask.DiskAdvanced, PropFileList = Mask.FileList,
+            PropPowerOffTime = Mask.PowerOffTime, PropOwnerInfo = Mask.OwnerInfo, PropAttributes = Mask.Attributes;
 
         const string DatacenterName = "Datacenter";
 
-        // File kinds as eFileType codes.
-        static readonly string[] FileTypes = { "config", "nvram", "snapshotList", "log", "diskDescriptor", "diskExtent", "swap", "snapshotData" };
-
-        public static int FileTypeCode(string type)
-        {
-            return Math.Max(0, Array.IndexOf(FileTypes, type));
-        }
+        public static int FileTypeCode(string type) { return Shared.FileTypeCode(type); }
 
         public static int FileTypeOf(string path)
         {
