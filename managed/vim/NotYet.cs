@@ -9,6 +9,9 @@ namespace VISDKWrapper
     {
         static ClientFault NotYet(string operation) { return new ClientFault("Not supported on a real endpoint yet: " + operation); }
 
+        // An operation with no counterpart in the vSphere API: a lasting answer, not a gap to fill.
+        static ClientFault NotSupported(string operation) { return new ClientFault("Not supported by a real endpoint: " + operation); }
+
         public int CreateVM(string name, string host, string datastore, string guestId, string network, out string uuid) { throw NotYet("CreateVM"); }
         public int DeleteVM(string vm, string host) { throw NotYet("DeleteVM"); }
         public int DeleteVMDiskFiles(string vm, string host) { throw NotYet("DeleteVMDiskFiles"); }
