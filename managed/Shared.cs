@@ -21,6 +21,12 @@ namespace VISDKWrapper
                 : "Virtual machine '" + id + "' was not found.";
         }
 
+        // A name a new VM may take: 1 to 80 characters, none of them a path separator, a bracket or a control character.
+        public static bool IsValidVmName(string name)
+        {
+            return !string.IsNullOrWhiteSpace(name) && name.Length <= 80 && name.IndexOfAny(new[] { '/', '\\', '[', ']' }) < 0 && !name.Any(char.IsControl);
+        }
+
         public static string Iso(DateTime t)
         {
             return t.ToUniversalTime().ToString("yyyy-MM-ddTHH:mm:ssZ", CultureInfo.InvariantCulture);

@@ -12,22 +12,6 @@ namespace VISDKWrapper
         // An operation with no counterpart in the vSphere API: a lasting answer, not a gap to fill.
         static ClientFault NotSupported(string operation) { return new ClientFault("Not supported by a real endpoint: " + operation); }
 
-        public int CreateVM(string name, string host, string datastore, string guestId, string network, out string uuid) { throw NotYet("CreateVM"); }
-        public int DeleteVM(string vm, string host) { throw NotYet("DeleteVM"); }
-        public int DeleteVMDiskFiles(string vm, string host) { throw NotYet("DeleteVMDiskFiles"); }
-        public int RegisterVM(string vmxPath, string name, string host, string pool, string folder, ref string vm) { throw NotYet("RegisterVM"); }
-        public int RegisterVMWithNewUUID(string vmxPath, string name, string host, out string uuid) { throw NotYet("RegisterVMWithNewUUID"); }
-        public int ReRegisterVM(string vmxPath, ref string vm) { throw NotYet("ReRegisterVM"); }
-        public int UnRegisterVM(string vm, string host) { throw NotYet("UnRegisterVM"); }
-        public bool RegisterFirstClassDisk(string host, string datastore, string path, string name, string datacenter) { throw NotYet("RegisterFirstClassDisk"); }
-        public int AddDiskToVM(string vm, string host, string datastore, long capacity, bool thin, bool eagerZero, bool independent, bool nonPersistent, bool newController) { throw NotYet("AddDiskToVM"); }
-        public int RemoveDiskFromVM(string vm, string host, string disk, bool deleteFiles) { throw NotYet("RemoveDiskFromVM"); }
-        public int RemoveISOFromVM(string vm, string host, string iso, bool removeDrive) { throw NotYet("RemoveISOFromVM"); }
-        public int ChangeDiskUUID(string vm, string disk, string uuid) { throw NotYet("ChangeDiskUUID"); }
-        public string AddRDMToVM(string vm, string host, string device, string mode, int bus, int unit, int sizeMB, string datastore) { throw NotYet("AddRDMToVM"); }
-        public bool CheckVMConsolidateStatus(string vm, string host) { throw NotYet("CheckVMConsolidateStatus"); }
-        public bool ConsolidateVMDisks(string vm, string host, ref bool needed) { throw NotYet("ConsolidateVMDisks"); }
-        public int CreateVirtualMachine(SVMInfoLib info, out string uuid) { throw NotYet("CreateVirtualMachine"); }
         public bool GetDetailsForFileOnHost(string host, string datacenter, string datastore, string path, bool fileSize, bool modification, ref SVMFileLib file) { throw NotYet("GetDetailsForFileOnHost"); }
         public int SetChangeTrackingEnabled(string vm, string host) { throw NotYet("SetChangeTrackingEnabled"); }
         public int SetChangeTrackingDisabled(string vm, string host) { throw NotYet("SetChangeTrackingDisabled"); }
@@ -91,17 +75,9 @@ namespace VISDKWrapper
         public bool UninstallIOFilter(string cluster, string filter, string version) { throw NotYet("UninstallIOFilter"); }
         public bool GetIOFilterStatus(string cluster, string filter, string version, object result) { throw NotYet("GetIOFilterStatus"); }
         public List<SVMInfoLib> GetIOFilterAttachedVMList(string cluster, string filter) { throw NotYet("GetIOFilterAttachedVMList"); }
-        public bool CheckRelocatePrivilegeOnHost(string host) { throw NotYet("CheckRelocatePrivilegeOnHost"); }
-        public bool RelocateVM(string vm, string host, string targetHost, string datastore, string pool, bool keepDisks, List<SDiskLib> disks) { throw NotYet("RelocateVM"); }
-        public bool RelocateVM_Task(string vm, string host, string targetHost, string datastore, string pool, bool keepDisks, List<SDiskLib> disks, out string task) { throw NotYet("RelocateVM_Task"); }
-        public int ReconfigVM(SVMInfoLib info) { throw NotYet("ReconfigVM"); }
-        public bool ReconfigureVMNetworks(string vm, string host, List<SVMNetworkCardLib> cards, bool replace) { throw NotYet("ReconfigureVMNetworks"); }
-        public bool ReconfigureVMBootOptions(string vm, string host, List<string> order, bool enterSetup, bool bootRetry, bool secureBoot) { throw NotYet("ReconfigureVMBootOptions"); }
         public bool StartOVFImport(string source, ref object info, out string lease, out List<SVMOptionValueLib> uploads, List<SVMOptionValueLib> options) { throw NotYet("StartOVFImport"); }
         public bool UpdateOVFImportProgress(string lease, int percent) { throw NotYet("UpdateOVFImportProgress"); }
         public bool FinishOVFImport(string lease, ref object info) { throw NotYet("FinishOVFImport"); }
-        public int CloneAndReConfigVM_Task(SVMInfoLib info, string source, string host, out string task) { throw NotYet("CloneAndReConfigVM_Task"); }
-        public int CustomizeVM(SVMInfoLib info, string customization) { throw NotYet("CustomizeVM"); }
     }
 }
 #endif

@@ -24,7 +24,7 @@ namespace VISDKWrapper
         };
 
         // VirtualDevice's own properties in order; a subtype's follow them.
-        static readonly string[] DeviceOrder = { "key", "deviceInfo", "backing", "connectable", "slotInfo", "controllerKey", "unitNumber" };
+        public static readonly string[] DeviceOrder = { "key", "deviceInfo", "backing", "connectable", "slotInfo", "controllerKey", "unitNumber" };
 
         readonly List<Action<SoapRequest>>[] parts = new List<Action<SoapRequest>>[Order.Length];
 
@@ -50,45 +50,60 @@ namespace VISDKWrapper
             return Set("extraConfig", r => r.Begin("extraConfig").Add("key", key).Typed("value", "xsd:string", value ?? "").End());
         }
 
-        public ConfigChange AddDevice(string deviceType, Action<SoapRequest> body)
+        // `fileOperation` "create" makes the files of a new disk.
+        public ConfigChange AddDevice(string deviceType, Action<SoapRequest> body, string fileOperation = null)
         {
             return Set("deviceChange", r =>
             {
-                r.Begin("deviceChange").Add("operation", "add").Begin("device", deviceType);
+                r.Begin("deviceChange").Add("operation", "add").Add("fileOperation", fileOperation).Begin("device", deviceType);
                 body(r);
                 r.End().End();
             });
         }
 
-        public ConfigChange RemoveDevice(VimNode device)
+        // `fileOperation` "destroy" deletes a removed disk's files.
+        public ConfigChange RemoveDevice(VimNode device, string fileOperation = null)
         {
-            return Set("deviceChange", r => r.Begin("deviceChange").Add("operation", "remove").Node("device", device).End());
+            return Set("deviceChange", r => r.Begin("deviceChange").Add("operation", "remove").Add("fileOperation", fileOperation).Node("device", device).End());
         }
 
         // The device as the server sent it, with one of VirtualDevice's properties written anew by `write`.
         public ConfigChange EditDevice(VimNode device, string property, Action<SoapRequest> write)
         {
-            int rank = Array.IndexOf(DeviceOrder, property);
-            if (rank < 0) throw new ArgumentException("VirtualDevice has no property " + property);
+            return EditDevice(device, DeviceOrder, new Dictionary<string, Action<SoapRequest>> { { property, write } });
+        }
+
+        // The device as the server sent it, with some properties written anew; `order` lists its type's properties in
+        // order, VirtualDevice's first.
+        public ConfigChange EditDevice(VimNode device, string[] order, IDictionary<string, Action<SoapRequest>> writes)
+        {
+            foreach (var property in writes.Keys)
+                if (Array.IndexOf(order, property) < 0) throw new ArgumentException(device.Type + " has no property " + property);
             return Set("deviceChange", r =>
             {
                 r.Begin("deviceChange").Add("operation", "edit").Begin("device", device.Type);
-                bool written = false;
+                var pending = writes.Keys.OrderBy(p => Array.IndexOf(order, p)).ToList();
+                // Writes what is due before a property of that rank; one the order does not know comes after them all.
+                Action<int> due = rank =>
+                {
+                    while (pending.Count > 0 && Array.IndexOf(order, pending[0]) < rank) { writes[pending[0]](r); pending.RemoveAt(0); }
+                };
                 foreach (var k in device.Kids)
                 {
-                    if (k.Name == property) { write(r); written = true; continue; }
-                    int at = Array.IndexOf(DeviceOrder, k.Name);
-                    if (!written && (at < 0 || at > rank)) { write(r); written = true; }
+                    int at = Array.IndexOf(order, k.Name);
+                    due(at < 0 ? int.MaxValue : at);
+                    if (writes.ContainsKey(k.Name)) { if (pending.Remove(k.Name)) writes[k.Name](r); continue; }
                     r.Node(k);
                 }
-                if (!written) write(r);
+                due(int.MaxValue);
                 r.End().End();
             });
         }
 
-        public SoapRequest WriteTo(SoapRequest request)
+        // Written as the request's `spec` (ReconfigVM_Task), or under another name (CreateVM_Task's `config`).
+        public SoapRequest WriteTo(SoapRequest request, string element = "spec")
         {
-            request.Begin("spec");
+            request.Begin(element);
             foreach (var part in parts)
                 if (part != null)
                     foreach (var write in part) write(request);

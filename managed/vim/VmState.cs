@@ -158,7 +158,7 @@ namespace VISDKWrapper
         ObjectContent AdapterSubject(string vm)
         {
             var props = Retrieve(Vm(vm), "name", "config.template", "runtime.host", "config.hardware.device");
-            if (props["config.template"].AsBool()) throw new ClientFault("The operation is not supported on the object.");
+            NotTemplate(props);
             return props;
         }
 
@@ -169,13 +169,9 @@ namespace VISDKWrapper
             var net = NetworkOf(props["runtime.host"].AsRef(), network);
             if (NetworkAdapters(props).Count >= MaxNetworkAdapters)
                 throw new ClientFault("The maximum number of network adapters (" + MaxNetworkAdapters + ") has been reached.");
-            Reconfigure(props.Obj, new ConfigChange().AddDevice("VirtualVmxnet3", r =>
-            {
-                r.Add("key", -1);
-                net.WriteBacking(r);
-                r.Begin("connectable").Add("startConnected", true).Add("allowGuestControl", true).Add("connected", true).End();
-                r.Add("addressType", "generated");
-            }));
+            var change = new ConfigChange();
+            AddAdapter(change, -1, net);
+            Reconfigure(props.Obj, change);
             return true;
         }
 

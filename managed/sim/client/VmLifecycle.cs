@@ -12,8 +12,7 @@ namespace VISDKWrapper
 
         static void CheckNewName(string name, Vm except = null)
         {
-            if (string.IsNullOrWhiteSpace(name) || name.Length > 80 || name.IndexOfAny(new[] { '/', '\\', '[', ']' }) >= 0 || name.Any(char.IsControl))
-                throw new SimFault("A specified parameter was not correct: name");
+            if (!Shared.IsValidVmName(name)) throw new SimFault("A specified parameter was not correct: name");
             if (Sim.Vms.Any(x => x != except && x.Name == name)) throw new SimFault("The name '" + name + "' already exists.");
         }
 

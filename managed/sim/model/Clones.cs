@@ -11,8 +11,7 @@ namespace VISDKWrapper
         public static Func<Vm> CloneOf(Vm src, SVMInfoLib info, string host)
         {
             var name = info.strName;
-            if (string.IsNullOrWhiteSpace(name) || name.Length > 80 || name.IndexOfAny(new[] { '/', '\\', '[', ']' }) >= 0 || name.Any(char.IsControl))
-                throw new SimFault("A specified parameter was not correct: name");
+            if (!Shared.IsValidVmName(name)) throw new SimFault("A specified parameter was not correct: name");
             if (Vms.Any(x => x.Name == name)) throw new SimFault("The name '" + name + "' already exists.");
             var h = string.IsNullOrEmpty(host) ? FindHost(src.Host) : GetHost(host);
             if (h == null) throw new SimFault("The host '" + src.Host + "' was not found.");
