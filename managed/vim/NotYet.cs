@@ -97,9 +97,6 @@ namespace VISDKWrapper
         public int ReconfigVM(SVMInfoLib info) { throw NotYet("ReconfigVM"); }
         public bool ReconfigureVMNetworks(string vm, string host, List<SVMNetworkCardLib> cards, bool replace) { throw NotYet("ReconfigureVMNetworks"); }
         public bool ReconfigureVMBootOptions(string vm, string host, List<string> order, bool enterSetup, bool bootRetry, bool secureBoot) { throw NotYet("ReconfigureVMBootOptions"); }
-        public bool StartOVFImport(string source, ref object info, out string lease, out List<SVMOptionValueLib> uploads, List<SVMOptionValueLib> options) { throw NotYet("StartOVFImport"); }
-        public bool UpdateOVFImportProgress(string lease, int percent) { throw NotYet("UpdateOVFImportProgress"); }
-        public bool FinishOVFImport(string lease, ref object info) { throw NotYet("FinishOVFImport"); }
         public int CloneAndReConfigVM_Task(SVMInfoLib info, string source, string host, out string task) { throw NotYet("CloneAndReConfigVM_Task"); }
         public int CustomizeVM(SVMInfoLib info, string customization) { throw NotYet("CustomizeVM"); }
     }

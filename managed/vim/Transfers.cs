@@ -45,8 +45,9 @@ namespace VISDKWrapper
             }
         }
 
-        // Sends the local file to the URL (PUT unless told otherwise), with its length, unbuffered.
-        long Upload(string localPath, Uri url, string method = "PUT", Action<long, long> progress = null)
+        // Sends the local file to the URL (PUT unless told otherwise), with its length, unbuffered; `prepare` may set
+        // headers. A failure while sending (the progress callback's too) abandons the request and is what the caller sees.
+        long Upload(string localPath, Uri url, string method = "PUT", Action<long, long> progress = null, Action<HttpWebRequest> prepare = null)
         {
             try
             {
@@ -56,8 +57,12 @@ namespace VISDKWrapper
                     http.ContentType = "application/octet-stream";
                     http.AllowWriteStreamBuffering = false;
                     http.ContentLength = from.Length;
+                    if (prepare != null) prepare(http);
                     long copied;
-                    using (var to = http.GetRequestStream()) copied = Copy(from, to, from.Length, progress);
+                    var to = http.GetRequestStream();
+                    try { copied = Copy(from, to, from.Length, progress); }
+                    catch (Exception) { http.Abort(); throw; }
+                    to.Dispose();
                     using (var response = (HttpWebResponse)http.GetResponse())
                     {
                         int status = (int)response.StatusCode;
