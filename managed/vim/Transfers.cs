@@ -79,13 +79,16 @@ namespace VISDKWrapper
             catch (UnauthorizedAccessException e) { throw new ClientFault("The upload of " + localPath + " failed: " + e.Message); }
         }
 
+        // Mono's TLS stream copies what is left of a write for each record it sends: a large write costs quadratically.
+        const int WriteSlice = 64 << 10;
+
         static long Copy(Stream from, Stream to, long length, Action<long, long> progress)
         {
             var buffer = new byte[TransferBuffer];
             long copied = 0;
             for (int n; (n = from.Read(buffer, 0, buffer.Length)) > 0;)
             {
-                to.Write(buffer, 0, n);
+                for (int at = 0; at < n; at += WriteSlice) to.Write(buffer, at, Math.Min(WriteSlice, n - at));
                 copied += n;
                 if (progress != null) progress(copied, length);
             }
