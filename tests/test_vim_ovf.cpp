@@ -168,6 +168,13 @@ TEST_F(VimOvf, TheServerMakesTheDescribedVmAndItsLeaseReceivesEveryDisk)
     EXPECT_EQ(received["ovf-two/disk-1.vmdk"], static_cast<long long>(disks[1].bytes));
     EXPECT_EQ(LeaseStatus(uploads[0].value), 404) << "the lease is complete";
 
+    // The server refuses a second VM in the same files, before any lease.
+    std::string first = lease;
+    EXPECT_FALSE(Start(folder.path + "two.ovf", "ovf-two"));
+    EXPECT_EQ(bridge->GetLastErrorString().rfind("Cannot complete the operation because the file or folder ", 0), 0u) << bridge->GetLastErrorString();
+    EXPECT_EQ(lease, first);
+    auto all = server.All("VirtualMachine");
+    EXPECT_EQ(std::count_if(all.begin(), all.end(), [](const auto& vm) { return vm.second == "ovf-two"; }), 1);
     for (const std::string& id : {lease, std::string("no-such-lease")}) {
         EXPECT_FALSE(bridge->FinishOVFImport(id, info));
         EXPECT_EQ(bridge->GetLastErrorString(),
