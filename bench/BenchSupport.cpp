@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 
 #include <mono/metadata/appdomain.h>
 #include <mono/metadata/class.h>
@@ -113,6 +114,36 @@ std::string Utf8(MonoObject* text)
 }
 
 void CollectGarbage() { mono_gc_collect(mono_gc_max_generation()); }
+
+BenchEndpoint::BenchEndpoint(const std::string& reuse, const std::string& name, const std::string& arguments)
+    : m_file(reuse.empty() ? std::string(VISDK_BENCH_FILES) + "/" + name + ".env" : reuse), m_started(reuse.empty())
+{
+    if (m_started) {
+        std::string start = std::string(VISDK_BENCH_SCRIPTS) + "/start.sh " + VISDK_BENCH_ENDPOINT + " " + m_file + " " + arguments + " > /dev/null";
+        Check(std::system(start.c_str()) == 0, "starting the endpoint: " + start);
+    }
+    std::ifstream in(m_file);
+    for (std::string line; std::getline(in, line);) {
+        size_t equals = line.find('=');
+        if (equals != std::string::npos)
+            m_values[line.substr(0, equals)] = line.substr(equals + 1);
+    }
+    Check(!m_values["VISDK_ENDPOINT_URL"].empty(), "no endpoint in " + m_file);
+    setenv("VISDK_TRUST_THUMBPRINT", m_values["VISDK_ENDPOINT_THUMBPRINT"].c_str(), 1);
+}
+
+BenchEndpoint::~BenchEndpoint()
+{
+    std::string stop = std::string(VISDK_BENCH_SCRIPTS) + "/stop.sh " + m_file + " > /dev/null";
+    if (m_started && std::system(stop.c_str()) != 0)
+        std::fprintf(stderr, "bench: stopping the endpoint failed: %s\n", stop.c_str());
+}
+
+std::string BenchEndpoint::operator[](const std::string& key) const
+{
+    auto found = m_values.find(key);
+    return found == m_values.end() ? "" : found->second;
+}
 
 void PrintCall(const char* name, const Figures& figures)
 {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <map>
 #include <string>
 
 #include <mono/metadata/object.h>
@@ -44,6 +45,23 @@ MonoObject* NewValue(MonoClass* klass);
 inline MonoString* Str(const std::string& text) { return mono_string_new(VISDKCppBridge::g_domain, text.c_str()); }
 std::string Utf8(MonoObject* text);
 void CollectGarbage();
+
+// The test endpoint of one run: the endpoint file `reuse` names, as it is, else one started on FILES/NAME.env with
+// `arguments` (tests/endpoint/start.sh) and stopped when this goes. Gives its VISDK_ENDPOINT_* values; clients made
+// from now on trust its certificate.
+class BenchEndpoint {
+public:
+    BenchEndpoint(const std::string& reuse, const std::string& name, const std::string& arguments);
+    ~BenchEndpoint();
+    BenchEndpoint(const BenchEndpoint&) = delete;
+    BenchEndpoint& operator=(const BenchEndpoint&) = delete;
+    std::string operator[](const std::string& key) const;
+
+private:
+    std::string m_file;
+    bool m_started;
+    std::map<std::string, std::string> m_values;
+};
 
 inline double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
 

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -27,18 +26,6 @@ namespace {
 
 const UINT64 kMask = VM_PROP_VM_HOST_INFO | VM_PROP_VM_CFG_FILE | VM_PROP_VM_SNAPSHOT_LIST | VM_PROP_VM_DISK_LIST | VM_PROP_VM_NW_LIST;
 const int kChecks = 200;
-
-std::map<std::string, std::string> ReadEnv(const std::string& path)
-{
-    std::map<std::string, std::string> values;
-    std::ifstream in(path);
-    for (std::string line; std::getline(in, line);) {
-        size_t equals = line.find('=');
-        if (equals != std::string::npos)
-            values[line.substr(0, equals)] = line.substr(equals + 1);
-    }
-    return values;
-}
 
 long long RoundTrips()
 {
@@ -87,15 +74,8 @@ std::map<std::string, double> RunReader(const std::string& arguments)
 int main(int argc, char** argv)
 {
     int rounds = argc > 1 && std::atoi(argv[1]) > 0 ? std::atoi(argv[1]) : 5;
-    std::string file = argc > 2 ? argv[2] : std::string(VISDK_BENCH_FILES) + "/bench_vim_records.env";
-    bool started = argc <= 2;
-    if (started) {
-        std::string start = std::string(VISDK_BENCH_SCRIPTS) + "/start.sh " + VISDK_BENCH_ENDPOINT + " " + file + " -vm 500 > /dev/null";
-        Check(std::system(start.c_str()) == 0, "starting the endpoint: " + start);
-    }
-    auto env = ReadEnv(file);
+    BenchEndpoint env(argc > 2 ? argv[2] : "", "bench_vim_records", "-vm 500");
     const std::string url = env["VISDK_ENDPOINT_URL"], user = env["VISDK_ENDPOINT_USER"], password = env["VISDK_ENDPOINT_PASSWORD"];
-    setenv("VISDK_TRUST_THUMBPRINT", env["VISDK_ENDPOINT_THUMBPRINT"].c_str(), 1);
     VISDKCppBridge::DebugLog::SetThreshold(0);
     visdktest::Bridge();
     std::printf("# VM records over the web-services client against govmomi's client on one endpoint; best of %d rounds each;\n"
@@ -173,9 +153,5 @@ int main(int argc, char** argv)
     std::fflush(stdout);
 
     bridge.Disconnect();
-    if (started) {
-        std::string stop = std::string(VISDK_BENCH_SCRIPTS) + "/stop.sh " + file + " > /dev/null";
-        Check(std::system(stop.c_str()) == 0, "stopping the endpoint");
-    }
     return 0;
 }

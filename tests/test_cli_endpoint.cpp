@@ -345,4 +345,32 @@ TEST_F(CliEndpoint, ThePasswordIsNotInTheProcessTable)
     }
 }
 
+TEST_F(CliEndpoint, OvfImportLeavesTheDisksToTheServersLease)
+{
+    std::ofstream(dir / "cli-import.ovf") << R"(<Envelope xmlns="http://schemas.dmtf.org/ovf/envelope/1" xmlns:ovf="http://schemas.dmtf.org/ovf/envelope/1"
+        xmlns:rasd="http://schemas.dmtf.org/wbem/wscim/1/cim-schema/2/CIM_ResourceAllocationSettingData"
+        xmlns:vssd="http://schemas.dmtf.org/wbem/wscim/1/cim-schema/2/CIM_VirtualSystemSettingData">
+      <References><File ovf:id="f1" ovf:href="cli-import-1.vmdk"/></References>
+      <DiskSection><Disk ovf:diskId="d1" ovf:fileRef="f1" ovf:capacity="4" ovf:capacityAllocationUnits="byte * 2^20"/></DiskSection>
+      <VirtualSystem ovf:id="cli-import"><Name>cli-import</Name><VirtualHardwareSection>
+        <System><vssd:InstanceID>0</vssd:InstanceID><vssd:VirtualSystemType>vmx-13</vssd:VirtualSystemType></System>
+        <Item><rasd:InstanceID>3</rasd:InstanceID><rasd:ResourceSubType>lsilogic</rasd:ResourceSubType><rasd:ResourceType>6</rasd:ResourceType></Item>
+        <Item><rasd:HostResource>ovf:/disk/d1</rasd:HostResource><rasd:InstanceID>4</rasd:InstanceID><rasd:Parent>3</rasd:Parent>
+          <rasd:ResourceType>17</rasd:ResourceType></Item>
+      </VirtualHardwareSection></VirtualSystem></Envelope>)";
+    std::ofstream(dir / "cli-import-1.vmdk") << std::string(100000, 'x');
+    Json imported = RunJson({"ovf", "import", (dir / "cli-import.ovf").string(), "--datastore", "LocalDS_0"}, LoggedIn());
+    RawSoap server;
+    const std::string moref = server.Moref("VirtualMachine", "cli-import");
+    EXPECT_NE(moref, "");
+    EXPECT_EQ(imported["moref"], moref) << imported.dump();
+    ASSERT_EQ(imported["uploaded"].size(), 1u) << imported.dump();
+    EXPECT_EQ(imported["uploaded"][0]["file"], "cli-import-1.vmdk");
+    EXPECT_EQ(imported["uploaded"][0]["to"].get<std::string>().find("https://" + e.host + ":" + e.port + "/nfc/"), 0u) << imported.dump();
+    EXPECT_NE(ReadWholeFile(std::string(getenv("VISDK_TEST_ENDPOINT")) + ".log").find("/cli-import/disk-0.vmdk: transferred 100000 bytes"),
+              std::string::npos)
+        << "the endpoint's lease received the file";
+    server.Call("Destroy_Task", "VirtualMachine", moref);
+}
+
 } // namespace

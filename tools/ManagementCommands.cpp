@@ -265,7 +265,8 @@ bool BesideDescriptor(const std::string& href)
     return true;
 }
 
-// Starts the import, uploads each disk file found beside the descriptor, and finishes it.
+// Starts the import, uploads each disk file found beside the descriptor (or leaves that to the finish, for a real
+// server), and finishes it.
 int ImportOvf(Session& session, const Arguments& args, const Operands& operands)
 {
     const std::string& file = operands[0];
@@ -296,6 +297,11 @@ int ImportOvf(Session& session, const Arguments& args, const Operands& operands)
     std::string folder = file.find('/') == std::string::npos ? "" : file.substr(0, file.rfind('/') + 1);
     Json uploaded = Json::array();
     for (size_t i = 0; i < uploads.size(); ++i) {
+        // A real server's import lease: FinishOVFImport streams the file to that URL itself.
+        if (uploads[i].value.find("://") != std::string::npos) {
+            uploaded.push_back(Json{{"file", uploads[i].key}, {"to", uploads[i].value}});
+            continue;
+        }
         std::string local = folder + uploads[i].key, datastore, path;
         if (!BesideDescriptor(uploads[i].key)) {
             std::fprintf(stderr, "visdk: %s is not beside the descriptor; that disk stays empty\n", uploads[i].key.c_str());

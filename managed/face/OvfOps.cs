@@ -7,7 +7,8 @@ namespace VISDKWrapper
     public partial class CVIWrapper
     {
         // #1 the descriptor's local path; #2 a record whose "strName", "strDataStoreName" and "hostName" (each optional)
-        // place the VM, receiving the VM made; #3 the lease; #4 per disk file of the descriptor its datastore path to upload to;
+        // place the VM, receiving the VM made; #3 the lease; #4 per disk file of the descriptor where it goes: the datastore path
+        // the caller uploads it to (simulator), or the lease URL FinishOVFImport streams it to from beside the descriptor (real server);
         // #5 "network:<descriptor network>" = a network, "diskProvisioning" = thin, thick or eagerZeroedThick.
         public object StartOVFImport(string source, ref object info, out string lease, out List<SVMOptionValueLib> uploads, List<SVMOptionValueLib> options)
         {

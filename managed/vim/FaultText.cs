@@ -29,6 +29,7 @@ namespace VISDKWrapper
                 case "DuplicateName": return "The name '" + detail.Str("name") + "' already exists.";
                 case "InvalidName": return "The name '" + detail.Str("name") + "' is not valid.";
                 case "FileNotFound": return "File " + detail.Str("file") + " was not found";
+                case "FileAlreadyExists": return "Cannot complete the operation because the file or folder " + detail.Str("file") + " already exists";
                 case "TaskInProgress": return "The operation is not allowed in the current state because the object is busy with another task.";
                 case "RequestCanceled": return "The task was canceled by a user.";
                 case "ToolsUnavailable": return "Cannot complete operation because VMware Tools is not running in this virtual machine.";

@@ -75,9 +75,6 @@ namespace VISDKWrapper
         public bool UninstallIOFilter(string cluster, string filter, string version) { throw NotYet("UninstallIOFilter"); }
         public bool GetIOFilterStatus(string cluster, string filter, string version, object result) { throw NotYet("GetIOFilterStatus"); }
         public List<SVMInfoLib> GetIOFilterAttachedVMList(string cluster, string filter) { throw NotYet("GetIOFilterAttachedVMList"); }
-        public bool StartOVFImport(string source, ref object info, out string lease, out List<SVMOptionValueLib> uploads, List<SVMOptionValueLib> options) { throw NotYet("StartOVFImport"); }
-        public bool UpdateOVFImportProgress(string lease, int percent) { throw NotYet("UpdateOVFImportProgress"); }
-        public bool FinishOVFImport(string lease, ref object info) { throw NotYet("FinishOVFImport"); }
     }
 }
 #endif

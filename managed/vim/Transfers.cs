@@ -45,8 +45,9 @@ namespace VISDKWrapper
             }
         }
 
-        // Sends the local file to the URL (PUT unless told otherwise), with its length, unbuffered.
-        long Upload(string localPath, Uri url, string method = "PUT", Action<long, long> progress = null)
+        // Sends the local file to the URL (PUT unless told otherwise), with its length, unbuffered; `prepare` may set
+        // headers. A failure while sending (the progress callback's too) abandons the request and is what the caller sees.
+        long Upload(string localPath, Uri url, string method = "PUT", Action<long, long> progress = null, Action<HttpWebRequest> prepare = null)
         {
             try
             {
@@ -56,8 +57,12 @@ namespace VISDKWrapper
                     http.ContentType = "application/octet-stream";
                     http.AllowWriteStreamBuffering = false;
                     http.ContentLength = from.Length;
+                    if (prepare != null) prepare(http);
                     long copied;
-                    using (var to = http.GetRequestStream()) copied = Copy(from, to, from.Length, progress);
+                    var to = http.GetRequestStream();
+                    try { copied = Copy(from, to, from.Length, progress); }
+                    catch (Exception) { http.Abort(); throw; }
+                    to.Dispose();
                     using (var response = (HttpWebResponse)http.GetResponse())
                     {
                         int status = (int)response.StatusCode;
@@ -74,13 +79,16 @@ namespace VISDKWrapper
             catch (UnauthorizedAccessException e) { throw new ClientFault("The upload of " + localPath + " failed: " + e.Message); }
         }
 
+        // Mono's TLS stream copies what is left of a write for each record it sends: a large write costs quadratically.
+        const int WriteSlice = 64 << 10;
+
         static long Copy(Stream from, Stream to, long length, Action<long, long> progress)
         {
             var buffer = new byte[TransferBuffer];
             long copied = 0;
             for (int n; (n = from.Read(buffer, 0, buffer.Length)) > 0;)
             {
-                to.Write(buffer, 0, n);
+                for (int at = 0; at < n; at += WriteSlice) to.Write(buffer, at, Math.Min(WriteSlice, n - at));
                 copied += n;
                 if (progress != null) progress(copied, length);
             }

@@ -101,6 +101,7 @@ namespace VISDKWrapper
 
         public int Connect(string server, string user, string password)
         {
+            GiveUpImports();
             EndSession();
             // Connecting waits only as long as the connect timeout: a server that does not answer at once is not there.
             content = soap.Invoke(new SoapRequest("RetrieveServiceContent", new MoRef("ServiceInstance", "ServiceInstance")), settings.ConnectTimeoutMs)["returnval"];
@@ -117,6 +118,7 @@ namespace VISDKWrapper
         public int Disconnect()
         {
             Auth();
+            GiveUpImports();
             try { Invoke(new SoapRequest("Logout", Content("sessionManager"))); }
             finally { EndSession(); }
             return 1;

@@ -1,7 +1,6 @@
 using System;
 using System.Collections.Generic;
 using System.Globalization;
-using System.IO;
 using System.Linq;
 using System.Xml;
 
@@ -93,23 +92,11 @@ namespace VISDKWrapper
             catch (OverflowException) { throw new SimFault("The OVF descriptor is not valid: a size is out of range."); }
         }
 
-        // Reads a local descriptor; no DTD and no external resources are followed.
+        // Reads a local descriptor (OvfDescriptor: no DTD, no external resources).
         public static OvfSystem ReadOvf(string source)
         {
-            var path = source ?? "";
-            if (path.StartsWith("file://", StringComparison.OrdinalIgnoreCase)) path = Uri.UnescapeDataString(path.Substring(7));
-            if (path.Length == 0 || path.Contains("://")) throw new SimFault("A specified parameter was not correct: the OVF descriptor must be a local file.");
-            var doc = new XmlDocument { XmlResolver = null };
-            try
-            {
-                using (var reader = XmlReader.Create(path, new XmlReaderSettings { DtdProcessing = DtdProcessing.Prohibit, XmlResolver = null }))
-                    doc.Load(reader);
-            }
-            catch (IOException e) { throw new SimFault("The OVF descriptor '" + source + "' could not be read: " + e.Message); }
-            catch (UnauthorizedAccessException e) { throw new SimFault("The OVF descriptor '" + source + "' could not be read: " + e.Message); }
-            catch (XmlException e) { throw new SimFault("The OVF descriptor is not valid: " + e.Message); }
-            var root = doc.DocumentElement;
-            if (root == null || root.LocalName != "Envelope") throw new SimFault("The OVF descriptor is not valid: the root element is not an Envelope.");
+            string path;
+            var root = OvfDescriptor.Load(source, out path).DocumentElement;
 
             var files = new Dictionary<string, string>();
             foreach (var refs in Below(root, "References"))
@@ -128,10 +115,8 @@ namespace VISDKWrapper
                     };
                 }
 
-            var systems = Below(root, "VirtualSystem").ToList();
-            if (systems.Count == 0) throw new SimFault("The OVF descriptor is not valid: it describes no virtual system (a collection cannot be imported).");
-            var vs = systems[0];
-            var sys = new OvfSystem { Name = ChildText(vs, "Name") ?? Attr(vs, "id"), Cpus = 1, MemoryMB = 1024 };
+            var vs = OvfDescriptor.System(root.OwnerDocument);
+            var sys = new OvfSystem { Name = OvfDescriptor.Name(vs), Cpus = 1, MemoryMB = 1024 };
             var os = Below(vs, "OperatingSystemSection").FirstOrDefault();
             if (os != null) sys.OsType = Attr(os, "osType");
             var note = Below(vs, "AnnotationSection").FirstOrDefault();
