@@ -29,12 +29,6 @@ namespace VISDKWrapper
         public bool ConsolidateVMDisks(string vm, string host, ref bool needed) { throw NotYet("ConsolidateVMDisks"); }
         public int CreateVirtualMachine(SVMInfoLib info, out string uuid) { throw NotYet("CreateVirtualMachine"); }
         public bool GetDetailsForFileOnHost(string host, string datacenter, string datastore, string path, bool fileSize, bool modification, ref SVMFileLib file) { throw NotYet("GetDetailsForFileOnHost"); }
-        public int SetChangeTrackingEnabled(string vm, string host) { throw NotYet("SetChangeTrackingEnabled"); }
-        public int SetChangeTrackingDisabled(string vm, string host) { throw NotYet("SetChangeTrackingDisabled"); }
-        public string GetChangeIdForDisk(string vm, string host, string snapshotId, string disk) { throw NotYet("GetChangeIdForDisk"); }
-        public SDiskChangeInfoLib QueryChangedDiskAreas(string vm, string host, string snapshotId, string disk, long startOffset, string changeId) { throw NotYet("QueryChangedDiskAreas"); }
-        public int GetDiskBlockInfoList(string vm, string host, string snapshotId, string disk, bool topFileOnly, ref SDiskTotalBlockInfoLib info, out List<SVMOptionValueLib> metadata) { throw NotYet("GetDiskBlockInfoList"); }
-        public List<string> GetPageInfoForExtent(string vm, string host, string disk, int extent) { throw NotYet("GetPageInfoForExtent"); }
         public bool BrowseGuest(string vm, string host, string user, string password, string path, out List<SGuestFileLib> files) { throw NotYet("BrowseGuest"); }
         public bool BrowseGuestFolders(string vm, string host, string user, string password, string path, out List<SGuestFileLib> folders) { throw NotYet("BrowseGuestFolders"); }
         public bool CreateGuestFolder(string vm, string host, string user, string password, string path) { throw NotYet("CreateGuestFolder"); }
@@ -68,8 +62,6 @@ namespace VISDKWrapper
         public List<SSCSILUNInfoLib> GetDeviceList(string host, string adapter) { throw NotYet("GetDeviceList"); }
         public bool GetLUNInformationForRDM(string host, string lun, ref SDatastoreInfoLib info) { throw NotYet("GetLUNInformationForRDM"); }
         public int RefreshHostAdapter(string host, SHostStorageAdapterInfoLib adapter, List<SDatastoreInfoLib> datastores) { throw NotYet("RefreshHostAdapter"); }
-        public int MountSnap(SnapRestoreCtxLib context) { throw NotYet("MountSnap"); }
-        public int UnMountSnap(SnapRestoreCtxLib context, string volume) { throw NotYet("UnMountSnap"); }
         public int GetCustomField(string vm, string host, string field, out string value) { throw NotYet("GetCustomField"); }
         public int SetCustomField(string vm, string host, string field, string value) { throw NotYet("SetCustomField"); }
         public int AddCustomField(string field) { throw NotYet("AddCustomField"); }
