@@ -29,18 +29,6 @@ namespace VISDKWrapper
         public bool ConsolidateVMDisks(string vm, string host, ref bool needed) { throw NotYet("ConsolidateVMDisks"); }
         public int CreateVirtualMachine(SVMInfoLib info, out string uuid) { throw NotYet("CreateVirtualMachine"); }
         public bool GetDetailsForFileOnHost(string host, string datacenter, string datastore, string path, bool fileSize, bool modification, ref SVMFileLib file) { throw NotYet("GetDetailsForFileOnHost"); }
-        public bool BrowseGuest(string vm, string host, string user, string password, string path, out List<SGuestFileLib> files) { throw NotYet("BrowseGuest"); }
-        public bool BrowseGuestFolders(string vm, string host, string user, string password, string path, out List<SGuestFileLib> folders) { throw NotYet("BrowseGuestFolders"); }
-        public bool CreateGuestFolder(string vm, string host, string user, string password, string path) { throw NotYet("CreateGuestFolder"); }
-        public bool CopyFileFromGuest(string vm, string host, string user, string password, string guestPath, string localPath) { throw NotYet("CopyFileFromGuest"); }
-        public bool CopyFileToGuest(string vm, string host, string user, string password, string localPath, string guestPath, bool overwrite) { throw NotYet("CopyFileToGuest"); }
-        public bool ExecuteScriptInGuest(string vm, string host, string user, string password, string script, string interpreter, string workingDirectory, int timeoutSeconds, string outputPath, ref int exitCode) { throw NotYet("ExecuteScriptInGuest"); }
-        public bool ExecuteProcessInGuest(string vm, string host, string user, string password, string program, string arguments, string workingDirectory, int timeoutSeconds, ref int result) { throw NotYet("ExecuteProcessInGuest"); }
-        public bool IsProcessRunningInGuest(string vm, string host, string user, string password, string program, long pid, ref bool running) { throw NotYet("IsProcessRunningInGuest"); }
-        public bool GetGuestTempFolder(string vm, string host, string user, string password, out string folder) { throw NotYet("GetGuestTempFolder"); }
-        public bool DeleteDirectoryInGuest(string vm, string host, string user, string password, string path) { throw NotYet("DeleteDirectoryInGuest"); }
-        public bool ChangeGuestFileAttributes(string vm, string host, string user, string password, string path, SGuestFileLib attributes) { throw NotYet("ChangeGuestFileAttributes"); }
-        public bool ComputeGuestSize(string vm, string host, ref long size) { throw NotYet("ComputeGuestSize"); }
         public int CopyDatastoreFile(string datacenter, string sourceDatastore, string sourcePath, string destinationDatastore, string destinationPath, string host) { throw NotYet("CopyDatastoreFile"); }
         public int CopyDatastoreFile(string datacenter, string sourceDatastore, string sourcePath, string destinationDatastore, string destinationPath, string host, string destinationDatacenter) { throw NotYet("CopyDatastoreFile"); }
         public int DeleteDatastoreFile(string datacenter, string datastore, string path, string host) { throw NotYet("DeleteDatastoreFile"); }
