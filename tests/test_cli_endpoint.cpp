@@ -180,12 +180,13 @@ TEST_F(CliEndpoint, PowerCommandsChangeTheVmOnTheServer)
     }
     EXPECT_EQ(ReadWholeFile(state).find(e.password), std::string::npos);
 
-    // The server's refusals and the operations the client does not map yet fail the run with the client's text.
+    // The server's refusals fail the run with the client's text.
     RunJson({"vm", "power", vm, "off"}, LoggedIn());
     const std::pair<std::vector<std::string>, std::string> failures[] = {
         {{"vm", "power", vm, "off"}, vm + ": power off: The attempted operation cannot be performed in the current state (Powered off)."},
         {{"vm", "power", "no-such-vm", "on"}, "no-such-vm: power on: Virtual machine 'no-such-vm' was not found."},
-        {{"guest", "ls", vm, "/etc"}, vm + ": list /etc: Not supported on a real endpoint yet: BrowseGuest"},
+        {{"guest", "ls", vm, "/etc"}, vm + ": list /etc: GuestFileManager:" + server.Property("GuestOperationsManager", "guestOperationsManager", "fileManager") +
+                                          " does not implement: ListFilesInGuest"},
     };
     for (const auto& [args, message] : failures) {
         std::vector<std::string> json = args;

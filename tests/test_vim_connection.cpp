@@ -152,9 +152,8 @@ TEST_F(VimConnection, PowerOperationsChangeWhatTheServerHoldsAndItsFaultsComeBac
 TEST_F(VimConnection, AnOperationNotMappedYetSaysSo)
 {
     auto bridge = EndpointBridge();
-    SnapRestoreCtx context;
-    EXPECT_EQ(bridge->MountSnap(context), 0);
-    EXPECT_EQ(bridge->GetLastErrorString(), "Not supported on a real endpoint yet: MountSnap");
+    EXPECT_FALSE(bridge->InstallIOFilter("DC0_C0", "filter", "1.0", "https://127.0.0.1/filter.vib", "DC0"));
+    EXPECT_EQ(bridge->GetLastErrorString(), "Not supported on a real endpoint yet: InstallIOFilter");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <fstream>
@@ -182,59 +183,67 @@ public:
     }
 
 private:
-    bool ChangeId(const std::string& snapshot, const std::string& disk, std::string& changeId)
-    {
-        return m_bridge.GetChangeIdForDisk(m_vm, "", snapshot, disk, changeId) && !changeId.empty();
-    }
+    struct DiskToRead {
+        std::string name;
+        long long capacity;
+    };
 
-    // Without --disks, keys from 2000 up to the first one that gives no change id.
-    int ChangeIds(const std::string& snapshot, std::vector<std::pair<std::string, std::string>>& ids)
+    // The snapshot's disks and their sizes from its VM record: every disk, or those --disks names by key, label or file.
+    int Disks(const std::string& snapshot, std::vector<DiskToRead>& disks)
     {
-        std::string changeId;
-        for (const std::string& disk : m_disks) {
-            if (!ChangeId(snapshot, disk, changeId))
-                return m_session.Fail(m_vm + ": change id of disk " + disk);
-            ids.emplace_back(disk, changeId);
-        }
-        for (long long key = 2000; m_disks.empty(); ++key) {
-            std::string disk = std::to_string(key);
-            if (!ChangeId(snapshot, disk, changeId)) {
-                if (ids.empty())
-                    return m_session.Fail(m_vm + ": change id of disk " + disk);
-                break;
+        VMInfoStructs::SVMInfo info;
+        std::string at = snapshot;
+        if (!m_bridge.GetVMInfoForVMSnapshot(m_vm, "", VM_PROP_VM_DISK_LIST, 0, at, info))
+            return m_session.Fail(m_vm + ": disks of snapshot " + snapshot);
+        if (m_disks.empty())
+            for (const VMInfoStructs::SDisk& disk : info.diskList)
+                disks.push_back({std::to_string(disk.nDeviceKey), disk.llMaxSizeInBytes});
+        for (const std::string& name : m_disks) {
+            auto found = std::find_if(info.diskList.begin(), info.diskList.end(), [&](const VMInfoStructs::SDisk& disk) {
+                return std::to_string(disk.nDeviceKey) == name || disk.strLabel == name || disk.strFileName == name;
+            });
+            if (found == info.diskList.end()) {
+                std::fprintf(stderr, "visdk: %s: snapshot %s has no disk %s\n", m_vm.c_str(), snapshot.c_str(), name.c_str());
+                return kExitFailed;
             }
-            ids.emplace_back(disk, changeId);
+            disks.push_back({name, found->llMaxSizeInBytes});
+        }
+        if (disks.empty()) {
+            std::fprintf(stderr, "visdk: %s: snapshot %s has no disks\n", m_vm.c_str(), snapshot.c_str());
+            return kExitFailed;
         }
         return kExitOk;
     }
 
+    // A disk without a change id is still read; the next run then starts from the id kept before (or reads it whole).
     int ReadDisks(const std::string& snapshot, std::map<std::string, std::string>& taken)
     {
-        std::vector<std::pair<std::string, std::string>> ids;
-        if (int status = ChangeIds(snapshot, ids))
+        std::vector<DiskToRead> disks;
+        if (int status = Disks(snapshot, disks))
             return status;
-        for (const auto& entry : ids) {
-            const std::string& disk = entry.first;
-            VMInfoStructs::SDiskTotalBlockInfo blocks;
-            std::vector<VMInfoStructs::SDiskMetadataInfo> metadata;
-            if (!m_bridge.GetDiskBlockInfo(m_vm, "", snapshot, disk, true, blocks, metadata) || blocks.totalsize <= 0)
-                return m_session.Fail(m_vm + ": size of disk " + disk);
-
-            auto previous = m_known.find(disk);
+        for (const DiskToRead& disk : disks) {
+            std::string changeId;
+            if (!m_bridge.GetChangeIdForDisk(m_vm, "", snapshot, disk.name, changeId) || changeId.empty()) {
+                changeId.clear();
+                std::fprintf(stderr, "visdk: %s: disk %s: no change id in snapshot %s (%s); the next run cannot start from this one\n",
+                             m_vm.c_str(), disk.name.c_str(), snapshot.c_str(), m_session.LastError().c_str());
+            }
+            auto previous = m_known.find(disk.name);
             std::string since = previous == m_known.end() ? kAllAreas : previous->second;
             std::vector<Extent> extents;
-            if (!Walk(snapshot, disk, since, blocks.totalsize, extents)) {
+            if (!Walk(snapshot, disk.name, since, disk.capacity, extents)) {
                 if (since == kAllAreas)
-                    return m_session.Fail(m_vm + ": changed areas of disk " + disk);
+                    return m_session.Fail(m_vm + ": changed areas of disk " + disk.name);
                 std::fprintf(stderr, "visdk: %s: disk %s: previous change id refused (%s); reading all allocated areas instead\n",
-                             m_vm.c_str(), disk.c_str(), m_session.LastError().c_str());
+                             m_vm.c_str(), disk.name.c_str(), m_session.LastError().c_str());
                 since = kAllAreas;
                 extents.clear();
-                if (!Walk(snapshot, disk, since, blocks.totalsize, extents))
-                    return m_session.Fail(m_vm + ": changed areas of disk " + disk);
+                if (!Walk(snapshot, disk.name, since, disk.capacity, extents))
+                    return m_session.Fail(m_vm + ": changed areas of disk " + disk.name);
             }
-            Report(disk, since == kAllAreas, extents, entry.second);
-            taken[disk] = entry.second;
+            Report(disk.name, since == kAllAreas, extents, changeId);
+            if (!changeId.empty())
+                taken[disk.name] = changeId;
         }
         return kExitOk;
     }

@@ -40,6 +40,13 @@ namespace VISDKWrapper
                 case "SnapshotDisabled": return "Snapshots are not allowed for this virtual machine.";
                 case "TooManySnapshotLevels": return "Exceeded the maximum number of permitted snapshots.";
                 case "InvalidDeviceSpec": return "Invalid configuration for device '" + detail.Str("deviceIndex") + "'.";
+                case "GuestOperationsUnavailable": return "The guest operations agent could not be contacted.";
+                case "InvalidGuestLogin": return "Failed to authenticate with the guest operating system using the supplied credentials.";
+                case "GuestPermissionDenied": return "Insufficient permissions in guest operating system.";
+                case "GuestProcessNotFound": return "The process " + detail.Str("pid") + " was not found in the guest.";
+                case "FileAlreadyExists": return "The file or folder " + detail.Str("file") + " already exists.";
+                case "NotADirectory": return "Operation failed because file '" + detail.Str("file") + "' is not a directory.";
+                case "NotAFile": return "The file " + detail.Str("file") + " is not a regular file.";
                 default: return "The server reported " + (type == "" ? "a fault" : type) + " for " + method + (message != "" ? ": " + message : ".");
             }
         }

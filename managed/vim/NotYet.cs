@@ -13,24 +13,6 @@ namespace VISDKWrapper
         static ClientFault NotSupported(string operation) { return new ClientFault("Not supported by a real endpoint: " + operation); }
 
         public bool GetDetailsForFileOnHost(string host, string datacenter, string datastore, string path, bool fileSize, bool modification, ref SVMFileLib file) { throw NotYet("GetDetailsForFileOnHost"); }
-        public int SetChangeTrackingEnabled(string vm, string host) { throw NotYet("SetChangeTrackingEnabled"); }
-        public int SetChangeTrackingDisabled(string vm, string host) { throw NotYet("SetChangeTrackingDisabled"); }
-        public string GetChangeIdForDisk(string vm, string host, string snapshotId, string disk) { throw NotYet("GetChangeIdForDisk"); }
-        public SDiskChangeInfoLib QueryChangedDiskAreas(string vm, string host, string snapshotId, string disk, long startOffset, string changeId) { throw NotYet("QueryChangedDiskAreas"); }
-        public int GetDiskBlockInfoList(string vm, string host, string snapshotId, string disk, bool topFileOnly, ref SDiskTotalBlockInfoLib info, out List<SVMOptionValueLib> metadata) { throw NotYet("GetDiskBlockInfoList"); }
-        public List<string> GetPageInfoForExtent(string vm, string host, string disk, int extent) { throw NotYet("GetPageInfoForExtent"); }
-        public bool BrowseGuest(string vm, string host, string user, string password, string path, out List<SGuestFileLib> files) { throw NotYet("BrowseGuest"); }
-        public bool BrowseGuestFolders(string vm, string host, string user, string password, string path, out List<SGuestFileLib> folders) { throw NotYet("BrowseGuestFolders"); }
-        public bool CreateGuestFolder(string vm, string host, string user, string password, string path) { throw NotYet("CreateGuestFolder"); }
-        public bool CopyFileFromGuest(string vm, string host, string user, string password, string guestPath, string localPath) { throw NotYet("CopyFileFromGuest"); }
-        public bool CopyFileToGuest(string vm, string host, string user, string password, string localPath, string guestPath, bool overwrite) { throw NotYet("CopyFileToGuest"); }
-        public bool ExecuteScriptInGuest(string vm, string host, string user, string password, string script, string interpreter, string workingDirectory, int timeoutSeconds, string outputPath, ref int exitCode) { throw NotYet("ExecuteScriptInGuest"); }
-        public bool ExecuteProcessInGuest(string vm, string host, string user, string password, string program, string arguments, string workingDirectory, int timeoutSeconds, ref int result) { throw NotYet("ExecuteProcessInGuest"); }
-        public bool IsProcessRunningInGuest(string vm, string host, string user, string password, string program, long pid, ref bool running) { throw NotYet("IsProcessRunningInGuest"); }
-        public bool GetGuestTempFolder(string vm, string host, string user, string password, out string folder) { throw NotYet("GetGuestTempFolder"); }
-        public bool DeleteDirectoryInGuest(string vm, string host, string user, string password, string path) { throw NotYet("DeleteDirectoryInGuest"); }
-        public bool ChangeGuestFileAttributes(string vm, string host, string user, string password, string path, SGuestFileLib attributes) { throw NotYet("ChangeGuestFileAttributes"); }
-        public bool ComputeGuestSize(string vm, string host, ref long size) { throw NotYet("ComputeGuestSize"); }
         public int CopyDatastoreFile(string datacenter, string sourceDatastore, string sourcePath, string destinationDatastore, string destinationPath, string host) { throw NotYet("CopyDatastoreFile"); }
         public int CopyDatastoreFile(string datacenter, string sourceDatastore, string sourcePath, string destinationDatastore, string destinationPath, string host, string destinationDatacenter) { throw NotYet("CopyDatastoreFile"); }
         public int DeleteDatastoreFile(string datacenter, string datastore, string path, string host) { throw NotYet("DeleteDatastoreFile"); }
@@ -52,8 +34,6 @@ namespace VISDKWrapper
         public List<SSCSILUNInfoLib> GetDeviceList(string host, string adapter) { throw NotYet("GetDeviceList"); }
         public bool GetLUNInformationForRDM(string host, string lun, ref SDatastoreInfoLib info) { throw NotYet("GetLUNInformationForRDM"); }
         public int RefreshHostAdapter(string host, SHostStorageAdapterInfoLib adapter, List<SDatastoreInfoLib> datastores) { throw NotYet("RefreshHostAdapter"); }
-        public int MountSnap(SnapRestoreCtxLib context) { throw NotYet("MountSnap"); }
-        public int UnMountSnap(SnapRestoreCtxLib context, string volume) { throw NotYet("UnMountSnap"); }
         public int GetCustomField(string vm, string host, string field, out string value) { throw NotYet("GetCustomField"); }
         public int SetCustomField(string vm, string host, string field, string value) { throw NotYet("SetCustomField"); }
         public int AddCustomField(string field) { throw NotYet("AddCustomField"); }
