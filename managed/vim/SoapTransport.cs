@@ -108,10 +108,10 @@ namespace VISDKWrapper
             lock (wire)
             {
                 VimStats.Count();
-                var http = (HttpWebRequest)WebRequest.Create(url);
+                var http = (HttpWebRequest)WebRequest.Create(request.Path == null ? url : new Uri(url, request.Path));
                 http.Method = "POST";
                 http.ContentType = "text/xml; charset=utf-8";
-                http.Headers["SOAPAction"] = "urn:vim25/" + ApiVersion;
+                http.Headers["SOAPAction"] = request.Namespace + "/" + ApiVersion;
                 http.KeepAlive = true;
                 http.ConnectionGroupName = group;
                 http.CookieContainer = cookies;
