@@ -64,20 +64,11 @@ namespace VISDKWrapper
         public bool DownloadHostLogBundle(string host, string localPath) { throw NotYet("DownloadHostLogBundle"); }
         public bool DownloadServerLogBundle(string localPath) { throw NotYet("DownloadServerLogBundle"); }
         public bool GetMgmtVersion(out object version) { throw NotYet("GetMgmtVersion"); }
-        public List<SDatastoreInfoLib> GetCompatibleDatastoresForStoragePolicy(string policy, List<string> datastores) { throw NotYet("GetCompatibleDatastoresForStoragePolicy"); }
         public List<SSCSILUNInfoLib> GetDeviceList(string host, string adapter) { throw NotYet("GetDeviceList"); }
         public bool GetLUNInformationForRDM(string host, string lun, ref SDatastoreInfoLib info) { throw NotYet("GetLUNInformationForRDM"); }
         public int RefreshHostAdapter(string host, SHostStorageAdapterInfoLib adapter, List<SDatastoreInfoLib> datastores) { throw NotYet("RefreshHostAdapter"); }
         public int MountSnap(SnapRestoreCtxLib context) { throw NotYet("MountSnap"); }
         public int UnMountSnap(SnapRestoreCtxLib context, string volume) { throw NotYet("UnMountSnap"); }
-        public bool GetVMStoragePolicies(string vm, string host, out string policyName, out string policyId, ref List<SDiskLib> disks) { throw NotYet("GetVMStoragePolicies"); }
-        public bool AttachVMStoragePolicyToVMAndDisks(string vm, string host, string policyName, string policyId, List<SDiskLib> disks) { throw NotYet("AttachVMStoragePolicyToVMAndDisks"); }
-        public bool AttachVMStoragePolicyToVM(string vm, string host, string policyName, string policyId) { throw NotYet("AttachVMStoragePolicyToVM"); }
-        public bool DetachVMStoragePolicyFromVM(string vm, string host, string policyName, string policyId) { throw NotYet("DetachVMStoragePolicyFromVM"); }
-        public bool InstallIOFilter(string cluster, string filter, string version, string vibUrl, string datacenter) { throw NotYet("InstallIOFilter"); }
-        public bool UninstallIOFilter(string cluster, string filter, string version) { throw NotYet("UninstallIOFilter"); }
-        public bool GetIOFilterStatus(string cluster, string filter, string version, object result) { throw NotYet("GetIOFilterStatus"); }
-        public List<SVMInfoLib> GetIOFilterAttachedVMList(string cluster, string filter) { throw NotYet("GetIOFilterAttachedVMList"); }
         public bool CheckRelocatePrivilegeOnHost(string host) { throw NotYet("CheckRelocatePrivilegeOnHost"); }
         public bool RelocateVM(string vm, string host, string targetHost, string datastore, string pool, bool keepDisks, List<SDiskLib> disks) { throw NotYet("RelocateVM"); }
         public bool RelocateVM_Task(string vm, string host, string targetHost, string datastore, string pool, bool keepDisks, List<SDiskLib> disks, out string task) { throw NotYet("RelocateVM_Task"); }

@@ -94,11 +94,12 @@ std::string Escape(const std::string& text)
     return out;
 }
 
-std::string Envelope(const std::string& method, const std::string& thisType, const std::string& thisValue, const std::string& arguments)
+std::string Envelope(const std::string& method, const std::string& thisType, const std::string& thisValue, const std::string& arguments,
+                     const std::string& ns = "urn:vim25")
 {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><soapenv:Envelope xmlns:soapenv=\"http://schemas.xmlsoap.org/soap/envelope/\" "
            "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"><soapenv:Body><" +
-           method + " xmlns=\"urn:vim25\"><_this type=\"" + thisType + "\">" + Escape(thisValue) + "</_this>" + arguments + "</" + method +
+           method + " xmlns=\"" + ns + "\"><_this type=\"" + thisType + "\">" + Escape(thisValue) + "</_this>" + arguments + "</" + method +
            "></soapenv:Body></soapenv:Envelope>";
 }
 
@@ -126,7 +127,7 @@ RawSoap::RawSoap()
 
 RawSoap::~RawSoap() { unlink(m_jar.c_str()); }
 
-std::string RawSoap::Post(const std::string& body)
+std::string RawSoap::Post(const std::string& body, const std::string& path)
 {
     const Endpoint& e = Endpoint::Get();
     char bodyPath[] = "/tmp/visdk-raw-body-XXXXXX";
@@ -139,7 +140,7 @@ std::string RawSoap::Post(const std::string& body)
         return "";
     std::string command = "curl -s --cacert '" + e.cert + "' -b '" + m_jar + "' -c '" + m_jar +
                           "' -H 'Content-Type: text/xml; charset=utf-8' -H 'SOAPAction: \"urn:vim25/6.5\"' --data-binary @" + bodyPath +
-                          " '" + e.url + "'";
+                          " '" + e.url.substr(0, e.url.rfind("/sdk")) + path + "'";
     std::string out;
     if (FILE* pipe = popen(command.c_str(), "r")) {
         char buffer[65536];
@@ -155,6 +156,11 @@ std::string RawSoap::Post(const std::string& body)
 std::string RawSoap::Call(const std::string& method, const std::string& thisType, const std::string& thisValue, const std::string& arguments)
 {
     return Post(Envelope(method, thisType, thisValue, arguments));
+}
+
+std::string RawSoap::Pbm(const std::string& method, const std::string& thisType, const std::string& thisValue, const std::string& arguments)
+{
+    return Post(Envelope(method, thisType, thisValue, arguments, "urn:pbm"), "/pbm");
 }
 
 std::string RawSoap::Property(const std::string& type, const std::string& moref, const std::string& path)

@@ -36,6 +36,8 @@ public:
     ~RawSoap();
     // The whole response document of one method call; `arguments` is the XML inside the method element after _this.
     std::string Call(const std::string& method, const std::string& thisType, const std::string& thisValue, const std::string& arguments = "");
+    // The same for the storage policy service (urn:pbm at /pbm) in this session.
+    std::string Pbm(const std::string& method, const std::string& thisType, const std::string& thisValue, const std::string& arguments = "");
     // A property's raw XML (the <val> element's inner text or markup) of one object; "" when unset.
     std::string Property(const std::string& type, const std::string& moref, const std::string& path);
     // The managed object id of the object of that type and name ("" when none).
@@ -44,7 +46,7 @@ public:
     std::vector<std::pair<std::string, std::string>> All(const std::string& type);
 
 private:
-    std::string Post(const std::string& body);
+    std::string Post(const std::string& body, const std::string& path = "/sdk");
     std::string m_jar;
     std::string m_sessionManager, m_propertyCollector, m_viewManager, m_rootFolder;
 };
