@@ -98,6 +98,10 @@ TEST_F(VimFields, AFieldIsDefinedOnceAndItsLastValueIsRead)
     std::string value = "stale";
     EXPECT_EQ(bridge->GetCustomField(clone, "", "visdk-owner", value), 1) << bridge->GetLastErrorString();
     EXPECT_EQ(value, "team c");
+    VMInfoStructs::SVMInfo info;
+    ASSERT_EQ(bridge->GetVMInfoForVM(clone, "", "", VM_PROP_VM_ATTRIBUTES, 0, info), 1) << bridge->GetLastErrorString();
+    ASSERT_EQ(info.customAttributes.size(), 1u) << "the record holds the last value too";
+    EXPECT_EQ(info.customAttributes[0].key + "=" + info.customAttributes[0].value, "visdk-owner=team c");
     EXPECT_EQ(bridge->GetCustomField(vm, "", "visdk-owner", value), 1) << "a VM without a value";
     EXPECT_EQ(value, "");
 
@@ -256,16 +260,12 @@ TEST(VimHostOptionTypes, AChangedValueKeepsItsOptionsType)
             reply.status = 500, reply.body = Responder::Fault("InvalidName", "", "<name>x</name>");
         return reply;
     });
-    Bridge();
-    VISDKCppBridge::CVISDKCppBridge bridge;
-    std::string url = responder.Url(), none;
-    ASSERT_EQ(bridge.SetVMFocus(url, none, 0), 1);
-    ASSERT_EQ(bridge.Connect(url, "tester", "pw"), 1) << bridge.GetLastErrorString();
+    auto bridge = ServerBridge(responder.Url());
     std::string value;
-    ASSERT_EQ(bridge.GetHostConfigValue("esx9", "NFS.MaxVolumes", value), 1) << bridge.GetLastErrorString();
+    ASSERT_EQ(bridge->GetHostConfigValue("esx9", "NFS.MaxVolumes", value), 1) << bridge->GetLastErrorString();
     EXPECT_EQ(value, "8");
-    ASSERT_EQ(bridge.SetHostConfigValue("esx9", "NFS.MaxVolumes", " 32 "), 1) << bridge.GetLastErrorString();
-    ASSERT_EQ(bridge.SetHostConfigValue("host-9", "Misc.Enabled", "1"), 1) << bridge.GetLastErrorString();
+    ASSERT_EQ(bridge->SetHostConfigValue("esx9", "NFS.MaxVolumes", " 32 "), 1) << bridge->GetLastErrorString();
+    ASSERT_EQ(bridge->SetHostConfigValue("host-9", "Misc.Enabled", "1"), 1) << bridge->GetLastErrorString();
     std::vector<std::string> updates;
     for (const Request& request : responder.Requests())
         if (request.soapMethod == "UpdateOptions")
@@ -277,8 +277,8 @@ TEST(VimHostOptionTypes, AChangedValueKeepsItsOptionsType)
         << updates[0];
     EXPECT_NE(updates[1].find("<value xsi:type=\"xsd:boolean\">true</value>"), std::string::npos) << updates[1];
     // An option the host does not have (InvalidName) is new only when named like one.
-    EXPECT_EQ(bridge.GetHostConfigValue("esx9", "Net.Unknown", value), 0);
-    EXPECT_EQ(bridge.GetLastErrorString(), "A specified parameter was not correct: Net.Unknown");
+    EXPECT_EQ(bridge->GetHostConfigValue("esx9", "Net.Unknown", value), 0);
+    EXPECT_EQ(bridge->GetLastErrorString(), "A specified parameter was not correct: Net.Unknown");
 }
 
 } // namespace

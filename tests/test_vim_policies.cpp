@@ -214,16 +214,6 @@ public:
     }
 };
 
-std::unique_ptr<VISDKCppBridge::CVISDKCppBridge> Connected(const Responder& responder)
-{
-    Bridge();
-    auto bridge = std::make_unique<VISDKCppBridge::CVISDKCppBridge>();
-    std::string url = responder.Url(), none;
-    EXPECT_EQ(bridge->SetVMFocus(url, none, 0), 1);
-    EXPECT_EQ(bridge->Connect(url, "tester", "pw"), 1) << bridge->GetLastErrorString();
-    return bridge;
-}
-
 std::vector<std::string> Bodies(const Responder& responder, const std::string& method)
 {
     std::vector<std::string> bodies;
@@ -265,7 +255,7 @@ FakeVCenter PolicyCenter()
 TEST(VimPolicyAnswers, AssociatedPoliciesAreReadAndChangedPerDisk)
 {
     Responder responder(PolicyCenter());
-    auto bridge = Connected(responder);
+    auto bridge = ServerBridge(responder.Url());
     std::string name, id;
     std::vector<SDisk> disks;
     ASSERT_TRUE(bridge->GetVMStoragePolicies("vm-5", "", name, id, disks)) << bridge->GetLastErrorString();
@@ -317,7 +307,7 @@ TEST(VimPolicyAnswers, APolicyServiceWithoutTheBulkQueryIsAskedPerObject)
     center.answers.erase("PbmQueryAssociatedProfiles");
     center.answers["PbmQueryAssociatedProfile"] = Pbm("PbmQueryAssociatedProfile", "<returnval><uniqueId>p-silver</uniqueId></returnval>");
     Responder responder(center);
-    auto bridge = Connected(responder);
+    auto bridge = ServerBridge(responder.Url());
     std::string name, id;
     std::vector<SDisk> disks(1);
     disks[0].nDeviceKey = 2001;
@@ -342,7 +332,7 @@ TEST(VimPolicyAnswers, DatastoresWithAPlacementErrorAreNotCompatible)
                                 "<returnval><hub><hubType>Datastore</hubType><hubId>datastore-2</hubId></hub><error><fault xsi:type=\"PbmFault\"/>"
                                 "<localizedMessage>Datastore does not satisfy compatibility requirements.</localizedMessage></error></returnval>");
     Responder responder(center);
-    auto bridge = Connected(responder);
+    auto bridge = ServerBridge(responder.Url());
     std::vector<std::string> names;
     std::vector<SDatastoreInfo> found;
     ASSERT_EQ(bridge->GetCompatibleDatastoresForStoragePolicy("Gold", names, found), 1) << bridge->GetLastErrorString();
@@ -397,7 +387,7 @@ TEST(VimFilterAnswers, StatusUsersAndTasksComeFromTheFilterManager)
 {
     FakeVCenter center = FilterCenter();
     Responder responder(center);
-    auto bridge = Connected(responder);
+    auto bridge = ServerBridge(responder.Url());
     SIOFilterStatus status;
     EXPECT_FALSE(bridge->GetIOFilterStatus("Cl", "vmw-cache", "", status)) << "one host has an issue";
     EXPECT_EQ(status.strId + "|" + status.strVersion, "vmw-cache|1.0");
@@ -444,7 +434,7 @@ TEST(VimFilterAnswers, StatusUsersAndTasksComeFromTheFilterManager)
     center.answers["QueryIoFilterIssues"] = Responder::Response("QueryIoFilterIssues", "<returnval><opType>install</opType></returnval>");
     center.answers["QueryDisksUsingFilter"] = Responder::Response("QueryDisksUsingFilter", "");
     Responder calm(center);
-    bridge = Connected(calm);
+    bridge = ServerBridge(calm.Url());
     EXPECT_TRUE(bridge->GetIOFilterStatus("Cl", "vmw-cache", "1.0", status)) << bridge->GetLastErrorString();
     EXPECT_TRUE(status.bFilterState);
     EXPECT_FALSE(bridge->InstallIOFilter("Cl", "vmw-cache", "1.0", "https://127.0.0.1/cache.vib", ""));

@@ -3,9 +3,6 @@
 // session, failures in its error shape) against a loopback responder.
 #include <gtest/gtest.h>
 
-#include <stdio.h>
-#include <unistd.h>
-
 #include <functional>
 #include <map>
 #include <set>
@@ -35,25 +32,11 @@ public:
     Json Send(const std::string& method, const std::string& path, const std::string& body = "", const std::string& extra = "")
     {
         const Endpoint& e = Endpoint::Get();
-        char bodyPath[] = "/tmp/visdk-rest-body-XXXXXX";
-        int fd = mkstemp(bodyPath);
-        if (fd < 0 || write(fd, body.data(), body.size()) != static_cast<ssize_t>(body.size()))
-            return Json();
-        close(fd);
-        std::string base = e.url.substr(0, e.url.rfind("/sdk"));
-        std::string command = "curl -s --cacert '" + e.cert + "' -X " + method + " -H 'Content-Type: application/json' " + extra +
-                              (m_session.empty() ? "" : " -H 'vmware-api-session-id: " + m_session + "'") +
-                              (body.empty() ? "" : std::string(" --data-binary @") + bodyPath) + " '" + base + "/rest" + path + "'";
-        std::string out;
-        if (FILE* pipe = popen(command.c_str(), "r")) {
-            char buffer[65536];
-            size_t n;
-            while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-                out.append(buffer, n);
-            pclose(pipe);
-        }
-        unlink(bodyPath);
-        return Json::parse(out, nullptr, false);
+        return Json::parse(Curl("-X " + method + " -H 'Content-Type: application/json' " + extra +
+                                    (m_session.empty() ? "" : " -H 'vmware-api-session-id: " + m_session + "'") + " '" +
+                                    e.url.substr(0, e.url.rfind("/sdk")) + "/rest" + path + "'",
+                                body),
+                           nullptr, false);
     }
     std::string Category(const std::string& name)
     {
@@ -242,16 +225,12 @@ TEST(VimTagAnswers, AnExpiredSessionIsRenewedAndFailuresCarryTheServicesMessage)
                                              "\"default_message\":\"Permission to perform this operation was denied.\",\"id\":\"x\"}]}}";
         return reply;
     });
-    Bridge();
-    VISDKCppBridge::CVISDKCppBridge bridge;
-    std::string url = responder.Url(), none;
-    ASSERT_EQ(bridge.SetVMFocus(url, none, 0), 1);
-    ASSERT_EQ(bridge.Connect(url, "tester@vsphere.local", "pa:ss"), 1) << bridge.GetLastErrorString();
+    auto bridge = ServerBridge(responder.Url(), "tester@vsphere.local", "pa:ss");
     SInventoryInfo byId;
     byId.strGUID = tag;
     std::vector<SInventoryInfo> tags = {byId};
-    EXPECT_EQ(bridge.AttachTagsToVM("vm-7", tags), 0);
-    EXPECT_EQ(bridge.GetLastErrorString(), "The tags were not attached to 'vm-7': Cannot attach tag to object vm-7.");
+    EXPECT_EQ(bridge->AttachTagsToVM("vm-7", tags), 0);
+    EXPECT_EQ(bridge->GetLastErrorString(), "The tags were not attached to 'vm-7': Cannot attach tag to object vm-7.");
     EXPECT_EQ(sessions, 2) << "a new session after the first was refused";
     std::string login, attach;
     for (const Request& request : responder.Requests()) {
@@ -267,8 +246,8 @@ TEST(VimTagAnswers, AnExpiredSessionIsRenewedAndFailuresCarryTheServicesMessage)
         << attach;
 
     std::vector<SVMInfo> list(1);
-    EXPECT_EQ(bridge.GetVMInfoListForCategory("Backup", "", 0, 0, list), 0);
-    EXPECT_EQ(bridge.GetLastErrorString(), "Permission to perform this operation was denied.");
+    EXPECT_EQ(bridge->GetVMInfoListForCategory("Backup", "", 0, 0, list), 0);
+    EXPECT_EQ(bridge->GetLastErrorString(), "Permission to perform this operation was denied.");
     EXPECT_EQ(list.size(), 1u);
 }
 

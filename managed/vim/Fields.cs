@@ -85,7 +85,7 @@ namespace VISDKWrapper
 
         public int SetLastBackupCustomField(string vm, string value)
         {
-            SetBackupField(Fields(vm), BackupFields.LastBackup, value);
+            SetBackupField(Fields(vm), ManagementRules.LastBackup, value);
             return 1;
         }
 
@@ -93,7 +93,7 @@ namespace VISDKWrapper
         {
             var state = Fields(vm);
             if (string.IsNullOrEmpty(status)) throw new ClientFault("A specified parameter was not correct: status");
-            SetBackupField(state, BackupFields.BackupStatus, BackupFields.StatusText(status, job, detail, first, second));
+            SetBackupField(state, ManagementRules.BackupStatus, ManagementRules.StatusText(status, job, detail, first, second));
             return 1;
         }
 
@@ -130,7 +130,7 @@ namespace VISDKWrapper
         {
             var target = Vm(vm);
             var given = values ?? new List<SVMOptionValueLib>();
-            if (given.Any(o => !BackupFields.ValidOptionKey(o.key))) throw new ClientFault("A specified parameter was not correct: extraConfig");
+            if (given.Any(o => !ManagementRules.ValidOptionKey(o.key))) throw new ClientFault("A specified parameter was not correct: extraConfig");
             var change = new ConfigChange();
 #if !FAULTS
             foreach (var o in given) change.Extra(o.key, o.value ?? "");
@@ -153,7 +153,7 @@ namespace VISDKWrapper
         {
             var manager = OptionManagerOf(host);
             var option = HostOption(manager, key);
-            if (option == null && !BackupFields.ValidOptionKey(key)) throw new ClientFault("A specified parameter was not correct: " + key);
+            if (option == null && !ManagementRules.ValidOptionKey(key)) throw new ClientFault("A specified parameter was not correct: " + key);
             var type = option == null ? "string" : option["value"].Type ?? "string";
             Invoke(new SoapRequest("UpdateOptions", manager)
                 .Begin("changedValue", "OptionValue").Add("key", key).Typed("value", "xsd:" + type, TypedText(type, value ?? "")).End());

@@ -75,11 +75,7 @@ namespace VISDKWrapper
                 if (dc == null || (dc.Str("name") != datacenter && dc.Obj.Value != datacenter))
                     throw new ClientFault("The cluster '" + cluster + "' is not in datacenter '" + datacenter + "'.");
             }
-            if (string.IsNullOrWhiteSpace(filter)) throw new ClientFault("A specified parameter was not correct: filterId");
-            if (string.IsNullOrWhiteSpace(version)) throw new ClientFault("A specified parameter was not correct: version");
-            var url = (vibUrl ?? "").ToLowerInvariant();
-            if (!(url.StartsWith("http://") || url.StartsWith("https://") || url.StartsWith("file://")) || !(url.EndsWith(".vib") || url.EndsWith(".zip")))
-                throw new ClientFault("A specified parameter was not correct: vibUrl");
+            ManagementRules.CheckFilterInstall(filter, version, vibUrl);
             var old = InstalledFilter(scope, filter, null);
             if (old != null && old.Str("version") == version && FilterIssues(scope, filter).Count == 0)
                 throw new ClientFault("The IO filter '" + filter + "' version " + version + " is already installed on cluster '" + scope.Name + "'.");

@@ -28,6 +28,13 @@ void TrustEndpoint();
 // A bridge of its own, focused on the endpoint and (unless told not to) connected with the endpoint's account.
 std::unique_ptr<VISDKCppBridge::CVISDKCppBridge> EndpointBridge(bool connect = true);
 
+// One curl request to the endpoint, its certificate trusted: the options, and the body (when not empty) from a file.
+std::string Curl(const std::string& options, const std::string& body = "");
+
+// A bridge focused on another server (a loopback responder, say) and connected to it.
+std::unique_ptr<VISDKCppBridge::CVISDKCppBridge> ServerBridge(const std::string& url, const std::string& user = "tester",
+                                                              const std::string& password = "pw");
+
 // The server's side of the story, asked over a session of its own with curl, never through the client under test:
 // what a test checks its results against.
 class RawSoap {

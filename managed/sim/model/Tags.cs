@@ -31,8 +31,8 @@ namespace VISDKWrapper
 
     static partial class Sim
     {
-        public const string LastBackupField = BackupFields.LastBackup;
-        public const string BackupStatusField = BackupFields.BackupStatus;
+        public const string LastBackupField = ManagementRules.LastBackup;
+        public const string BackupStatusField = ManagementRules.BackupStatus;
         public static readonly List<string> CustomFields = new List<string>();
         public static readonly List<TagCategory> Categories = new List<TagCategory>();
         public static readonly List<Tag> AllTags = new List<Tag>();
