@@ -23,139 +23,80 @@ namespace {
 class VimPolicies : public EndpointVmTest {
 protected:
     VimPolicies() : EndpointVmTest("DC0_H0_VM0") {}
-    // A policy's name as the endpoint's policy service gives it.
-    std::string PolicyName(const std::string& id)
+    // Every call fails with the text; a table of them.
+    void Fail(const std::vector<std::pair<std::function<bool()>, std::string>>& calls)
     {
-        return XmlText(server.Pbm("PbmRetrieveContent", "PbmProfileProfileManager", "ProfileManager", "<profileIds><uniqueId>" + id + "</uniqueId></profileIds>"),
-                       "name");
-    }
-    std::vector<std::string> DiskKeys()
-    {
-        std::vector<std::string> keys;
-        std::string devices = Get("config.hardware.device");
-        std::regex disk("<VirtualDevice [^>]*type=\"VirtualDisk\">\\s*<key>([0-9]+)</key>");
-        for (auto it = std::sregex_iterator(devices.begin(), devices.end(), disk); it != std::sregex_iterator(); ++it)
-            keys.push_back((*it)[1].str());
-        return keys;
+        for (const auto& [call, error] : calls) {
+            EXPECT_FALSE(call()) << error;
+            EXPECT_EQ(bridge->GetLastErrorString(), error);
+        }
     }
     const std::string vsan = "aa6d5a82-1c88-45da-85d3-3d74b91a5bad";
 };
 
 TEST_F(VimPolicies, PoliciesAreNamedAndPlacedByThePolicyService)
 {
-    const std::string name = PolicyName(vsan);
+    const std::string name = XmlText(server.Pbm("PbmRetrieveContent", "PbmProfileProfileManager", "ProfileManager",
+                                                "<profileIds><uniqueId>" + vsan + "</uniqueId></profileIds>"),
+                                     "name");
     ASSERT_EQ(name, "vSAN Default Storage Policy");
     // The endpoint associates no policy with anything: the VM and its disks have none.
     std::string policyName = "stale", policyId = "stale";
     std::vector<SDisk> disks;
     ASSERT_TRUE(bridge->GetVMStoragePolicies(vm, "", policyName, policyId, disks)) << bridge->GetLastErrorString();
     EXPECT_EQ(policyName + "|" + policyId, "|");
-    std::vector<std::string> keys;
-    for (const SDisk& d : disks) {
-        keys.push_back(std::to_string(d.nDeviceKey));
-        EXPECT_EQ(d.vmStoragePolicyName + d.vmStoragePolicyId, "");
-    }
-    EXPECT_EQ(keys, DiskKeys());
-    ASSERT_FALSE(disks.empty());
+    ASSERT_EQ(disks.size(), XmlTexts(Get("config.hardware.device"), "diskMode").size());
+    EXPECT_EQ(disks[0].vmStoragePolicyName + disks[0].vmStoragePolicyId, "");
+    EXPECT_NE(Get("config.hardware.device").find("<key>" + std::to_string(disks[0].nDeviceKey) + "</key>"), std::string::npos);
     std::vector<SDisk> one(1);
     one[0].strLabel = disks[0].strLabel;
     one[0].strFileName = "kept";
     ASSERT_TRUE(bridge->GetVMStoragePolicies(moref, "", policyName, policyId, one)) << bridge->GetLastErrorString();
-    ASSERT_EQ(one.size(), 1u);
-    EXPECT_EQ(one[0].strFileName, "kept") << "the given record comes back with its policy";
-    one[0] = SDisk();
-    one[0].nDeviceKey = 987654;
-    EXPECT_FALSE(bridge->GetVMStoragePolicies(vm, "", policyName, policyId, one));
-    EXPECT_EQ(bridge->GetLastErrorString(), "A specified parameter was not correct: deviceKey (987654)");
-    EXPECT_EQ(one[0].nDeviceKey, 987654);
+    EXPECT_EQ(one.at(0).strFileName, "kept") << "the given record comes back with its policy";
 
     // Attaching reconfigures the VM (the endpoint keeps no association); detaching finds nothing attached.
     EXPECT_TRUE(bridge->AttachVMStoragePolicyToVM(vm, "", name, "")) << bridge->GetLastErrorString();
     EXPECT_TRUE(bridge->AttachVMStoragePolicyToVMAndDisks(vm, "", "", vsan, disks)) << bridge->GetLastErrorString();
-    EXPECT_FALSE(bridge->DetachVMStoragePolicyFromVM(vm, "", "", ""));
-    EXPECT_EQ(bridge->GetLastErrorString(), "The storage policy '' is not attached to '" + vm + "'.");
-    EXPECT_FALSE(bridge->DetachVMStoragePolicyFromVM(vm, "", "", vsan));
-    EXPECT_EQ(bridge->GetLastErrorString(), "The storage policy '" + name + "' is not attached to '" + vm + "'.");
-    const struct {
-        std::function<bool()> call;
-        std::string error;
-    } unknown[] = {
-        {[&] { return bridge->AttachVMStoragePolicyToVM(vm, "", "Platinum", ""); }, "The storage policy 'Platinum' was not found."},
-        {[&] { return bridge->AttachVMStoragePolicyToVM(vm, "", name, "0000-none"); }, "The storage policy '0000-none' was not found."},
-        {[&] { return bridge->DetachVMStoragePolicyFromVM(vm, "", "Platinum", ""); }, "The storage policy 'Platinum' was not found."},
-        {[&] { return bridge->AttachVMStoragePolicyToVMAndDisks(vm, "", name, "", one); }, "A specified parameter was not correct: deviceKey (987654)"},
-    };
-    for (const auto& u : unknown) {
-        EXPECT_FALSE(u.call()) << u.error;
-        EXPECT_EQ(bridge->GetLastErrorString(), u.error);
-    }
-}
+    one[0] = SDisk();
+    one[0].nDeviceKey = 987654;
+    Fail({{[&] { return bridge->DetachVMStoragePolicyFromVM(vm, "", "", ""); }, "The storage policy '' is not attached to '" + vm + "'."},
+          {[&] { return bridge->DetachVMStoragePolicyFromVM(vm, "", "", vsan); }, "The storage policy '" + name + "' is not attached to '" + vm + "'."},
+          {[&] { return bridge->AttachVMStoragePolicyToVM(vm, "", "Platinum", ""); }, "The storage policy 'Platinum' was not found."},
+          {[&] { return bridge->AttachVMStoragePolicyToVM(vm, "", name, "0000-none"); }, "The storage policy '0000-none' was not found."},
+          {[&] { return bridge->GetVMStoragePolicies(vm, "", policyName, policyId, one); }, "A specified parameter was not correct: deviceKey (987654)"}});
+    EXPECT_EQ(one.at(0).nDeviceKey, 987654);
 
-TEST_F(VimPolicies, CompatibleDatastoresAreThePlacementSolvers)
-{
-    const std::string local = server.Moref("Datastore", "LocalDS_0");
+    // Placement: by name or id, among all datastores or the named ones.
     std::vector<std::string> names;
     std::vector<SDatastoreInfo> found;
-    for (const std::string& policy : {std::string("vSAN Default Storage Policy"), vsan}) {
+    for (const std::string& policy : {name, vsan}) {
         ASSERT_EQ(bridge->GetCompatibleDatastoresForStoragePolicy(policy, names, found), 1) << bridge->GetLastErrorString();
         ASSERT_EQ(found.size(), 1u) << policy;
-        EXPECT_EQ(found[0].strDataStoreName, "LocalDS_0");
-        EXPECT_EQ(found[0].strMoref, local);
+        EXPECT_EQ(found[0].strDataStoreName + "|" + found[0].strMoref, "LocalDS_0|" + server.Moref("Datastore", "LocalDS_0"));
     }
-    names = {"LocalDS_0"};
-    ASSERT_EQ(bridge->GetCompatibleDatastoresForStoragePolicy(vsan, names, found), 1) << bridge->GetLastErrorString();
-    EXPECT_EQ(found.size(), 1u);
     names = {"no-such-datastore"};
     ASSERT_EQ(bridge->GetCompatibleDatastoresForStoragePolicy(vsan, names, found), 1) << bridge->GetLastErrorString();
     EXPECT_TRUE(found.empty());
-    found.resize(2);
-    EXPECT_EQ(bridge->GetCompatibleDatastoresForStoragePolicy("Platinum", names, found), 0);
-    EXPECT_EQ(bridge->GetLastErrorString(), "The storage policy 'Platinum' was not found.");
-    EXPECT_EQ(bridge->GetCompatibleDatastoresForStoragePolicy("", names, found), 0);
-    EXPECT_EQ(bridge->GetLastErrorString(), "A specified parameter was not correct: profileId");
-    EXPECT_EQ(found.size(), 2u);
+    Fail({{[&] { return bridge->GetCompatibleDatastoresForStoragePolicy("Platinum", names, found) != 0; }, "The storage policy 'Platinum' was not found."},
+          {[&] { return bridge->GetCompatibleDatastoresForStoragePolicy("", names, found) != 0; }, "A specified parameter was not correct: profileId"}});
 }
 
 TEST_F(VimPolicies, TheEndpointsFilterManagerAnswersEveryMethodWithItsFault)
 {
     SIOFilterStatus status;
     status.strId = "stale";
-    status.hostStatusList.resize(2);
     std::vector<SVMInfo> vms(1);
-    const struct {
-        std::function<bool()> call;
-        std::string error;
-    } cases[] = {
-        {[&] { return bridge->InstallIOFilter("DC0_C0", "vmw-cache", "1.0", "https://127.0.0.1/cache.vib", "DC0"); }, "QueryIoFilterInfo"},
-        {[&] { return bridge->UninstallIOFilter("DC0_C0", "vmw-cache", ""); }, "QueryIoFilterInfo"},
-        {[&] { return bridge->GetIOFilterStatus("DC0_C0", "vmw-cache", "", status); }, "QueryIoFilterInfo"},
-        {[&] { return bridge->GetIOFilterAttachedVMList("DC0_C0", "vmw-cache", vms); }, "QueryIoFilterInfo"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_FALSE(c.call());
-        EXPECT_EQ(bridge->GetLastErrorString(), "IoFilterManager:IoFilterManager does not implement: " + c.error);
-    }
+    const std::string fault = "IoFilterManager:IoFilterManager does not implement: QueryIoFilterInfo", vib = "https://127.0.0.1/cache.vib";
+    Fail({{[&] { return bridge->InstallIOFilter("DC0_C0", "vmw-cache", "1.0", vib, "DC0"); }, fault},
+          {[&] { return bridge->UninstallIOFilter("DC0_C0", "vmw-cache", ""); }, fault},
+          {[&] { return bridge->GetIOFilterStatus("DC0_C0", "vmw-cache", "", status); }, fault},
+          {[&] { return bridge->GetIOFilterAttachedVMList("DC0_C0", "vmw-cache", vms); }, fault},
+          // Arguments are checked before anything goes out.
+          {[&] { return bridge->InstallIOFilter("DC0_C0", "vmw-cache", "1.0", "ftp://127.0.0.1/cache.vib", ""); }, "A specified parameter was not correct: vibUrl"},
+          {[&] { return bridge->InstallIOFilter("DC0_C0", "vmw-cache", "1.0", vib, "DC9"); }, "The cluster 'DC0_C0' is not in datacenter 'DC9'."},
+          {[&] { return bridge->InstallIOFilter("DC0_H0", "vmw-cache", "1.0", vib, ""); }, "The cluster 'DC0_H0' was not found."}});
     EXPECT_EQ(vms.size(), 1u);
-    // The record is filled from the managed object whatever the answer: nothing was written into it.
-    EXPECT_EQ(status.strId, "");
-    EXPECT_TRUE(status.hostStatusList.empty());
-
-    // Arguments are checked before anything goes out.
-    const struct {
-        std::function<bool()> call;
-        std::string error;
-    } refused[] = {
-        {[&] { return bridge->InstallIOFilter("DC0_C0", "vmw-cache", "1.0", "ftp://127.0.0.1/cache.vib", ""); }, "A specified parameter was not correct: vibUrl"},
-        {[&] { return bridge->InstallIOFilter("DC0_C0", "vmw-cache", "", "https://127.0.0.1/cache.vib", ""); }, "A specified parameter was not correct: version"},
-        {[&] { return bridge->InstallIOFilter("DC0_C0", "vmw-cache", "1.0", "https://127.0.0.1/cache.vib", "DC9"); },
-         "The cluster 'DC0_C0' is not in datacenter 'DC9'."},
-        {[&] { return bridge->InstallIOFilter("DC0_H0", "vmw-cache", "1.0", "https://127.0.0.1/cache.vib", ""); }, "The cluster 'DC0_H0' was not found."},
-        {[&] { return bridge->GetIOFilterAttachedVMList("no-cluster", "vmw-cache", vms); }, "The cluster 'no-cluster' was not found."},
-    };
-    for (const auto& r : refused) {
-        EXPECT_FALSE(r.call());
-        EXPECT_EQ(bridge->GetLastErrorString(), r.error);
-    }
+    EXPECT_EQ(status.strId, "") << "the record is filled from the managed object whatever the answer";
 }
 
 // ---- a vCenter that associates policies and has filters, on a loopback responder ----
@@ -249,6 +190,15 @@ FakeVCenter PolicyCenter()
     center.answers["PbmRetrieveContent"] = Pbm(
         "PbmRetrieveContent", "<returnval xsi:type=\"PbmCapabilityProfile\"><profileId><uniqueId>p-gold</uniqueId></profileId><name>Gold</name></returnval>"
                               "<returnval xsi:type=\"PbmCapabilityProfile\"><profileId><uniqueId>p-silver</uniqueId></profileId><name>Silver</name></returnval>");
+    center.answers["CreateContainerView"] = Responder::Response("CreateContainerView", "<returnval type=\"ContainerView\">session[1]all</returnval>");
+    std::string stores;
+    for (const char* name : {"fast", "slow"})
+        stores += Object("Datastore", std::string("datastore-") + name, Prop("name", Text(name)));
+    center.answers["Retrieve:HostSystem"] = Responder::Response("RetrievePropertiesEx", "<returnval>" + stores + "</returnval>");
+    center.answers["PbmCheckRequirements"] = Pbm(
+        "PbmCheckRequirements", "<returnval><hub><hubType>Datastore</hubType><hubId>datastore-fast</hubId></hub></returnval>"
+                                "<returnval><hub><hubType>Datastore</hubType><hubId>datastore-slow</hubId></hub><error><fault xsi:type=\"PbmFault\"/>"
+                                "<localizedMessage>Datastore does not satisfy compatibility requirements.</localizedMessage></error></returnval>");
     return center;
 }
 
@@ -299,52 +249,17 @@ TEST(VimPolicyAnswers, AssociatedPoliciesAreReadAndChangedPerDisk)
                               "<vmProfile xsi:type=\"VirtualMachineDefinedProfileSpec\"><profileId>p-silver</profileId></vmProfile>"),
               std::string::npos)
         << changes[2];
-}
 
-TEST(VimPolicyAnswers, APolicyServiceWithoutTheBulkQueryIsAskedPerObject)
-{
-    FakeVCenter center = PolicyCenter();
-    center.answers.erase("PbmQueryAssociatedProfiles");
-    center.answers["PbmQueryAssociatedProfile"] = Pbm("PbmQueryAssociatedProfile", "<returnval><uniqueId>p-silver</uniqueId></returnval>");
-    Responder responder(center);
-    auto bridge = ServerBridge(responder.Url());
-    std::string name, id;
-    std::vector<SDisk> disks(1);
-    disks[0].nDeviceKey = 2001;
-    ASSERT_TRUE(bridge->GetVMStoragePolicies("vm-5", "", name, id, disks)) << bridge->GetLastErrorString();
-    EXPECT_EQ(name, "Silver");
-    ASSERT_EQ(disks.size(), 1u);
-    EXPECT_EQ(disks[0].vmStoragePolicyId, "p-silver");
-    EXPECT_EQ(responder.Count("PbmQueryAssociatedProfile"), 2);
-}
-
-TEST(VimPolicyAnswers, DatastoresWithAPlacementErrorAreNotCompatible)
-{
-    FakeVCenter center = PolicyCenter();
-    center.answers["CreateContainerView"] = Responder::Response("CreateContainerView", "<returnval type=\"ContainerView\">session[1]all</returnval>");
-    std::string stores;
-    for (const auto& [id, name] : std::map<std::string, std::string>{{"datastore-1", "fast"}, {"datastore-2", "slow"}})
-        stores += Object("Datastore", id, Prop("name", Text(name)) + Prop("summary", "<val xsi:type=\"DatastoreSummary\"><name>" + name + "</name><type>VMFS</type>"
-                                                                                    "<capacity>100</capacity><freeSpace>50</freeSpace><accessible>true</accessible></val>"));
-    center.answers["Retrieve:HostSystem"] = Responder::Response("RetrievePropertiesEx", "<returnval>" + stores + "</returnval>");
-    center.answers["PbmCheckRequirements"] = Pbm(
-        "PbmCheckRequirements", "<returnval><hub><hubType>Datastore</hubType><hubId>datastore-1</hubId></hub></returnval>"
-                                "<returnval><hub><hubType>Datastore</hubType><hubId>datastore-2</hubId></hub><error><fault xsi:type=\"PbmFault\"/>"
-                                "<localizedMessage>Datastore does not satisfy compatibility requirements.</localizedMessage></error></returnval>");
-    Responder responder(center);
-    auto bridge = ServerBridge(responder.Url());
+    // Datastores the placement solver answers with an error are not compatible.
     std::vector<std::string> names;
     std::vector<SDatastoreInfo> found;
     ASSERT_EQ(bridge->GetCompatibleDatastoresForStoragePolicy("Gold", names, found), 1) << bridge->GetLastErrorString();
     ASSERT_EQ(found.size(), 1u);
-    EXPECT_EQ(found[0].strDataStoreName + "|" + found[0].strMoref, "fast|datastore-1");
-    auto check = Bodies(responder, "PbmCheckRequirements");
-    ASSERT_EQ(check.size(), 1u);
-    EXPECT_NE(check[0].find("<hubsToSearch><hubType>Datastore</hubType><hubId>datastore-1</hubId></hubsToSearch><hubsToSearch><hubType>Datastore"
-                            "</hubType><hubId>datastore-2</hubId></hubsToSearch><placementSubjectRequirement xsi:type=\"PbmPlacementCapabilityProfile"
-                            "Requirement\"><profileId><uniqueId>p-gold</uniqueId></profileId></placementSubjectRequirement>"),
-              std::string::npos)
-        << check[0];
+    EXPECT_EQ(found[0].strDataStoreName + "|" + found[0].strMoref, "fast|datastore-fast");
+    EXPECT_NE(Bodies(responder, "PbmCheckRequirements").at(0).find(
+                  "<hubId>datastore-slow</hubId></hubsToSearch><placementSubjectRequirement xsi:type=\"PbmPlacementCapabilityProfileRequirement\">"
+                  "<profileId><uniqueId>p-gold</uniqueId></profileId></placementSubjectRequirement>"),
+              std::string::npos);
 }
 
 FakeVCenter FilterCenter()
@@ -394,9 +309,8 @@ TEST(VimFilterAnswers, StatusUsersAndTasksComeFromTheFilterManager)
     EXPECT_FALSE(status.bFilterState);
     EXPECT_EQ(status.eFilterInstallStatus, 2);
     ASSERT_EQ(status.hostStatusList.size(), 2u);
-    EXPECT_EQ(status.hostStatusList[0].host, "esxA");
-    EXPECT_TRUE(status.hostStatusList[0].errStrList.empty());
-    EXPECT_EQ(status.hostStatusList[1].host, "esxB");
+    EXPECT_EQ(status.hostStatusList[0].host + "|" + std::to_string(status.hostStatusList[0].errStrList.size()) + "|" + status.hostStatusList[1].host,
+              "esxA|0|esxB");
     EXPECT_EQ(status.hostStatusList[1].errStrList, std::vector<std::string>{"Host esxB is not connected."});
     EXPECT_FALSE(bridge->GetIOFilterStatus("domain-c7", "vmw-cache", "2.0", status)) << "another version";
     EXPECT_EQ(status.eFilterInstallStatus, 0);
@@ -410,8 +324,6 @@ TEST(VimFilterAnswers, StatusUsersAndTasksComeFromTheFilterManager)
     EXPECT_EQ(names, (std::set<std::string>{"app5|vm-5", "app6|vm-6"}));
     EXPECT_FALSE(bridge->UninstallIOFilter("Cl", "vmw-cache", ""));
     EXPECT_EQ(bridge->GetLastErrorString(), "The IO filter 'vmw-cache' is in use by: app5, app6.");
-    EXPECT_FALSE(bridge->UninstallIOFilter("Cl", "vmw-other", ""));
-    EXPECT_EQ(bridge->GetLastErrorString(), "The IO filter 'vmw-other' is not installed on cluster 'Cl'.");
 
     // Another version upgrades, a new filter installs; a host's issue after the task makes the call false with it.
     EXPECT_FALSE(bridge->InstallIOFilter("Cl", "vmw-cache", "2.0", "https://127.0.0.1/cache-2.vib", "DC"));
@@ -426,9 +338,6 @@ TEST(VimFilterAnswers, StatusUsersAndTasksComeFromTheFilterManager)
         << upgrade[0];
     EXPECT_NE(install[0].find("<vibUrl>https://127.0.0.1/new.zip</vibUrl><compRes type=\"ClusterComputeResource\">domain-c7</compRes>"), std::string::npos)
         << install[0];
-    EXPECT_EQ(bridge->InstallIOFilter("Cl", "vmw-cache", "1.0", "https://127.0.0.1/cache.vib", ""), false);
-    EXPECT_EQ(responder.Count("InstallIoFilter_Task") + responder.Count("UpgradeIoFilter_Task"), 3)
-        << "a version with issues is installed again: " << bridge->GetLastErrorString();
 
     // Without issues and users, a filter installs whole and uninstalls.
     center.answers["QueryIoFilterIssues"] = Responder::Response("QueryIoFilterIssues", "<returnval><opType>install</opType></returnval>");
@@ -439,7 +348,6 @@ TEST(VimFilterAnswers, StatusUsersAndTasksComeFromTheFilterManager)
     EXPECT_TRUE(status.bFilterState);
     EXPECT_FALSE(bridge->InstallIOFilter("Cl", "vmw-cache", "1.0", "https://127.0.0.1/cache.vib", ""));
     EXPECT_EQ(bridge->GetLastErrorString(), "The IO filter 'vmw-cache' version 1.0 is already installed on cluster 'Cl'.");
-    EXPECT_TRUE(bridge->InstallIOFilter("Cl", "vmw-new", "1.0", "https://127.0.0.1/new.vib", "")) << bridge->GetLastErrorString();
     EXPECT_TRUE(bridge->UninstallIOFilter("Cl", "vmw-cache", "1.0")) << bridge->GetLastErrorString();
     auto uninstall = Bodies(calm, "UninstallIoFilter_Task");
     ASSERT_EQ(uninstall.size(), 1u);
