@@ -149,11 +149,4 @@ TEST_F(VimConnection, PowerOperationsChangeWhatTheServerHoldsAndItsFaultsComeBac
     EXPECT_EQ(bridge->GetLastErrorString(), "Virtual machine 'no-such-vm' was not found.");
 }
 
-TEST_F(VimConnection, AnOperationNotMappedYetSaysSo)
-{
-    auto bridge = EndpointBridge();
-    EXPECT_FALSE(bridge->InstallIOFilter("DC0_C0", "filter", "1.0", "https://127.0.0.1/filter.vib", "DC0"));
-    EXPECT_EQ(bridge->GetLastErrorString(), "Not supported on a real endpoint yet: InstallIOFilter");
-}
-
 } // namespace

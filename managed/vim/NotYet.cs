@@ -30,31 +30,9 @@ namespace VISDKWrapper
         public bool DownloadHostLogBundle(string host, string localPath) { throw NotYet("DownloadHostLogBundle"); }
         public bool DownloadServerLogBundle(string localPath) { throw NotYet("DownloadServerLogBundle"); }
         public bool GetMgmtVersion(out object version) { throw NotYet("GetMgmtVersion"); }
-        public List<SDatastoreInfoLib> GetCompatibleDatastoresForStoragePolicy(string policy, List<string> datastores) { throw NotYet("GetCompatibleDatastoresForStoragePolicy"); }
         public List<SSCSILUNInfoLib> GetDeviceList(string host, string adapter) { throw NotYet("GetDeviceList"); }
         public bool GetLUNInformationForRDM(string host, string lun, ref SDatastoreInfoLib info) { throw NotYet("GetLUNInformationForRDM"); }
         public int RefreshHostAdapter(string host, SHostStorageAdapterInfoLib adapter, List<SDatastoreInfoLib> datastores) { throw NotYet("RefreshHostAdapter"); }
-        public int GetCustomField(string vm, string host, string field, out string value) { throw NotYet("GetCustomField"); }
-        public int SetCustomField(string vm, string host, string field, string value) { throw NotYet("SetCustomField"); }
-        public int AddCustomField(string field) { throw NotYet("AddCustomField"); }
-        public int SetLastBackupCustomField(string vm, string value) { throw NotYet("SetLastBackupCustomField"); }
-        public int SetBackupStatusCustomField(string vm, string host, string status, string job, string detail, ulong first, ulong second) { throw NotYet("SetBackupStatusCustomField"); }
-        public List<SVMInfoLib> GetVMInfoListForTag(string tag, string category, ulong mask, int flags) { throw NotYet("GetVMInfoListForTag"); }
-        public List<SVMInfoLib> GetVMInfoListForCategory(string category, string tag, ulong mask, int flags) { throw NotYet("GetVMInfoListForCategory"); }
-        public List<SInventoryInfoLib> GetTagsForVM(string vm) { throw NotYet("GetTagsForVM"); }
-        public bool AttachTagsToVM(string vm, List<SInventoryInfoLib> tags) { throw NotYet("AttachTagsToVM"); }
-        public bool SetConfigValues(string vm, string host, List<SVMOptionValueLib> values) { throw NotYet("SetConfigValues"); }
-        public bool GetConfigValues(string vm, string host, out List<SVMOptionValueLib> values) { throw NotYet("GetConfigValues"); }
-        public int GetHostConfigValue(string host, string key, out string value) { throw NotYet("GetHostConfigValue"); }
-        public int SetHostConfigValue(string host, string key, string value) { throw NotYet("SetHostConfigValue"); }
-        public bool GetVMStoragePolicies(string vm, string host, out string policyName, out string policyId, ref List<SDiskLib> disks) { throw NotYet("GetVMStoragePolicies"); }
-        public bool AttachVMStoragePolicyToVMAndDisks(string vm, string host, string policyName, string policyId, List<SDiskLib> disks) { throw NotYet("AttachVMStoragePolicyToVMAndDisks"); }
-        public bool AttachVMStoragePolicyToVM(string vm, string host, string policyName, string policyId) { throw NotYet("AttachVMStoragePolicyToVM"); }
-        public bool DetachVMStoragePolicyFromVM(string vm, string host, string policyName, string policyId) { throw NotYet("DetachVMStoragePolicyFromVM"); }
-        public bool InstallIOFilter(string cluster, string filter, string version, string vibUrl, string datacenter) { throw NotYet("InstallIOFilter"); }
-        public bool UninstallIOFilter(string cluster, string filter, string version) { throw NotYet("UninstallIOFilter"); }
-        public bool GetIOFilterStatus(string cluster, string filter, string version, object result) { throw NotYet("GetIOFilterStatus"); }
-        public List<SVMInfoLib> GetIOFilterAttachedVMList(string cluster, string filter) { throw NotYet("GetIOFilterAttachedVMList"); }
     }
 }
 #endif

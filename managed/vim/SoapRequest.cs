@@ -19,24 +19,37 @@ namespace VISDKWrapper
         readonly MemoryStream buffer = new MemoryStream();
         readonly XmlWriter w;
         public readonly string Method;
+        // The service's namespace and, beside /sdk, its path ("urn:pbm" at "/pbm"); null Path: /sdk.
+        public readonly string Namespace, Path;
 
-        public SoapRequest(string method, MoRef target)
+        public SoapRequest(string method, MoRef target) : this(method, target, Vim25, null, null) { }
+
+        // A request to another service of the server, which takes the vCenter session's cookie in its SOAP header.
+        public SoapRequest(string method, MoRef target, string ns, string path, string sessionCookie)
         {
             Method = method;
+            Namespace = ns;
+            Path = path;
             w = XmlWriter.Create(buffer, new XmlWriterSettings { Encoding = new UTF8Encoding(false), CheckCharacters = true });
             w.WriteStartDocument();
             w.WriteStartElement("soapenv", "Envelope", Envelope);
             w.WriteAttributeString("xmlns", "xsd", null, "http://www.w3.org/2001/XMLSchema");
             w.WriteAttributeString("xmlns", "xsi", null, VimNode.XsiNamespace);
+            if (sessionCookie != null)
+            {
+                w.WriteStartElement("Header", Envelope);
+                w.WriteElementString("vcSessionCookie", "", sessionCookie);
+                w.WriteEndElement();
+            }
             w.WriteStartElement("Body", Envelope);
-            w.WriteStartElement(method, Vim25);
+            w.WriteStartElement(method, ns);
             Ref("_this", target);
         }
 
         public SoapRequest Ref(string name, MoRef value)
         {
             if (value == null) return this;
-            w.WriteStartElement(name, Vim25);
+            w.WriteStartElement(name, Namespace);
             w.WriteAttributeString("type", value.Type);
             Text(value.Value);
             w.WriteEndElement();
@@ -46,7 +59,7 @@ namespace VISDKWrapper
         public SoapRequest Add(string name, string value)
         {
             if (value == null) return this;
-            w.WriteStartElement(name, Vim25);
+            w.WriteStartElement(name, Namespace);
             Text(value);
             w.WriteEndElement();
             return this;
@@ -65,7 +78,7 @@ namespace VISDKWrapper
         // A typed value of an xsd:anyType slot (an option value's value, say).
         public SoapRequest Typed(string name, string xsdType, string value)
         {
-            w.WriteStartElement(name, Vim25);
+            w.WriteStartElement(name, Namespace);
             w.WriteAttributeString("type", VimNode.XsiNamespace, xsdType);
             Text(value);
             w.WriteEndElement();
@@ -75,7 +88,7 @@ namespace VISDKWrapper
         // Opens a data object; close it with End. A type is given where the slot's declared type is a base of it.
         public SoapRequest Begin(string name, string type = null)
         {
-            w.WriteStartElement(name, Vim25);
+            w.WriteStartElement(name, Namespace);
             if (type != null) w.WriteAttributeString("type", VimNode.XsiNamespace, type);
             return this;
         }

@@ -108,10 +108,14 @@ namespace VISDKWrapper
             lock (wire)
             {
                 VimStats.Count();
-                var http = (HttpWebRequest)WebRequest.Create(url);
+                var target = request.Path == null ? url : new Uri(url, request.Path);
+                // The session cookie that /sdk set goes to the server's other services too.
+                var session = request.Path == null ? null : SessionCookie;
+                if (session != null) cookies.Add(target, new Cookie(session.Name, session.Value, request.Path));
+                var http = (HttpWebRequest)WebRequest.Create(target);
                 http.Method = "POST";
                 http.ContentType = "text/xml; charset=utf-8";
-                http.Headers["SOAPAction"] = "urn:vim25/" + ApiVersion;
+                http.Headers["SOAPAction"] = request.Namespace + "/" + ApiVersion;
                 http.KeepAlive = true;
                 http.ConnectionGroupName = group;
                 http.CookieContainer = cookies;

@@ -96,6 +96,7 @@ namespace VISDKWrapper
         {
             sessionKey = null;
             ForgetViews();
+            ForgetServiceLogin();
             soap.ForgetSession();
         }
 
@@ -112,6 +113,7 @@ namespace VISDKWrapper
             sessionKey = session.Str("key");
             userName = session.Str("userName");
             if (sessionKey == "") sessionKey = userName;
+            KeepServiceLogin(user, password);
             return 1;
         }
 

@@ -461,7 +461,8 @@ namespace VISDKWrapper
         {
 #if !FAULTS
             var names = s.Related.FieldNames;
-            r.customAttributes = s["customValue"].Kids.Select(v =>
+            // A server that appends values rather than replacing them (the test endpoint) holds a field's newest last.
+            r.customAttributes = s["customValue"].Kids.GroupBy(v => v.Str("key")).Select(g => g.Last()).Select(v =>
             {
                 string name;
                 return new SVMOptionValueLib { key = names.TryGetValue(v.Int("key"), out name) ? name : v.Str("key"), value = v.Str("value") };

@@ -20,7 +20,7 @@ test -n "$deb" || { echo "no package was made"; cat "$work/cpack.log"; exit 1; }
 test "$(dpkg-deb -f "$deb" Package)" = visdkcppbridge || { echo "wrong package name: $(dpkg-deb -f "$deb" Package)"; exit 1; }
 depends=$(dpkg-deb -f "$deb" Depends)
 for runtime in libmonosgen-2.0-1 libmono-corlib4.5-cil mono-runtime-common libmono-system4.0-cil \
-               libmono-system-core4.0-cil libmono-system-xml4.0-cil; do
+               libmono-system-core4.0-cil libmono-system-xml4.0-cil libmono-system-runtime-serialization4.0-cil; do
   [[ ", $depends," == *", $runtime,"* ]] || { echo "Depends lacks $runtime: $depends"; exit 1; }
 done
 

@@ -64,6 +64,16 @@ std::unique_ptr<VISDKCppBridge::CVISDKCppBridge> EndpointBridge(bool connect)
     return bridge;
 }
 
+std::unique_ptr<VISDKCppBridge::CVISDKCppBridge> ServerBridge(const std::string& url, const std::string& user, const std::string& password)
+{
+    Bridge();
+    auto bridge = std::make_unique<VISDKCppBridge::CVISDKCppBridge>();
+    std::string server = url, vm;
+    EXPECT_EQ(bridge->SetVMFocus(server, vm, 0), 1);
+    EXPECT_EQ(bridge->Connect(url, user, password), 1) << bridge->GetLastErrorString();
+    return bridge;
+}
+
 void EndpointVmTest::SetUp()
 {
     TrustEndpoint();
@@ -94,11 +104,12 @@ std::string Escape(const std::string& text)
     return out;
 }
 
-std::string Envelope(const std::string& method, const std::string& thisType, const std::string& thisValue, const std::string& arguments)
+std::string Envelope(const std::string& method, const std::string& thisType, const std::string& thisValue, const std::string& arguments,
+                     const std::string& ns = "urn:vim25")
 {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><soapenv:Envelope xmlns:soapenv=\"http://schemas.xmlsoap.org/soap/envelope/\" "
            "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"><soapenv:Body><" +
-           method + " xmlns=\"urn:vim25\"><_this type=\"" + thisType + "\">" + Escape(thisValue) + "</_this>" + arguments + "</" + method +
+           method + " xmlns=\"" + ns + "\"><_this type=\"" + thisType + "\">" + Escape(thisValue) + "</_this>" + arguments + "</" + method +
            "></soapenv:Body></soapenv:Envelope>";
 }
 
@@ -126,35 +137,44 @@ RawSoap::RawSoap()
 
 RawSoap::~RawSoap() { unlink(m_jar.c_str()); }
 
-std::string RawSoap::Post(const std::string& body)
+std::string Curl(const std::string& options, const std::string& body)
 {
-    const Endpoint& e = Endpoint::Get();
-    char bodyPath[] = "/tmp/visdk-raw-body-XXXXXX";
+    char bodyPath[] = "/tmp/visdk-curl-body-XXXXXX";
     int fd = mkstemp(bodyPath);
     if (fd < 0)
         return "";
     ssize_t written = write(fd, body.data(), body.size());
     close(fd);
-    if (written != static_cast<ssize_t>(body.size()))
-        return "";
-    std::string command = "curl -s --cacert '" + e.cert + "' -b '" + m_jar + "' -c '" + m_jar +
-                          "' -H 'Content-Type: text/xml; charset=utf-8' -H 'SOAPAction: \"urn:vim25/6.5\"' --data-binary @" + bodyPath +
-                          " '" + e.url + "'";
     std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[65536];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            out.append(buffer, n);
-        pclose(pipe);
-    }
+    std::string command = "curl -s --cacert '" + Endpoint::Get().cert + "' " + options + (body.empty() ? "" : std::string(" --data-binary @") + bodyPath);
+    if (written == static_cast<ssize_t>(body.size()))
+        if (FILE* pipe = popen(command.c_str(), "r")) {
+            char buffer[65536];
+            size_t n;
+            while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+                out.append(buffer, n);
+            pclose(pipe);
+        }
     unlink(bodyPath);
     return out;
+}
+
+std::string RawSoap::Post(const std::string& body, const std::string& path)
+{
+    const Endpoint& e = Endpoint::Get();
+    return Curl("-b '" + m_jar + "' -c '" + m_jar + "' -H 'Content-Type: text/xml; charset=utf-8' -H 'SOAPAction: \"urn:vim25/6.5\"' '" +
+                    e.url.substr(0, e.url.rfind("/sdk")) + path + "'",
+                body);
 }
 
 std::string RawSoap::Call(const std::string& method, const std::string& thisType, const std::string& thisValue, const std::string& arguments)
 {
     return Post(Envelope(method, thisType, thisValue, arguments));
+}
+
+std::string RawSoap::Pbm(const std::string& method, const std::string& thisType, const std::string& thisValue, const std::string& arguments)
+{
+    return Post(Envelope(method, thisType, thisValue, arguments, "urn:pbm"), "/pbm");
 }
 
 std::string RawSoap::Property(const std::string& type, const std::string& moref, const std::string& path)

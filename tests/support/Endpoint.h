@@ -28,6 +28,13 @@ void TrustEndpoint();
 // A bridge of its own, focused on the endpoint and (unless told not to) connected with the endpoint's account.
 std::unique_ptr<VISDKCppBridge::CVISDKCppBridge> EndpointBridge(bool connect = true);
 
+// One curl request to the endpoint, its certificate trusted: the options, and the body (when not empty) from a file.
+std::string Curl(const std::string& options, const std::string& body = "");
+
+// A bridge focused on another server (a loopback responder, say) and connected to it.
+std::unique_ptr<VISDKCppBridge::CVISDKCppBridge> ServerBridge(const std::string& url, const std::string& user = "tester",
+                                                              const std::string& password = "pw");
+
 // The server's side of the story, asked over a session of its own with curl, never through the client under test:
 // what a test checks its results against.
 class RawSoap {
@@ -36,6 +43,8 @@ public:
     ~RawSoap();
     // The whole response document of one method call; `arguments` is the XML inside the method element after _this.
     std::string Call(const std::string& method, const std::string& thisType, const std::string& thisValue, const std::string& arguments = "");
+    // The same for the storage policy service (urn:pbm at /pbm) in this session.
+    std::string Pbm(const std::string& method, const std::string& thisType, const std::string& thisValue, const std::string& arguments = "");
     // A property's raw XML (the <val> element's inner text or markup) of one object; "" when unset.
     std::string Property(const std::string& type, const std::string& moref, const std::string& path);
     // The managed object id of the object of that type and name ("" when none).
@@ -44,7 +53,7 @@ public:
     std::vector<std::pair<std::string, std::string>> All(const std::string& type);
 
 private:
-    std::string Post(const std::string& body);
+    std::string Post(const std::string& body, const std::string& path = "/sdk");
     std::string m_jar;
     std::string m_sessionManager, m_propertyCollector, m_viewManager, m_rootFolder;
 };

@@ -97,11 +97,7 @@ namespace VISDKWrapper
             Need("Host.Config.Patch", "vim.ClusterComputeResource:" + cl.Moref);
             if (!string.IsNullOrEmpty(datacenter) && cl.Dc.Name != datacenter && cl.Dc.Moref != datacenter)
                 throw new SimFault("The cluster '" + cluster + "' is not in datacenter '" + datacenter + "'.");
-            if (string.IsNullOrWhiteSpace(filter)) throw new SimFault("A specified parameter was not correct: filterId");
-            if (string.IsNullOrWhiteSpace(version)) throw new SimFault("A specified parameter was not correct: version");
-            var url = (vibUrl ?? "").ToLowerInvariant();
-            if (!(url.StartsWith("http://") || url.StartsWith("https://") || url.StartsWith("file://")) || !(url.EndsWith(".vib") || url.EndsWith(".zip")))
-                throw new SimFault("A specified parameter was not correct: vibUrl");
+            ManagementRules.CheckFilterInstall(filter, version, vibUrl);
             var old = Sim.FindFilter(cl, filter, null);
             if (old != null && old.Version == version && old.Failed.Count == 0)
                 throw new SimFault("The IO filter '" + filter + "' version " + version + " is already installed on cluster '" + cl.Name + "'.");

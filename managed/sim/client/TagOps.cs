@@ -51,7 +51,7 @@ namespace VISDKWrapper
             var v = GetVm(vm, "Global.SetCustomField");
             if (string.IsNullOrEmpty(status)) throw new SimFault("A specified parameter was not correct: status");
             if (!Sim.CustomFields.Contains(Sim.BackupStatusField)) Sim.CustomFields.Add(Sim.BackupStatusField);
-            SetField(v, Sim.BackupStatusField, Sim.BackupStatusText(status, job, detail, first, second));
+            SetField(v, Sim.BackupStatusField, ManagementRules.StatusText(status, job, detail, first, second));
             return 1;
         }
 
@@ -97,7 +97,7 @@ namespace VISDKWrapper
         {
             var v = GetVm(vm, "VirtualMachine.Config.AdvancedConfig");
             var given = values ?? new List<SVMOptionValueLib>();
-            if (given.Any(o => !Sim.ValidOptionKey(o.key))) throw new SimFault("A specified parameter was not correct: extraConfig");
+            if (given.Any(o => !ManagementRules.ValidOptionKey(o.key))) throw new SimFault("A specified parameter was not correct: extraConfig");
             foreach (var o in given) SetOption(v.ExtraConfig, o);
             return true;
         }
@@ -133,7 +133,7 @@ namespace VISDKWrapper
             Auth();
             var h = Sim.GetHost(host);
             Need("Host.Config.AdvancedConfig", "vim.HostSystem:" + h.Moref);
-            if (!h.Advanced.ContainsKey(key ?? "") && !Sim.ValidOptionKey(key)) throw new SimFault("A specified parameter was not correct: " + key);
+            if (!h.Advanced.ContainsKey(key ?? "") && !ManagementRules.ValidOptionKey(key)) throw new SimFault("A specified parameter was not correct: " + key);
             h.Advanced[key] = value ?? "";
             return 1;
         }

@@ -31,8 +31,8 @@ namespace VISDKWrapper
 
     static partial class Sim
     {
-        public const string LastBackupField = "Last Backup";
-        public const string BackupStatusField = "Backup Status";
+        public const string LastBackupField = ManagementRules.LastBackup;
+        public const string BackupStatusField = ManagementRules.BackupStatus;
         public static readonly List<string> CustomFields = new List<string>();
         public static readonly List<TagCategory> Categories = new List<TagCategory>();
         public static readonly List<Tag> AllTags = new List<Tag>();
@@ -120,22 +120,10 @@ namespace VISDKWrapper
             return h;
         }
 
-        // "group.name": no blanks or control characters, at most 255 characters.
-        public static bool ValidOptionKey(string key)
-        {
-            return !string.IsNullOrEmpty(key) && key.Length <= 255 && key.IndexOf('.') > 0 && !key.EndsWith(".")
-                && !key.Any(ch => char.IsWhiteSpace(ch) || char.IsControl(ch) || ch == '"');
-        }
-
         public static SInventoryInfoLib TagRecord(Tag t)
         {
             var category = new SInventoryInfoLib { strName = t.Category.Name, strGUID = t.Category.Id, children = new List<SInventoryInfoLib>() };
             return new SInventoryInfoLib { strName = t.Name, strGUID = t.Id, children = new List<SInventoryInfoLib> { category } };
-        }
-
-        public static string BackupStatusText(string status, string job, string detail, ulong first, ulong second)
-        {
-            return status + " (job " + job + "): " + detail + " [" + first.ToString(CultureInfo.InvariantCulture) + "/" + second.ToString(CultureInfo.InvariantCulture) + "]";
         }
     }
 }
