@@ -50,21 +50,7 @@ namespace VISDKWrapper
                 throw new ClientFault("Changed block tracking is not enabled for virtual machine '" + tree.VmName + "'.");
             var snapshot = string.IsNullOrEmpty(snapshotId) ? null : tree.Find(snapshotId).Ref;
             var devices = snapshot == null ? tree.Props[DevicesPath] : Retrieve(snapshot, DevicesPath)[DevicesPath];
-            return new TrackedDisk { Vm = tree.Vm, Snapshot = snapshot, VmName = tree.VmName, Device = FindDisk(devices, disk) };
-        }
-
-        static VimNode FindDisk(VimNode devices, string id)
-        {
-            var disks = devices.Kids.Where(d => d.Type == "VirtualDisk").ToList();
-            var found = disks.FirstOrDefault(d => d.Str("key") == id) ?? disks.FirstOrDefault(d => d["deviceInfo"].Str("label") == id)
-                ?? disks.FirstOrDefault(d => ChainFiles(d["backing"]).Contains(id));
-            if (found == null || string.IsNullOrEmpty(id)) throw new ClientFault("A specified parameter was not correct: deviceKey (" + id + ")");
-            return found;
-        }
-
-        static IEnumerable<string> ChainFiles(VimNode backing)
-        {
-            for (var b = backing; b.Present; b = b["parent"]) yield return b.Str("fileName");
+            return new TrackedDisk { Vm = tree.Vm, Snapshot = snapshot, VmName = tree.VmName, Device = DiskNamed(devices.Kids.Where(d => d.Type == "VirtualDisk").ToList(), disk) };
         }
 
         public string GetChangeIdForDisk(string vm, string host, string snapshotId, string disk)

@@ -44,7 +44,6 @@ namespace VISDKWrapper
                 case "InvalidGuestLogin": return "Failed to authenticate with the guest operating system using the supplied credentials.";
                 case "GuestPermissionDenied": return "Insufficient permissions in guest operating system.";
                 case "GuestProcessNotFound": return "The process " + detail.Str("pid") + " was not found in the guest.";
-                case "FileAlreadyExists": return "The file or folder " + detail.Str("file") + " already exists.";
                 case "NotADirectory": return "Operation failed because file '" + detail.Str("file") + "' is not a directory.";
                 case "NotAFile": return "The file " + detail.Str("file") + " is not a regular file.";
                 default: return "The server reported " + (type == "" ? "a fault" : type) + " for " + method + (message != "" ? ": " + message : ".");

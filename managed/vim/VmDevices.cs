@@ -153,11 +153,12 @@ namespace VISDKWrapper
         }
 
         // A disk argument: its key, label or one of its files.
-        static VimNode DiskNamed(ObjectContent vm, string id)
+        static VimNode DiskNamed(ObjectContent vm, string id) { return DiskNamed(DisksOf(vm), id); }
+
+        static VimNode DiskNamed(List<VimNode> disks, string id)
         {
-            var disks = DisksOf(vm);
-            var found = disks.FirstOrDefault(d => d.Str("key") == id) ?? disks.FirstOrDefault(d => d["deviceInfo"].Str("label") == id)
-                ?? disks.FirstOrDefault(d => ChainFiles(d).Contains(id));
+            var found = string.IsNullOrEmpty(id) ? null : disks.FirstOrDefault(d => d.Str("key") == id)
+                ?? disks.FirstOrDefault(d => d["deviceInfo"].Str("label") == id) ?? disks.FirstOrDefault(d => ChainFiles(d).Contains(id));
             if (found == null) throw new ClientFault("A specified parameter was not correct: deviceKey (" + id + ")");
             return found;
         }
