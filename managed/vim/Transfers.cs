@@ -12,8 +12,8 @@ namespace VISDKWrapper
         const int TransferBuffer = 1 << 20;
 
         // GETs the URL into the local file. The file appears whole or not at all: the bytes go to a temporary file beside
-        // it, renamed once the last byte is in.
-        long Download(Uri url, string localPath, Action<long, long> progress = null)
+        // it, renamed once the last byte is in. `prepare` adjusts the request (a host's ticket and trust).
+        long Download(Uri url, string localPath, Action<long, long> progress = null, Action<HttpWebRequest> prepare = null)
         {
             var full = Path.GetFullPath(localPath);
             var partial = full + ".part-" + Guid.NewGuid().ToString("N").Substring(0, 8);
@@ -21,6 +21,7 @@ namespace VISDKWrapper
             try
             {
                 var http = soap.Http(url, "GET");
+                if (prepare != null) prepare(http);
                 using (var response = (HttpWebResponse)http.GetResponse())
                 {
                     if ((int)response.StatusCode != 200)
@@ -36,7 +37,7 @@ namespace VISDKWrapper
                 File.Move(partial, full);
                 return copied;
             }
-            catch (WebException e) { throw soap.HttpFailure(e, "GET " + url.AbsolutePath); }
+            catch (WebException e) { throw soap.HttpFailure(e, "GET " + url.AbsolutePath, url); }
             catch (IOException e) { throw new ClientFault("The download of " + url.AbsolutePath + " to " + localPath + " failed: " + e.Message); }
             catch (UnauthorizedAccessException e) { throw new ClientFault("The download to " + localPath + " failed: " + e.Message); }
             finally
@@ -46,13 +47,14 @@ namespace VISDKWrapper
         }
 
         // Sends the local file to the URL (PUT unless told otherwise), with its length, unbuffered.
-        long Upload(string localPath, Uri url, string method = "PUT", Action<long, long> progress = null)
+        long Upload(string localPath, Uri url, string method = "PUT", Action<long, long> progress = null, Action<HttpWebRequest> prepare = null)
         {
             try
             {
                 using (var from = new FileStream(localPath, FileMode.Open, FileAccess.Read, FileShare.Read, TransferBuffer))
                 {
                     var http = soap.Http(url, method);
+                    if (prepare != null) prepare(http);
                     http.ContentType = "application/octet-stream";
                     http.AllowWriteStreamBuffering = false;
                     http.ContentLength = from.Length;
@@ -67,7 +69,7 @@ namespace VISDKWrapper
                     return copied;
                 }
             }
-            catch (WebException e) { throw soap.HttpFailure(e, method + " " + url.AbsolutePath); }
+            catch (WebException e) { throw soap.HttpFailure(e, method + " " + url.AbsolutePath, url); }
             catch (FileNotFoundException) { throw new ClientFault("The local file " + localPath + " was not found"); }
             catch (DirectoryNotFoundException) { throw new ClientFault("The local file " + localPath + " was not found"); }
             catch (IOException e) { throw new ClientFault("The upload of " + localPath + " failed: " + e.Message); }
