@@ -28,7 +28,6 @@ namespace VISDKWrapper
         public bool CheckVMConsolidateStatus(string vm, string host) { throw NotYet("CheckVMConsolidateStatus"); }
         public bool ConsolidateVMDisks(string vm, string host, ref bool needed) { throw NotYet("ConsolidateVMDisks"); }
         public int CreateVirtualMachine(SVMInfoLib info, out string uuid) { throw NotYet("CreateVirtualMachine"); }
-        public bool GetDetailsForFileOnHost(string host, string datacenter, string datastore, string path, bool fileSize, bool modification, ref SVMFileLib file) { throw NotYet("GetDetailsForFileOnHost"); }
         public int SetChangeTrackingEnabled(string vm, string host) { throw NotYet("SetChangeTrackingEnabled"); }
         public int SetChangeTrackingDisabled(string vm, string host) { throw NotYet("SetChangeTrackingDisabled"); }
         public string GetChangeIdForDisk(string vm, string host, string snapshotId, string disk) { throw NotYet("GetChangeIdForDisk"); }
@@ -47,27 +46,7 @@ namespace VISDKWrapper
         public bool DeleteDirectoryInGuest(string vm, string host, string user, string password, string path) { throw NotYet("DeleteDirectoryInGuest"); }
         public bool ChangeGuestFileAttributes(string vm, string host, string user, string password, string path, SGuestFileLib attributes) { throw NotYet("ChangeGuestFileAttributes"); }
         public bool ComputeGuestSize(string vm, string host, ref long size) { throw NotYet("ComputeGuestSize"); }
-        public int CopyDatastoreFile(string datacenter, string sourceDatastore, string sourcePath, string destinationDatastore, string destinationPath, string host) { throw NotYet("CopyDatastoreFile"); }
-        public int CopyDatastoreFile(string datacenter, string sourceDatastore, string sourcePath, string destinationDatastore, string destinationPath, string host, string destinationDatacenter) { throw NotYet("CopyDatastoreFile"); }
-        public int DeleteDatastoreFile(string datacenter, string datastore, string path, string host) { throw NotYet("DeleteDatastoreFile"); }
-        public List<string> GetFilesOnDSForHost(string host, string datastore, string folder, string pattern, bool recursive) { throw NotYet("GetFilesOnDSForHost"); }
-        public string GetDownloadDatastoreFileUrl(string datacenter, string datastore, string path, string host) { throw NotYet("GetDownloadDatastoreFileUrl"); }
-        public int DownloadDatastoreFile(string datacenter, string datastore, string path, string localPath, string host) { throw NotYet("DownloadDatastoreFile"); }
-        public int DownloadDatastoreFileFromHost(string datacenter, string datastore, string path, string localPath, string host) { throw NotYet("DownloadDatastoreFileFromHost"); }
-        public int UploadDatastoreFile(string datacenter, string datastore, string path, string localPath, string host) { throw NotYet("UploadDatastoreFile"); }
-        public int UploadDatastoreFileToHost(string datacenter, string datastore, string path, string localPath, string host) { throw NotYet("UploadDatastoreFileToHost"); }
-        public int CreateDataStoreFolder(string datastore, string path) { throw NotYet("CreateDataStoreFolder"); }
-        public int CheckDatastoreFile(string datacenter, string datastore, string path, string host, bool folder) { throw NotYet("CheckDatastoreFile"); }
-        public int CreateNASDatastore(string host, string name, string remoteHost, string remotePath, bool readOnly) { throw NotYet("CreateNASDatastore"); }
-        public int RemoveDatastore(string host, string datastore) { throw NotYet("RemoveDatastore"); }
-        public bool CheckDownloadFromHostPrivilege(string host) { throw NotYet("CheckDownloadFromHostPrivilege"); }
-        public bool DownloadHostLogBundle(string host, string localPath) { throw NotYet("DownloadHostLogBundle"); }
-        public bool DownloadServerLogBundle(string localPath) { throw NotYet("DownloadServerLogBundle"); }
-        public bool GetMgmtVersion(out object version) { throw NotYet("GetMgmtVersion"); }
         public List<SDatastoreInfoLib> GetCompatibleDatastoresForStoragePolicy(string policy, List<string> datastores) { throw NotYet("GetCompatibleDatastoresForStoragePolicy"); }
-        public List<SSCSILUNInfoLib> GetDeviceList(string host, string adapter) { throw NotYet("GetDeviceList"); }
-        public bool GetLUNInformationForRDM(string host, string lun, ref SDatastoreInfoLib info) { throw NotYet("GetLUNInformationForRDM"); }
-        public int RefreshHostAdapter(string host, SHostStorageAdapterInfoLib adapter, List<SDatastoreInfoLib> datastores) { throw NotYet("RefreshHostAdapter"); }
         public int MountSnap(SnapRestoreCtxLib context) { throw NotYet("MountSnap"); }
         public int UnMountSnap(SnapRestoreCtxLib context, string volume) { throw NotYet("UnMountSnap"); }
         public int GetCustomField(string vm, string host, string field, out string value) { throw NotYet("GetCustomField"); }

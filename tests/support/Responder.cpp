@@ -119,6 +119,7 @@ void Responder::Serve(int client)
         std::string head = buffer.substr(0, end);
         buffer.erase(0, end + 4);
         Request request;
+        request.head = head;
         std::smatch match;
         if (std::regex_search(head, match, std::regex("^(\\S+) (\\S+)")))
             request.method = match[1], request.path = match[2];

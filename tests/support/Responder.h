@@ -16,6 +16,7 @@ class Responder {
 public:
     struct Request {
         std::string method, path, body;
+        std::string head; // the request line and headers
         std::string soapMethod; // the first element inside the SOAP body ("" when none)
     };
     struct Reply {

@@ -1,0 +1,403 @@
+// Datastore files through the web-services client against the test endpoint: every result is checked against the
+// datastore's own directory on disk (the server's truth, read independently), the server's browser (RawSoap) and its
+// /folder access (curl); what the endpoint cannot show (an interrupted download) against a loopback responder.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+#include "Endpoint.h"
+#include "Responder.h"
+#include "TestSupport.h"
+
+using namespace visdktest;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string ds = "LocalDS_0";
+
+std::string Pattern(size_t size)
+{
+    std::string data(size, '\0');
+    unsigned state = 12345;
+    for (char& c : data)
+        c = static_cast<char>((state = state * 1103515245u + 12345u) >> 16);
+    return data;
+}
+
+void Write(const fs::path& path, const std::string& data)
+{
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << data;
+}
+
+std::string Read(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string Curl(const std::string& url, const fs::path& to)
+{
+    std::string command = "curl -s -o '" + to.string() + "' -w '%{http_code}' --cacert '" + Endpoint::Get().cert + "' '" + url + "'";
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            out.append(buffer, n);
+        pclose(pipe);
+    }
+    return out;
+}
+
+// The endpoint's trace from the test's start on: the requests that went out.
+std::string TraceFrom(size_t mark)
+{
+    std::ifstream in(Endpoint::Get().trace, std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(mark));
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class VimDatastore : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        TrustEndpoint();
+        bridge = EndpointBridge();
+        root = server.Property("Datastore", server.Moref("Datastore", ds), "info.url");
+        ASSERT_FALSE(root.empty());
+        char dir[] = "/tmp/visdk-ds-XXXXXX";
+        ASSERT_NE(mkdtemp(dir), nullptr);
+        local = dir;
+        mark = fs::exists(Endpoint::Get().trace) ? fs::file_size(Endpoint::Get().trace) : 0;
+    }
+    void TearDown() override
+    {
+        for (const char* mine : {"visdk-ds", "visdk-copy", "visdk-host", "visdk-list"})
+            fs::remove_all(root / mine);
+        fs::remove_all(local);
+    }
+    std::string Error() { return bridge->GetLastErrorString(); }
+    std::vector<std::string> List(const std::string& folder, const std::string& pattern, bool recursive)
+    {
+        std::vector<std::string> files{"untouched"};
+        EXPECT_EQ(bridge->GetFilesOnDSForHost("DC0_H0", ds, folder, pattern, recursive, files), 1) << folder << " " << pattern << ": " << Error();
+        return files;
+    }
+
+    RawSoap server;
+    std::unique_ptr<VISDKCppBridge::CVISDKCppBridge> bridge;
+    fs::path root, local;
+    size_t mark = 0;
+};
+
+TEST_F(VimDatastore, BytesGoUpAndComeBackAsTheServerHoldsThem)
+{
+    const std::string data = Pattern((3 << 20) + 12345);
+    Write(local / "up.bin", data);
+    ASSERT_EQ(bridge->UploadDatastoreFile("", ds, "visdk-ds/sub/up.bin", (local / "up.bin").string(), ""), 1) << Error();
+    ASSERT_EQ(fs::file_size(root / "visdk-ds/sub/up.bin"), data.size()) << "the parent folders were made";
+    EXPECT_TRUE(Read(root / "visdk-ds/sub/up.bin") == data);
+
+    EXPECT_EQ(List("visdk-ds", "*", true), (std::vector<std::string>{"visdk-ds/sub/", "visdk-ds/sub/up.bin"}));
+    VMInfoStructs::SVMFile file;
+    ASSERT_TRUE(bridge->GetDetailsForFileOnHost("DC0_H0", "DC0", "", "[LocalDS_0] visdk-ds/sub/up.bin", true, true, file)) << Error();
+    struct stat st{};
+    ASSERT_EQ(stat((root / "visdk-ds/sub/up.bin").c_str(), &st), 0);
+    EXPECT_EQ(file.strName, "[LocalDS_0] visdk-ds/sub/up.bin");
+    EXPECT_EQ(file.lSize, static_cast<int64_t>(data.size()));
+    EXPECT_EQ(file.eFileType, 8);
+    EXPECT_EQ(file.modifiedTime, st.st_mtime);
+    VMInfoStructs::SVMFile bare;
+    ASSERT_TRUE(bridge->GetDetailsForFileOnHost("", "", ds, "visdk-ds/sub", false, false, bare)) << Error();
+    EXPECT_EQ(bare.eFileType, 9) << "a folder";
+    EXPECT_EQ(bare.lSize, 0) << "the size only when asked";
+
+    ASSERT_EQ(bridge->DownloadDatastoreFile("DC0", ds, "visdk-ds/sub/up.bin", (local / "down.bin").string(), ""), 1) << Error();
+    EXPECT_TRUE(Read(local / "down.bin") == data);
+    EXPECT_EQ(std::distance(fs::directory_iterator(local), fs::directory_iterator()), 2) << "no partial file is left";
+
+    std::string url = bridge->GetDownloadDatastoreFileUrl("", ds, "visdk-ds/sub/up.bin", "");
+    EXPECT_EQ(url, "https://127.0.0.1:" + Endpoint::Get().port + "/folder/visdk-ds/sub/up.bin?dcPath=DC0&dsName=LocalDS_0");
+    EXPECT_EQ(Curl(url, local / "curl.bin"), "200");
+    EXPECT_TRUE(Read(local / "curl.bin") == data);
+
+    // A name that needs escaping, replaced by a second upload.
+    Write(local / "small.txt", "first");
+    Write(local / "other.txt", "second, longer");
+    ASSERT_EQ(bridge->UploadDatastoreFile("", ds, "visdk-ds/a b&c.txt", (local / "small.txt").string(), ""), 1) << Error();
+    ASSERT_EQ(bridge->UploadDatastoreFile("", ds, "visdk-ds/a b&c.txt", (local / "other.txt").string(), ""), 1) << Error();
+    EXPECT_EQ(Read(root / "visdk-ds/a b&c.txt"), "second, longer");
+    url = bridge->GetDownloadDatastoreFileUrl("", ds, "visdk-ds/a b&c.txt", "");
+    EXPECT_NE(url.find("/folder/visdk-ds/a%20b%26c.txt?"), std::string::npos) << url;
+    EXPECT_EQ(Curl(url, local / "curl.txt"), "200");
+    EXPECT_EQ(Read(local / "curl.txt"), "second, longer");
+}
+
+TEST_F(VimDatastore, FoldersAreMadeCopiedCheckedAndDeletedOnTheServer)
+{
+    ASSERT_EQ(bridge->CreateDatastoreFolder(ds, "visdk-ds/a/b"), 1) << Error();
+    EXPECT_TRUE(fs::is_directory(root / "visdk-ds/a/b")) << "with its parents";
+    EXPECT_EQ(bridge->CheckDatastoreFile("", ds, "visdk-ds/a/b", "", true), 1) << Error();
+    EXPECT_EQ(bridge->CheckDatastoreFile("", ds, "visdk-ds/a/b", "", false), 0);
+    EXPECT_EQ(Error(), "[LocalDS_0] visdk-ds/a/b is a folder");
+
+    Write(root / "visdk-ds/a/b/data.bin", Pattern(100000));
+    EXPECT_EQ(bridge->CheckDatastoreFile("DC0", ds, "[LocalDS_0] visdk-ds/a/b/data.bin", "DC0_C0_H1", false), 1) << Error();
+    // Both forms; the destination's parents are made.
+    ASSERT_EQ(bridge->CopyDatastoreFile("", ds, "visdk-ds/a/b/data.bin", ds, "visdk-copy/x/one.bin", ""), 1) << Error();
+    ASSERT_EQ(bridge->CopyDatastoreFile("DC0", ds, "visdk-ds/a/b/data.bin", ds, "visdk-copy/two.bin", "", "DC0"), 1) << Error();
+    EXPECT_TRUE(Read(root / "visdk-copy/x/one.bin") == Pattern(100000));
+    EXPECT_TRUE(Read(root / "visdk-copy/two.bin") == Pattern(100000));
+    EXPECT_EQ(bridge->CopyDatastoreFile("", ds, "visdk-ds/a/b/data.bin", ds, "visdk-copy/two.bin", ""), 0);
+    EXPECT_EQ(Error(), "Cannot complete the operation because the file or folder [LocalDS_0] visdk-copy/two.bin already exists");
+    EXPECT_EQ(bridge->CopyDatastoreFile("", ds, "visdk-ds/a", ds, "visdk-ds/a/b/c", ""), 0);
+    EXPECT_EQ(Error(), "A specified parameter was not correct: destinationName");
+
+    ASSERT_EQ(bridge->DeleteDatastoreFile("", ds, "visdk-copy/two.bin", ""), 1) << Error();
+    EXPECT_FALSE(fs::exists(root / "visdk-copy/two.bin"));
+    ASSERT_EQ(bridge->DeleteDatastoreFile("DC0", ds, "visdk-ds", ""), 1) << Error();
+    EXPECT_FALSE(fs::exists(root / "visdk-ds")) << "a folder with what it holds";
+    EXPECT_EQ(bridge->DeleteDatastoreFile("", ds, "visdk-ds", ""), 0);
+    EXPECT_EQ(Error(), "File [LocalDS_0] visdk-ds was not found");
+    EXPECT_EQ(bridge->DeleteDatastoreFile("", ds, "[LocalDS_0] /", ""), 0) << "never the datastore's root";
+    EXPECT_TRUE(fs::is_directory(root / "visdk-copy"));
+}
+
+TEST_F(VimDatastore, PatternsAndRecursionPickWhatTheServerLists)
+{
+    for (const char* name : {"vm/vm.vmx", "vm/vm.log", "vm/vm-flat.vmdk", "vm/vm.vmdk", "vm/old/vm.vmx", "vm/old/notes.txt", "top.iso"})
+        Write(root / "visdk-list" / name, name);
+    const struct {
+        std::string folder, pattern;
+        bool recursive;
+        std::vector<std::string> files;
+    } cases[] = {
+        {"visdk-list/vm", "*", false, {"visdk-list/vm/old/", "visdk-list/vm/vm-flat.vmdk", "visdk-list/vm/vm.log", "visdk-list/vm/vm.vmdk", "visdk-list/vm/vm.vmx"}},
+        {"visdk-list/vm", "", false, {"visdk-list/vm/old/", "visdk-list/vm/vm-flat.vmdk", "visdk-list/vm/vm.log", "visdk-list/vm/vm.vmdk", "visdk-list/vm/vm.vmx"}},
+        {"visdk-list/vm", "*.vmx", false, {"visdk-list/vm/vm.vmx"}},
+        {"visdk-list", "*.vmx", true, {"visdk-list/vm/old/vm.vmx", "visdk-list/vm/vm.vmx"}},
+        {"[LocalDS_0] visdk-list/", "vm?vm*", true, {"visdk-list/vm/old/vm.vmx", "visdk-list/vm/vm.vmdk", "visdk-list/vm/vm.vmx"}},
+        {"visdk-list", "vm*", true, {"visdk-list/vm/", "visdk-list/vm/old/vm.vmx", "visdk-list/vm/vm-flat.vmdk", "visdk-list/vm/vm.log", "visdk-list/vm/vm.vmdk", "visdk-list/vm/vm.vmx"}},
+        {"visdk-list/vm/old", "*.txt", false, {"visdk-list/vm/old/notes.txt"}},
+        {"visdk-list/vm/old", "*.vmdk", true, {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(List(c.folder, c.pattern, c.recursive), c.files) << c.folder << " " << c.pattern << (c.recursive ? " recursive" : "");
+
+    // The server's own browser lists the same names.
+    std::string moref = server.Moref("Datastore", ds);
+    std::string browser = server.Property("Datastore", moref, "browser");
+    std::string task = XmlText(server.Call("SearchDatastore_Task", "HostDatastoreBrowser", browser,
+                                           "<datastorePath>[LocalDS_0] visdk-list/vm</datastorePath><searchSpec><matchPattern>*.vm?</matchPattern></searchSpec>"),
+                               "returnval");
+    std::vector<std::string> names = XmlTexts(server.Property("Task", task, "info"), "path");
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"vm.vmx"}));
+    EXPECT_EQ(List("visdk-list/vm", "*.vm?", false), (std::vector<std::string>{"visdk-list/vm/vm.vmx"}));
+}
+
+TEST_F(VimDatastore, WhatIsMissingOrWrongFailsWithItsText)
+{
+    Write(root / "visdk-ds/file.txt", "x");
+    fs::create_directories(root / "visdk-ds/folder");
+    const struct {
+        const char* name;
+        std::function<bool()> call;
+        std::string error;
+    } cases[] = {
+        {"details of a missing file", [&] { VMInfoStructs::SVMFile f; return bridge->GetDetailsForFileOnHost("", "", ds, "visdk-ds/nope.txt", true, true, f); },
+         "File [LocalDS_0] visdk-ds/nope.txt was not found"},
+        {"a file in a missing folder", [&] { return bridge->CheckDatastoreFile("", ds, "visdk-ds/none/x", "", false) != 0; },
+         "File [LocalDS_0] visdk-ds/none/x was not found"},
+        {"a missing folder's list", [&] { std::vector<std::string> v; return bridge->GetFilesOnDSForHost("", ds, "visdk-ds/none", "*", false, v) != 0; },
+         "File [LocalDS_0] visdk-ds/none was not found"},
+        {"an unknown datastore", [&] { return bridge->CheckDatastoreFile("", "NoSuchDS", "x", "", false) != 0; }, "The datastore 'NoSuchDS' was not found."},
+        {"a datastore of another datacenter", [&] { return bridge->CheckDatastoreFile("DC9", ds, "visdk-ds/file.txt", "", false) != 0; },
+         "The datastore 'LocalDS_0' was not found."},
+        {"a path out of its folder", [&] { return bridge->CheckDatastoreFile("", ds, "visdk-ds/../../etc", "", false) != 0; },
+         "Invalid datastore path 'visdk-ds/../../etc'."},
+        {"a host that does not mount it", [&] { return bridge->CheckDatastoreFile("", ds, "visdk-ds/file.txt", "nohost", false) != 0; },
+         "The datastore 'LocalDS_0' is not accessible from host 'nohost'."},
+        {"a folder's URL", [&] { return !bridge->GetDownloadDatastoreFileUrl("", ds, "visdk-ds/folder", "").empty(); }, "File [LocalDS_0] visdk-ds/folder is a folder"},
+        {"a folder's download", [&] { return bridge->DownloadDatastoreFile("", ds, "visdk-ds/folder", (local / "f").string(), "") != 0; },
+         "File [LocalDS_0] visdk-ds/folder is a folder"},
+        {"a download without a local path", [&] { return bridge->DownloadDatastoreFile("", ds, "visdk-ds/file.txt", "", "") != 0; },
+         "A specified parameter was not correct: localPath"},
+        {"an upload of a missing local file", [&] { return bridge->UploadDatastoreFile("", ds, "visdk-ds/u.txt", (local / "none").string(), "") != 0; },
+         "The local file '" + (local / "none").string() + "' was not found."},
+        {"an upload to the root", [&] { Write(local / "l", "l"); return bridge->UploadDatastoreFile("", ds, "[LocalDS_0]", (local / "l").string(), "") != 0; },
+         "A specified parameter was not correct: path"},
+        {"a folder without a name", [&] { return bridge->CreateDatastoreFolder(ds, "") != 0; }, "A specified parameter was not correct: path"},
+        {"a host download from an unknown host", [&] { return bridge->DownloadDatastoreFileFromHost("", ds, "visdk-ds/file.txt", (local / "h").string(), "nohost") != 0; },
+         "The host 'nohost' was not found."},
+    };
+    for (const auto& c : cases) {
+        EXPECT_FALSE(c.call()) << c.name;
+        EXPECT_EQ(Error(), c.error) << c.name;
+    }
+    EXPECT_FALSE(fs::exists(root / "visdk-ds/u.txt"));
+    EXPECT_FALSE(fs::exists(local / "f"));
+}
+
+TEST_F(VimDatastore, AHostTransferTakesATicketForTheHostsOwnUrl)
+{
+    const std::string data = Pattern(1 << 20);
+    Write(local / "h.bin", data);
+    ASSERT_EQ(bridge->UploadDatastoreFileToHost("", ds, "visdk-host/h.bin", (local / "h.bin").string(), "DC0_H0"), 1) << Error();
+    EXPECT_TRUE(Read(root / "visdk-host/h.bin") == data);
+    ASSERT_EQ(bridge->DownloadDatastoreFileFromHost("", ds, "visdk-host/h.bin", (local / "back.bin").string(), "DC0_H0"), 1) << Error();
+    EXPECT_TRUE(Read(local / "back.bin") == data);
+    // The tickets were asked for the host's own URL, without the vCenter's datacenter path.
+    std::string trace = TraceFrom(mark);
+    for (const char* method : {"httpPut", "httpGet"})
+        EXPECT_NE(trace.find(std::string("<method>") + method + "</method><url>https://DC0_H0/folder/visdk-host/h.bin?dsName=LocalDS_0</url>"),
+                  std::string::npos)
+            << method;
+
+    EXPECT_TRUE(bridge->CheckDownloadFromHostPrivilege("DC0_H0")) << Error();
+    EXPECT_TRUE(bridge->CheckDownloadFromHostPrivilege("")) << Error();
+    EXPECT_NE(TraceFrom(mark).find("<privId>Datastore.FileManagement</privId>"), std::string::npos);
+    EXPECT_FALSE(bridge->CheckDownloadFromHostPrivilege("nohost"));
+    EXPECT_EQ(Error(), "The host 'nohost' was not found.");
+}
+
+// A server of our own, enough of a vCenter for one datastore file: its search finds the file, its /folder access
+// answers as the test says.
+class FileServer {
+public:
+    explicit FileServer(std::function<void(const Responder::Request&, Responder::Reply&)> folder) : m_folder(std::move(folder)) {}
+    Responder responder{[this](const Responder::Request& r) { return Answer(r); }};
+
+private:
+    Responder::Reply Answer(const Responder::Request& request)
+    {
+        Responder::Reply reply;
+        const std::string& m = request.soapMethod;
+        if (request.path.rfind("/folder/", 0) == 0)
+            m_folder(request, reply);
+        else if (m == "RetrieveServiceContent")
+            reply.body = Responder::Response(m, "<returnval><rootFolder type=\"Folder\">group-d1</rootFolder><propertyCollector type=\"PropertyCollector\">pc"
+                                                "</propertyCollector><viewManager type=\"ViewManager\">vm</viewManager><about><apiType>VirtualCenter</apiType>"
+                                                "<apiVersion>8.0.2.0</apiVersion></about><sessionManager type=\"SessionManager\">sm</sessionManager>"
+                                                "<fileManager type=\"FileManager\">fm</fileManager></returnval>");
+        else if (Responder::AnswerSession(request, reply))
+            ;
+        else if (m == "CreateContainerView")
+            reply.body = Responder::Response(m, "<returnval type=\"ContainerView\">view</returnval>");
+        else if (m == "RetrievePropertiesEx" && request.body.find("<type>Task</type>") != std::string::npos)
+            reply.body = Responder::Response(
+                m, "<returnval><objects><obj type=\"Task\">task-1</obj><propSet><name>info</name><val xsi:type=\"TaskInfo\"><key>task-1</key>"
+                   "<state>success</state><result xsi:type=\"HostDatastoreBrowserSearchResults\"><folderPath>[ds1] vm</folderPath>"
+                   "<file xsi:type=\"VmDiskFileInfo\"><path>big.vmdk</path></file></result></val></propSet></objects></returnval>");
+        else if (m == "RetrievePropertiesEx")
+            reply.body = Responder::Response(
+                m, "<returnval><objects><obj type=\"Datacenter\">dc-1</obj><propSet><name>name</name><val xsi:type=\"xsd:string\">Lab DC</val></propSet>"
+                   "</objects><objects><obj type=\"HostSystem\">host-1</obj><propSet><name>name</name><val xsi:type=\"xsd:string\">h1</val></propSet>"
+                   "<propSet><name>datastore</name><val xsi:type=\"ArrayOfManagedObjectReference\"><ManagedObjectReference type=\"Datastore\">ds-1"
+                   "</ManagedObjectReference></val></propSet></objects><objects><obj type=\"Folder\">group-s1</obj><propSet><name>parent</name><val type=\"Datacenter\" "
+                   "xsi:type=\"ManagedObjectReference\">dc-1</val></propSet></objects><objects><obj type=\"Datastore\">ds-1</obj><propSet><name>name</name>"
+                   "<val xsi:type=\"xsd:string\">ds1</val></propSet><propSet><name>parent</name><val type=\"Folder\" xsi:type=\"ManagedObjectReference\">"
+                   "group-s1</val></propSet><propSet><name>summary.accessible</name><val xsi:type=\"xsd:boolean\">true</val></propSet><propSet><name>"
+                   "browser</name><val type=\"HostDatastoreBrowser\" xsi:type=\"ManagedObjectReference\">browser-1</val></propSet></objects></returnval>");
+        else if (m == "AcquireGenericServiceTicket")
+            // The host's address as the ticket names it: this same server.
+            reply.body = Responder::Response(m, "<returnval><id>ticket-1</id><hostName>" + responder.Url().substr(7, responder.Url().size() - 11) +
+                                                    "</hostName></returnval>");
+        else if (m == "SearchDatastore_Task")
+            reply.body = Responder::Response(m, "<returnval type=\"Task\">task-1</returnval>");
+        else
+            reply.status = 500, reply.body = Responder::Fault("MethodNotFound", "unexpected " + m);
+        return reply;
+    }
+    std::function<void(const Responder::Request&, Responder::Reply&)> m_folder;
+};
+
+// A bridge focused on the responder and logged in to it.
+std::unique_ptr<VISDKCppBridge::CVISDKCppBridge> Connected(const FileServer& server)
+{
+    Bridge();
+    auto bridge = std::make_unique<VISDKCppBridge::CVISDKCppBridge>();
+    std::string url = server.responder.Url(), vm;
+    EXPECT_EQ(bridge->SetVMFocus(url, vm, 0), 1);
+    EXPECT_EQ(bridge->Connect(url, "tester", "pw"), 1) << bridge->GetLastErrorString();
+    return bridge;
+}
+
+TEST(VimDatastoreTransfers, ADownloadTheServerBreaksOffLeavesNoFile)
+{
+    const struct {
+        const char* name;
+        std::function<void(Responder::Reply&)> answer;
+        std::string error;
+    } cases[] = {
+        {"cut short", [](Responder::Reply& r) { r.contentType = "application/octet-stream", r.body = Pattern(1 << 20), r.contentLength = 4 << 20; },
+         "/folder/vm/big.vmdk"},
+        {"an error page", [](Responder::Reply& r) { r.status = 503, r.contentType = "text/html", r.body = "<html>busy</html>"; },
+         "The server answered 503 (Service Unavailable) to GET /folder/vm/big.vmdk"},
+        {"a closed connection", [](Responder::Reply& r) { r.closeInstead = true; }, "127.0.0.1:"},
+    };
+    char dir[] = "/tmp/visdk-cut-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    for (const auto& c : cases) {
+        std::string asked;
+        FileServer server([&](const Responder::Request& request, Responder::Reply& reply) {
+            asked = request.method + " " + request.path;
+            c.answer(reply);
+        });
+        auto bridge = Connected(server);
+        std::string target = std::string(dir) + "/big.vmdk";
+        EXPECT_EQ(bridge->DownloadDatastoreFile("", "ds1", "vm/big.vmdk", target, ""), 0) << c.name;
+        EXPECT_NE(bridge->GetLastErrorString().find(c.error), std::string::npos) << c.name << ": " << bridge->GetLastErrorString();
+        EXPECT_EQ(asked, "GET /folder/vm/big.vmdk?dcPath=Lab%20DC&dsName=ds1") << c.name;
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 0) << c.name << ": no partial file";
+    }
+    fs::remove_all(dir);
+}
+
+TEST(VimDatastoreTransfers, AHostSeesTheTicketAndNeverTheSession)
+{
+    std::vector<Responder::Request> asked;
+    FileServer server([&](const Responder::Request& request, Responder::Reply& reply) {
+        asked.push_back(request);
+        reply.contentType = "application/octet-stream", reply.body = "bytes of the host";
+    });
+    auto bridge = Connected(server);
+    char dir[] = "/tmp/visdk-host-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    ASSERT_EQ(bridge->DownloadDatastoreFileFromHost("", "ds1", "vm/big.vmdk", std::string(dir) + "/got", "h1"), 1) << bridge->GetLastErrorString();
+    EXPECT_EQ(Read(std::string(dir) + "/got"), "bytes of the host");
+    fs::remove_all(dir);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].path, "/folder/vm/big.vmdk?dsName=ds1");
+    EXPECT_NE(asked[0].head.find("Cookie: vmware_cgi_ticket=ticket-1"), std::string::npos) << asked[0].head;
+    EXPECT_EQ(asked[0].head.find("vmware_soap_session"), std::string::npos) << asked[0].head;
+    std::string ticket;
+    for (const Responder::Request& r : server.responder.Requests())
+        if (r.soapMethod == "AcquireGenericServiceTicket")
+            ticket = r.body;
+    EXPECT_NE(ticket.find("<spec xsi:type=\"SessionManagerHttpServiceRequestSpec\"><method>httpGet</method><url>http://h1/folder/vm/big.vmdk?dsName=ds1</url></spec>"),
+              std::string::npos)
+        << ticket;
+}
+
+TEST(VimDatastoreTransfers, AnUploadOfAMissingFileSendsNothing)
+{
+    FileServer server([](const Responder::Request&, Responder::Reply&) {});
+    auto bridge = Connected(server);
+    size_t before = server.responder.Requests().size();
+    for (const std::string& missing : {std::string("/tmp/visdk-no-such-file"), std::string("")}) {
+        EXPECT_EQ(bridge->UploadDatastoreFile("", "ds1", "vm/x.vmdk", missing, ""), 0);
+        EXPECT_EQ(bridge->UploadDatastoreFileToHost("", "ds1", "vm/x.vmdk", missing, "h1"), 0);
+        EXPECT_EQ(bridge->GetLastErrorString(), "The local file '" + missing + "' was not found.");
+    }
+    EXPECT_EQ(server.responder.Requests().size(), before);
+}
+
+} // namespace
