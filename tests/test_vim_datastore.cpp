@@ -11,7 +11,7 @@
 #include <regex>
 
 #include "Endpoint.h"
-#include "Responder.h"
+#include "CannedVCenter.h"
 #include "TestSupport.h"
 
 using namespace visdktest;
@@ -268,67 +268,35 @@ TEST_F(VimDatastore, AHostTransferTakesATicketForTheHostsOwnUrl)
     EXPECT_EQ(Error(), "The host 'nohost' was not found.");
 }
 
-// A server of our own, enough of a vCenter for one datastore file: its search finds the file, its /folder access
-// answers as the test says.
-class FileServer {
+// A vCenter of canned answers with one datastore (ds1 in "Lab DC", mounted on h1) whose search finds vm/big.vmdk; its
+// /folder access answers as the test says.
+class FileServer : public CannedVCenter {
 public:
-    explicit FileServer(std::function<void(const Responder::Request&, Responder::Reply&)> folder) : m_folder(std::move(folder)) {}
-    Responder responder{[this](const Responder::Request& r) { return Answer(r); }};
-
-private:
-    Responder::Reply Answer(const Responder::Request& request)
+    explicit FileServer(std::function<void(const Responder::Request&, Responder::Reply&)> folder, bool vcenter = true)
+        : CannedVCenter(
+              {Object("Datacenter", "dc-1", "Lab DC"), Object("Folder", "group-s1", "datastore", {{"parent", Ref("Datacenter", "dc-1")}}),
+               Object("HostSystem", "host-1", "h1",
+                      {{"datastore", "<val xsi:type=\"ArrayOfManagedObjectReference\"><ManagedObjectReference type=\"Datastore\">ds-1</ManagedObjectReference></val>"}}),
+               Object("Datastore", "ds-1", "ds1",
+                      {{"parent", Ref("Folder", "group-s1")}, {"summary.accessible", "<val xsi:type=\"xsd:boolean\">true</val>"},
+                       {"browser", Ref("HostDatastoreBrowser", "browser-1")}})},
+              [this, folder](const Responder::Request& request, Responder::Reply& reply) {
+                  if (request.path.rfind("/folder/", 0) == 0)
+                      folder(request, reply);
+                  else if (request.soapMethod == "AcquireGenericServiceTicket")
+                      // The host's address as the ticket names it: this same server.
+                      reply.body = Responder::Response("AcquireGenericServiceTicket",
+                                                       "<returnval><id>ticket-1</id><hostName>" + Authority() + "</hostName></returnval>");
+                  else
+                      return false;
+                  return true;
+              },
+              vcenter)
     {
-        Responder::Reply reply;
-        const std::string& m = request.soapMethod;
-        if (request.path.rfind("/folder/", 0) == 0)
-            m_folder(request, reply);
-        else if (m == "RetrieveServiceContent")
-            reply.body = Responder::Response(m, "<returnval><rootFolder type=\"Folder\">group-d1</rootFolder><propertyCollector type=\"PropertyCollector\">pc"
-                                                "</propertyCollector><viewManager type=\"ViewManager\">vm</viewManager><about><apiType>VirtualCenter</apiType>"
-                                                "<apiVersion>8.0.2.0</apiVersion></about><sessionManager type=\"SessionManager\">sm</sessionManager>"
-                                                "<fileManager type=\"FileManager\">fm</fileManager></returnval>");
-        else if (Responder::AnswerSession(request, reply))
-            ;
-        else if (m == "CreateContainerView")
-            reply.body = Responder::Response(m, "<returnval type=\"ContainerView\">view</returnval>");
-        else if (m == "RetrievePropertiesEx" && request.body.find("<type>Task</type>") != std::string::npos)
-            reply.body = Responder::Response(
-                m, "<returnval><objects><obj type=\"Task\">task-1</obj><propSet><name>info</name><val xsi:type=\"TaskInfo\"><key>task-1</key>"
-                   "<state>success</state><result xsi:type=\"HostDatastoreBrowserSearchResults\"><folderPath>[ds1] vm</folderPath>"
-                   "<file xsi:type=\"VmDiskFileInfo\"><path>big.vmdk</path></file></result></val></propSet></objects></returnval>");
-        else if (m == "RetrievePropertiesEx")
-            reply.body = Responder::Response(
-                m, "<returnval><objects><obj type=\"Datacenter\">dc-1</obj><propSet><name>name</name><val xsi:type=\"xsd:string\">Lab DC</val></propSet>"
-                   "</objects><objects><obj type=\"HostSystem\">host-1</obj><propSet><name>name</name><val xsi:type=\"xsd:string\">h1</val></propSet>"
-                   "<propSet><name>datastore</name><val xsi:type=\"ArrayOfManagedObjectReference\"><ManagedObjectReference type=\"Datastore\">ds-1"
-                   "</ManagedObjectReference></val></propSet></objects><objects><obj type=\"Folder\">group-s1</obj><propSet><name>parent</name><val type=\"Datacenter\" "
-                   "xsi:type=\"ManagedObjectReference\">dc-1</val></propSet></objects><objects><obj type=\"Datastore\">ds-1</obj><propSet><name>name</name>"
-                   "<val xsi:type=\"xsd:string\">ds1</val></propSet><propSet><name>parent</name><val type=\"Folder\" xsi:type=\"ManagedObjectReference\">"
-                   "group-s1</val></propSet><propSet><name>summary.accessible</name><val xsi:type=\"xsd:boolean\">true</val></propSet><propSet><name>"
-                   "browser</name><val type=\"HostDatastoreBrowser\" xsi:type=\"ManagedObjectReference\">browser-1</val></propSet></objects></returnval>");
-        else if (m == "AcquireGenericServiceTicket")
-            // The host's address as the ticket names it: this same server.
-            reply.body = Responder::Response(m, "<returnval><id>ticket-1</id><hostName>" + responder.Url().substr(7, responder.Url().size() - 11) +
-                                                    "</hostName></returnval>");
-        else if (m == "SearchDatastore_Task")
-            reply.body = Responder::Response(m, "<returnval type=\"Task\">task-1</returnval>");
-        else
-            reply.status = 500, reply.body = Responder::Fault("MethodNotFound", "unexpected " + m);
-        return reply;
+        taskResult = "<result xsi:type=\"HostDatastoreBrowserSearchResults\"><folderPath>[ds1] vm</folderPath><file xsi:type=\"VmDiskFileInfo\">"
+                     "<path>big.vmdk</path></file></result>";
     }
-    std::function<void(const Responder::Request&, Responder::Reply&)> m_folder;
 };
-
-// A bridge focused on the responder and logged in to it.
-std::unique_ptr<VISDKCppBridge::CVISDKCppBridge> Connected(const FileServer& server)
-{
-    Bridge();
-    auto bridge = std::make_unique<VISDKCppBridge::CVISDKCppBridge>();
-    std::string url = server.responder.Url(), vm;
-    EXPECT_EQ(bridge->SetVMFocus(url, vm, 0), 1);
-    EXPECT_EQ(bridge->Connect(url, "tester", "pw"), 1) << bridge->GetLastErrorString();
-    return bridge;
-}
 
 TEST(VimDatastoreTransfers, ADownloadTheServerBreaksOffLeavesNoFile)
 {
@@ -351,7 +319,7 @@ TEST(VimDatastoreTransfers, ADownloadTheServerBreaksOffLeavesNoFile)
             asked = request.method + " " + request.path;
             c.answer(reply);
         });
-        auto bridge = Connected(server);
+        auto bridge = server.Connect();
         std::string target = std::string(dir) + "/big.vmdk";
         EXPECT_EQ(bridge->DownloadDatastoreFile("", "ds1", "vm/big.vmdk", target, ""), 0) << c.name;
         EXPECT_NE(bridge->GetLastErrorString().find(c.error), std::string::npos) << c.name << ": " << bridge->GetLastErrorString();
@@ -361,36 +329,56 @@ TEST(VimDatastoreTransfers, ADownloadTheServerBreaksOffLeavesNoFile)
     fs::remove_all(dir);
 }
 
+// Through a vCenter the host gets the ticket's cookie and never the session's; a host connected to directly is the server.
 TEST(VimDatastoreTransfers, AHostSeesTheTicketAndNeverTheSession)
 {
-    std::vector<Responder::Request> asked;
-    FileServer server([&](const Responder::Request& request, Responder::Reply& reply) {
-        asked.push_back(request);
-        reply.contentType = "application/octet-stream", reply.body = "bytes of the host";
-    });
-    auto bridge = Connected(server);
-    char dir[] = "/tmp/visdk-host-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    ASSERT_EQ(bridge->DownloadDatastoreFileFromHost("", "ds1", "vm/big.vmdk", std::string(dir) + "/got", "h1"), 1) << bridge->GetLastErrorString();
-    EXPECT_EQ(Read(std::string(dir) + "/got"), "bytes of the host");
-    fs::remove_all(dir);
-    ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0].path, "/folder/vm/big.vmdk?dsName=ds1");
-    EXPECT_NE(asked[0].head.find("Cookie: vmware_cgi_ticket=ticket-1"), std::string::npos) << asked[0].head;
-    EXPECT_EQ(asked[0].head.find("vmware_soap_session"), std::string::npos) << asked[0].head;
-    std::string ticket;
-    for (const Responder::Request& r : server.responder.Requests())
-        if (r.soapMethod == "AcquireGenericServiceTicket")
-            ticket = r.body;
-    EXPECT_NE(ticket.find("<spec xsi:type=\"SessionManagerHttpServiceRequestSpec\"><method>httpGet</method><url>http://h1/folder/vm/big.vmdk?dsName=ds1</url></spec>"),
-              std::string::npos)
-        << ticket;
+    const struct {
+        bool vcenter;
+        std::string path, cookie, absent;
+        size_t tickets;
+    } cases[] = {
+        {true, "/folder/vm/big.vmdk?dsName=ds1", "Cookie: vmware_cgi_ticket=ticket-1", "vmware_soap_session", 2},
+        {false, "/folder/vm/big.vmdk?dcPath=Lab%20DC&dsName=ds1", "Cookie: vmware_soap_session=", "vmware_cgi_ticket", 0},
+    };
+    for (const auto& c : cases) {
+        std::vector<Responder::Request> asked;
+        FileServer server(
+            [&](const Responder::Request& request, Responder::Reply& reply) {
+                asked.push_back(request);
+                reply.contentType = "application/octet-stream", reply.body = "bytes of the host";
+            },
+            c.vcenter);
+        auto bridge = server.Connect();
+        char dir[] = "/tmp/visdk-host-XXXXXX";
+        ASSERT_NE(mkdtemp(dir), nullptr);
+        ASSERT_EQ(bridge->DownloadDatastoreFileFromHost("", "ds1", "vm/big.vmdk", std::string(dir) + "/got", "h1"), 1) << bridge->GetLastErrorString();
+        EXPECT_EQ(Read(std::string(dir) + "/got"), "bytes of the host");
+        Write(std::string(dir) + "/up", "bytes for the host");
+        ASSERT_EQ(bridge->UploadDatastoreFileToHost("", "ds1", "vm/new.bin", std::string(dir) + "/up", "h1"), 1) << bridge->GetLastErrorString();
+        fs::remove_all(dir);
+        ASSERT_EQ(asked.size(), 2u);
+        EXPECT_EQ(asked[0].method + " " + asked[0].path, "GET " + c.path);
+        EXPECT_EQ(asked[1].method + " " + asked[1].body, "PUT bytes for the host");
+        for (const Responder::Request& r : asked) {
+            EXPECT_NE(r.head.find(c.cookie), std::string::npos) << r.head;
+            EXPECT_EQ(r.head.find(c.absent), std::string::npos) << r.head;
+        }
+        std::vector<std::string> tickets = server.Bodies("AcquireGenericServiceTicket");
+        ASSERT_EQ(tickets.size(), c.tickets);
+        if (c.vcenter) {
+            EXPECT_NE(tickets[0].find("<spec xsi:type=\"SessionManagerHttpServiceRequestSpec\"><method>httpGet</method>"
+                                      "<url>http://h1/folder/vm/big.vmdk?dsName=ds1</url></spec>"),
+                      std::string::npos)
+                << tickets[0];
+            EXPECT_NE(tickets[1].find("<method>httpPut</method><url>http://h1/folder/vm/new.bin?dsName=ds1</url>"), std::string::npos) << tickets[1];
+        }
+    }
 }
 
 TEST(VimDatastoreTransfers, AnUploadOfAMissingFileSendsNothing)
 {
     FileServer server([](const Responder::Request&, Responder::Reply&) {});
-    auto bridge = Connected(server);
+    auto bridge = server.Connect();
     size_t before = server.responder.Requests().size();
     for (const std::string& missing : {std::string("/tmp/visdk-no-such-file"), std::string("")}) {
         EXPECT_EQ(bridge->UploadDatastoreFile("", "ds1", "vm/x.vmdk", missing, ""), 0);
