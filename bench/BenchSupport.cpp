@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 
 #include <mono/metadata/appdomain.h>
 #include <mono/metadata/class.h>
@@ -36,6 +37,18 @@ void Begin(int argc, char** argv, const char* title, bool throughProbe)
         std::printf("# every CVIWrapper call records itself in the test probe (reflection, managed side); bridge and floor\n"
                     "# invoke the same managed method, so that fixed cost is in both figures and pulls the ratio toward 1\n");
     std::fflush(stdout);
+}
+
+std::map<std::string, std::string> ReadEnv(const std::string& path)
+{
+    std::map<std::string, std::string> values;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);) {
+        size_t equals = line.find('=');
+        if (equals != std::string::npos)
+            values[line.substr(0, equals)] = line.substr(equals + 1);
+    }
+    return values;
 }
 
 void Fail(const std::string& what)

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <map>
 #include <string>
 
 #include <mono/metadata/object.h>
@@ -44,6 +45,8 @@ MonoObject* NewValue(MonoClass* klass);
 inline MonoString* Str(const std::string& text) { return mono_string_new(VISDKCppBridge::g_domain, text.c_str()); }
 std::string Utf8(MonoObject* text);
 void CollectGarbage();
+// The NAME=value lines of a test endpoint's file.
+std::map<std::string, std::string> ReadEnv(const std::string& path);
 
 inline double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
 

@@ -28,18 +28,6 @@ namespace {
 const UINT64 kMask = VM_PROP_VM_HOST_INFO | VM_PROP_VM_CFG_FILE | VM_PROP_VM_SNAPSHOT_LIST | VM_PROP_VM_DISK_LIST | VM_PROP_VM_NW_LIST;
 const int kChecks = 200;
 
-std::map<std::string, std::string> ReadEnv(const std::string& path)
-{
-    std::map<std::string, std::string> values;
-    std::ifstream in(path);
-    for (std::string line; std::getline(in, line);) {
-        size_t equals = line.find('=');
-        if (equals != std::string::npos)
-            values[line.substr(0, equals)] = line.substr(equals + 1);
-    }
-    return values;
-}
-
 long long RoundTrips()
 {
     MonoObject* boxed = visdktest::CallStatic("VimStats", "RoundTrips", nullptr);

@@ -76,13 +76,17 @@ namespace VISDKWrapper
             catch (UnauthorizedAccessException e) { throw new ClientFault("The upload of " + localPath + " failed: " + e.Message); }
         }
 
+        // Mono's TLS handles a large write in time that grows with its size squared: the network side gets the bytes in
+        // pieces of 64 KiB (measured best; 1 MiB writes run at a fifth of the rate).
+        const int NetworkPiece = 1 << 16;
+
         static long Copy(Stream from, Stream to, long length, Action<long, long> progress)
         {
             var buffer = new byte[TransferBuffer];
             long copied = 0;
             for (int n; (n = from.Read(buffer, 0, buffer.Length)) > 0;)
             {
-                to.Write(buffer, 0, n);
+                for (int at = 0; at < n; at += NetworkPiece) to.Write(buffer, at, Math.Min(NetworkPiece, n - at));
                 copied += n;
                 if (progress != null) progress(copied, length);
             }
