@@ -1,6 +1,6 @@
 // Datastore files through the web-services client against the test endpoint: every result is checked against the
-// datastore's own directory on disk (the server's truth, read independently), the server's browser (RawSoap) and its
-// /folder access (curl); what the endpoint cannot show (an interrupted download) against a loopback responder.
+// datastore's own directory on disk (the server's truth, read independently), the server's browser (RawSoap), its
+// /folder access (curl) and the requests in its trace. Transfers the endpoint cannot show: test_vim_transfers.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -11,7 +11,7 @@
 #include <regex>
 
 #include "Endpoint.h"
-#include "CannedVCenter.h"
+#include "LocalFiles.h"
 #include "TestSupport.h"
 
 using namespace visdktest;
@@ -20,27 +20,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string ds = "LocalDS_0";
-
-std::string Pattern(size_t size)
-{
-    std::string data(size, '\0');
-    unsigned state = 12345;
-    for (char& c : data)
-        c = static_cast<char>((state = state * 1103515245u + 12345u) >> 16);
-    return data;
-}
-
-void Write(const fs::path& path, const std::string& data)
-{
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << data;
-}
-
-std::string Read(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 std::string Curl(const std::string& url, const fs::path& to)
 {
@@ -72,16 +51,12 @@ protected:
         bridge = EndpointBridge();
         root = server.Property("Datastore", server.Moref("Datastore", ds), "info.url");
         ASSERT_FALSE(root.empty());
-        char dir[] = "/tmp/visdk-ds-XXXXXX";
-        ASSERT_NE(mkdtemp(dir), nullptr);
-        local = dir;
         mark = fs::exists(Endpoint::Get().trace) ? fs::file_size(Endpoint::Get().trace) : 0;
     }
     void TearDown() override
     {
         for (const char* mine : {"visdk-ds", "visdk-copy", "visdk-host", "visdk-list"})
             fs::remove_all(root / mine);
-        fs::remove_all(local);
     }
     std::string Error() { return bridge->GetLastErrorString(); }
     std::vector<std::string> List(const std::string& folder, const std::string& pattern, bool recursive)
@@ -93,17 +68,19 @@ protected:
 
     RawSoap server;
     std::unique_ptr<VISDKCppBridge::CVISDKCppBridge> bridge;
-    fs::path root, local;
+    fs::path root;
+    TempDir scratch;
+    const fs::path& local = scratch.Path();
     size_t mark = 0;
 };
 
 TEST_F(VimDatastore, BytesGoUpAndComeBackAsTheServerHoldsThem)
 {
     const std::string data = Pattern((3 << 20) + 12345);
-    Write(local / "up.bin", data);
+    WriteFile(local / "up.bin", data);
     ASSERT_EQ(bridge->UploadDatastoreFile("", ds, "visdk-ds/sub/up.bin", (local / "up.bin").string(), ""), 1) << Error();
     ASSERT_EQ(fs::file_size(root / "visdk-ds/sub/up.bin"), data.size()) << "the parent folders were made";
-    EXPECT_TRUE(Read(root / "visdk-ds/sub/up.bin") == data);
+    EXPECT_TRUE(ReadFile(root / "visdk-ds/sub/up.bin") == data);
 
     EXPECT_EQ(List("visdk-ds", "*", true), (std::vector<std::string>{"visdk-ds/sub/", "visdk-ds/sub/up.bin"}));
     VMInfoStructs::SVMFile file;
@@ -120,24 +97,24 @@ TEST_F(VimDatastore, BytesGoUpAndComeBackAsTheServerHoldsThem)
     EXPECT_EQ(bare.lSize, 0) << "the size only when asked";
 
     ASSERT_EQ(bridge->DownloadDatastoreFile("DC0", ds, "visdk-ds/sub/up.bin", (local / "down.bin").string(), ""), 1) << Error();
-    EXPECT_TRUE(Read(local / "down.bin") == data);
-    EXPECT_EQ(std::distance(fs::directory_iterator(local), fs::directory_iterator()), 2) << "no partial file is left";
+    EXPECT_TRUE(ReadFile(local / "down.bin") == data);
+    EXPECT_EQ(scratch.Count(), 2u) << "no partial file is left";
 
     std::string url = bridge->GetDownloadDatastoreFileUrl("", ds, "visdk-ds/sub/up.bin", "");
     EXPECT_EQ(url, "https://127.0.0.1:" + Endpoint::Get().port + "/folder/visdk-ds/sub/up.bin?dcPath=DC0&dsName=LocalDS_0");
     EXPECT_EQ(Curl(url, local / "curl.bin"), "200");
-    EXPECT_TRUE(Read(local / "curl.bin") == data);
+    EXPECT_TRUE(ReadFile(local / "curl.bin") == data);
 
     // A name that needs escaping, replaced by a second upload.
-    Write(local / "small.txt", "first");
-    Write(local / "other.txt", "second, longer");
+    WriteFile(local / "small.txt", "first");
+    WriteFile(local / "other.txt", "second, longer");
     ASSERT_EQ(bridge->UploadDatastoreFile("", ds, "visdk-ds/a b&c.txt", (local / "small.txt").string(), ""), 1) << Error();
     ASSERT_EQ(bridge->UploadDatastoreFile("", ds, "visdk-ds/a b&c.txt", (local / "other.txt").string(), ""), 1) << Error();
-    EXPECT_EQ(Read(root / "visdk-ds/a b&c.txt"), "second, longer");
+    EXPECT_EQ(ReadFile(root / "visdk-ds/a b&c.txt"), "second, longer");
     url = bridge->GetDownloadDatastoreFileUrl("", ds, "visdk-ds/a b&c.txt", "");
     EXPECT_NE(url.find("/folder/visdk-ds/a%20b%26c.txt?"), std::string::npos) << url;
     EXPECT_EQ(Curl(url, local / "curl.txt"), "200");
-    EXPECT_EQ(Read(local / "curl.txt"), "second, longer");
+    EXPECT_EQ(ReadFile(local / "curl.txt"), "second, longer");
 }
 
 TEST_F(VimDatastore, FoldersAreMadeCopiedCheckedAndDeletedOnTheServer)
@@ -148,13 +125,13 @@ TEST_F(VimDatastore, FoldersAreMadeCopiedCheckedAndDeletedOnTheServer)
     EXPECT_EQ(bridge->CheckDatastoreFile("", ds, "visdk-ds/a/b", "", false), 0);
     EXPECT_EQ(Error(), "[LocalDS_0] visdk-ds/a/b is a folder");
 
-    Write(root / "visdk-ds/a/b/data.bin", Pattern(100000));
+    WriteFile(root / "visdk-ds/a/b/data.bin", Pattern(100000));
     EXPECT_EQ(bridge->CheckDatastoreFile("DC0", ds, "[LocalDS_0] visdk-ds/a/b/data.bin", "DC0_C0_H1", false), 1) << Error();
     // Both forms; the destination's parents are made.
     ASSERT_EQ(bridge->CopyDatastoreFile("", ds, "visdk-ds/a/b/data.bin", ds, "visdk-copy/x/one.bin", ""), 1) << Error();
     ASSERT_EQ(bridge->CopyDatastoreFile("DC0", ds, "visdk-ds/a/b/data.bin", ds, "visdk-copy/two.bin", "", "DC0"), 1) << Error();
-    EXPECT_TRUE(Read(root / "visdk-copy/x/one.bin") == Pattern(100000));
-    EXPECT_TRUE(Read(root / "visdk-copy/two.bin") == Pattern(100000));
+    EXPECT_TRUE(ReadFile(root / "visdk-copy/x/one.bin") == Pattern(100000));
+    EXPECT_TRUE(ReadFile(root / "visdk-copy/two.bin") == Pattern(100000));
     EXPECT_EQ(bridge->CopyDatastoreFile("", ds, "visdk-ds/a/b/data.bin", ds, "visdk-copy/two.bin", ""), 0);
     EXPECT_EQ(Error(), "Cannot complete the operation because the file or folder [LocalDS_0] visdk-copy/two.bin already exists");
     EXPECT_EQ(bridge->CopyDatastoreFile("", ds, "visdk-ds/a", ds, "visdk-ds/a/b/c", ""), 0);
@@ -173,7 +150,7 @@ TEST_F(VimDatastore, FoldersAreMadeCopiedCheckedAndDeletedOnTheServer)
 TEST_F(VimDatastore, PatternsAndRecursionPickWhatTheServerLists)
 {
     for (const char* name : {"vm/vm.vmx", "vm/vm.log", "vm/vm-flat.vmdk", "vm/vm.vmdk", "vm/old/vm.vmx", "vm/old/notes.txt", "top.iso"})
-        Write(root / "visdk-list" / name, name);
+        WriteFile(root / "visdk-list" / name, name);
     const struct {
         std::string folder, pattern;
         bool recursive;
@@ -205,7 +182,7 @@ TEST_F(VimDatastore, PatternsAndRecursionPickWhatTheServerLists)
 
 TEST_F(VimDatastore, WhatIsMissingOrWrongFailsWithItsText)
 {
-    Write(root / "visdk-ds/file.txt", "x");
+    WriteFile(root / "visdk-ds/file.txt", "x");
     fs::create_directories(root / "visdk-ds/folder");
     const struct {
         const char* name;
@@ -232,7 +209,7 @@ TEST_F(VimDatastore, WhatIsMissingOrWrongFailsWithItsText)
          "A specified parameter was not correct: localPath"},
         {"an upload of a missing local file", [&] { return bridge->UploadDatastoreFile("", ds, "visdk-ds/u.txt", (local / "none").string(), "") != 0; },
          "The local file '" + (local / "none").string() + "' was not found."},
-        {"an upload to the root", [&] { Write(local / "l", "l"); return bridge->UploadDatastoreFile("", ds, "[LocalDS_0]", (local / "l").string(), "") != 0; },
+        {"an upload to the root", [&] { WriteFile(local / "l", "l"); return bridge->UploadDatastoreFile("", ds, "[LocalDS_0]", (local / "l").string(), "") != 0; },
          "A specified parameter was not correct: path"},
         {"a folder without a name", [&] { return bridge->CreateDatastoreFolder(ds, "") != 0; }, "A specified parameter was not correct: path"},
         {"a host download from an unknown host", [&] { return bridge->DownloadDatastoreFileFromHost("", ds, "visdk-ds/file.txt", (local / "h").string(), "nohost") != 0; },
@@ -249,11 +226,11 @@ TEST_F(VimDatastore, WhatIsMissingOrWrongFailsWithItsText)
 TEST_F(VimDatastore, AHostTransferTakesATicketForTheHostsOwnUrl)
 {
     const std::string data = Pattern(1 << 20);
-    Write(local / "h.bin", data);
+    WriteFile(local / "h.bin", data);
     ASSERT_EQ(bridge->UploadDatastoreFileToHost("", ds, "visdk-host/h.bin", (local / "h.bin").string(), "DC0_H0"), 1) << Error();
-    EXPECT_TRUE(Read(root / "visdk-host/h.bin") == data);
+    EXPECT_TRUE(ReadFile(root / "visdk-host/h.bin") == data);
     ASSERT_EQ(bridge->DownloadDatastoreFileFromHost("", ds, "visdk-host/h.bin", (local / "back.bin").string(), "DC0_H0"), 1) << Error();
-    EXPECT_TRUE(Read(local / "back.bin") == data);
+    EXPECT_TRUE(ReadFile(local / "back.bin") == data);
     // The tickets were asked for the host's own URL, without the vCenter's datacenter path.
     std::string trace = TraceFrom(mark);
     for (const char* method : {"httpPut", "httpGet"})
@@ -266,126 +243,6 @@ TEST_F(VimDatastore, AHostTransferTakesATicketForTheHostsOwnUrl)
     EXPECT_NE(TraceFrom(mark).find("<privId>Datastore.FileManagement</privId>"), std::string::npos);
     EXPECT_FALSE(bridge->CheckDownloadFromHostPrivilege("nohost"));
     EXPECT_EQ(Error(), "The host 'nohost' was not found.");
-}
-
-// A vCenter of canned answers with one datastore (ds1 in "Lab DC", mounted on h1) whose search finds vm/big.vmdk; its
-// /folder access answers as the test says.
-class FileServer : public CannedVCenter {
-public:
-    explicit FileServer(std::function<void(const Responder::Request&, Responder::Reply&)> folder, bool vcenter = true)
-        : CannedVCenter(
-              {Object("Datacenter", "dc-1", "Lab DC"), Object("Folder", "group-s1", "datastore", {{"parent", Ref("Datacenter", "dc-1")}}),
-               Object("HostSystem", "host-1", "h1",
-                      {{"datastore", "<val xsi:type=\"ArrayOfManagedObjectReference\"><ManagedObjectReference type=\"Datastore\">ds-1</ManagedObjectReference></val>"}}),
-               Object("Datastore", "ds-1", "ds1",
-                      {{"parent", Ref("Folder", "group-s1")}, {"summary.accessible", "<val xsi:type=\"xsd:boolean\">true</val>"},
-                       {"browser", Ref("HostDatastoreBrowser", "browser-1")}})},
-              [this, folder](const Responder::Request& request, Responder::Reply& reply) {
-                  if (request.path.rfind("/folder/", 0) == 0)
-                      folder(request, reply);
-                  else if (request.soapMethod == "AcquireGenericServiceTicket")
-                      // The host's address as the ticket names it: this same server.
-                      reply.body = Responder::Response("AcquireGenericServiceTicket",
-                                                       "<returnval><id>ticket-1</id><hostName>" + Authority() + "</hostName></returnval>");
-                  else
-                      return false;
-                  return true;
-              },
-              vcenter)
-    {
-        taskResult = "<result xsi:type=\"HostDatastoreBrowserSearchResults\"><folderPath>[ds1] vm</folderPath><file xsi:type=\"VmDiskFileInfo\">"
-                     "<path>big.vmdk</path></file></result>";
-    }
-};
-
-TEST(VimDatastoreTransfers, ADownloadTheServerBreaksOffLeavesNoFile)
-{
-    const struct {
-        const char* name;
-        std::function<void(Responder::Reply&)> answer;
-        std::string error;
-    } cases[] = {
-        {"cut short", [](Responder::Reply& r) { r.contentType = "application/octet-stream", r.body = Pattern(1 << 20), r.contentLength = 4 << 20; },
-         "/folder/vm/big.vmdk"},
-        {"an error page", [](Responder::Reply& r) { r.status = 503, r.contentType = "text/html", r.body = "<html>busy</html>"; },
-         "The server answered 503 (Service Unavailable) to GET /folder/vm/big.vmdk"},
-        {"a closed connection", [](Responder::Reply& r) { r.closeInstead = true; }, "127.0.0.1:"},
-    };
-    char dir[] = "/tmp/visdk-cut-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    for (const auto& c : cases) {
-        std::string asked;
-        FileServer server([&](const Responder::Request& request, Responder::Reply& reply) {
-            asked = request.method + " " + request.path;
-            c.answer(reply);
-        });
-        auto bridge = server.Connect();
-        std::string target = std::string(dir) + "/big.vmdk";
-        EXPECT_EQ(bridge->DownloadDatastoreFile("", "ds1", "vm/big.vmdk", target, ""), 0) << c.name;
-        EXPECT_NE(bridge->GetLastErrorString().find(c.error), std::string::npos) << c.name << ": " << bridge->GetLastErrorString();
-        EXPECT_EQ(asked, "GET /folder/vm/big.vmdk?dcPath=Lab%20DC&dsName=ds1") << c.name;
-        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 0) << c.name << ": no partial file";
-    }
-    fs::remove_all(dir);
-}
-
-// Through a vCenter the host gets the ticket's cookie and never the session's; a host connected to directly is the server.
-TEST(VimDatastoreTransfers, AHostSeesTheTicketAndNeverTheSession)
-{
-    const struct {
-        bool vcenter;
-        std::string path, cookie, absent;
-        size_t tickets;
-    } cases[] = {
-        {true, "/folder/vm/big.vmdk?dsName=ds1", "Cookie: vmware_cgi_ticket=ticket-1", "vmware_soap_session", 2},
-        {false, "/folder/vm/big.vmdk?dcPath=Lab%20DC&dsName=ds1", "Cookie: vmware_soap_session=", "vmware_cgi_ticket", 0},
-    };
-    for (const auto& c : cases) {
-        std::vector<Responder::Request> asked;
-        FileServer server(
-            [&](const Responder::Request& request, Responder::Reply& reply) {
-                asked.push_back(request);
-                reply.contentType = "application/octet-stream", reply.body = "bytes of the host";
-            },
-            c.vcenter);
-        auto bridge = server.Connect();
-        char dir[] = "/tmp/visdk-host-XXXXXX";
-        ASSERT_NE(mkdtemp(dir), nullptr);
-        ASSERT_EQ(bridge->DownloadDatastoreFileFromHost("", "ds1", "vm/big.vmdk", std::string(dir) + "/got", "h1"), 1) << bridge->GetLastErrorString();
-        EXPECT_EQ(Read(std::string(dir) + "/got"), "bytes of the host");
-        Write(std::string(dir) + "/up", "bytes for the host");
-        ASSERT_EQ(bridge->UploadDatastoreFileToHost("", "ds1", "vm/new.bin", std::string(dir) + "/up", "h1"), 1) << bridge->GetLastErrorString();
-        fs::remove_all(dir);
-        ASSERT_EQ(asked.size(), 2u);
-        EXPECT_EQ(asked[0].method + " " + asked[0].path, "GET " + c.path);
-        EXPECT_EQ(asked[1].method + " " + asked[1].body, "PUT bytes for the host");
-        for (const Responder::Request& r : asked) {
-            EXPECT_NE(r.head.find(c.cookie), std::string::npos) << r.head;
-            EXPECT_EQ(r.head.find(c.absent), std::string::npos) << r.head;
-        }
-        std::vector<std::string> tickets = server.Bodies("AcquireGenericServiceTicket");
-        ASSERT_EQ(tickets.size(), c.tickets);
-        if (c.vcenter) {
-            EXPECT_NE(tickets[0].find("<spec xsi:type=\"SessionManagerHttpServiceRequestSpec\"><method>httpGet</method>"
-                                      "<url>http://h1/folder/vm/big.vmdk?dsName=ds1</url></spec>"),
-                      std::string::npos)
-                << tickets[0];
-            EXPECT_NE(tickets[1].find("<method>httpPut</method><url>http://h1/folder/vm/new.bin?dsName=ds1</url>"), std::string::npos) << tickets[1];
-        }
-    }
-}
-
-TEST(VimDatastoreTransfers, AnUploadOfAMissingFileSendsNothing)
-{
-    FileServer server([](const Responder::Request&, Responder::Reply&) {});
-    auto bridge = server.Connect();
-    size_t before = server.responder.Requests().size();
-    for (const std::string& missing : {std::string("/tmp/visdk-no-such-file"), std::string("")}) {
-        EXPECT_EQ(bridge->UploadDatastoreFile("", "ds1", "vm/x.vmdk", missing, ""), 0);
-        EXPECT_EQ(bridge->UploadDatastoreFileToHost("", "ds1", "vm/x.vmdk", missing, "h1"), 0);
-        EXPECT_EQ(bridge->GetLastErrorString(), "The local file '" + missing + "' was not found.");
-    }
-    EXPECT_EQ(server.responder.Requests().size(), before);
 }
 
 } // namespace

@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <sstream>
 
 #include "CannedVCenter.h"
 #include "Endpoint.h"
+#include "LocalFiles.h"
 #include "TestSupport.h"
 
 using namespace visdktest;
@@ -19,14 +19,6 @@ using namespace VMInfoStructs;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Read(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class VimHostOps : public ::testing::Test {
 protected:
@@ -105,15 +97,13 @@ TEST_F(VimHostOps, WhatTheEndpointLacksIsAskedForAndItsFaultReported)
     EXPECT_EQ(bridge->RefreshHostAdapter("DC0_H0", adapter, {}), 0);
     EXPECT_EQ(Error(), "The storage adapter was not found on host 'DC0_H0'.");
 
-    char dir[] = "/tmp/visdk-bundle-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    EXPECT_FALSE(bridge->DownloadHostLogBundle("DC0_H0", dir));
+    TempDir dir;
+    EXPECT_FALSE(bridge->DownloadHostLogBundle("DC0_H0", dir.Path()));
     EXPECT_NE(Sent().find("<includeDefault>false</includeDefault><host type=\"HostSystem\">" + host + "</host>"), std::string::npos);
     EXPECT_NE(Error().find("does not implement: GenerateLogBundles_Task"), std::string::npos) << Error();
-    EXPECT_FALSE(bridge->DownloadServerLogBundle(dir));
+    EXPECT_FALSE(bridge->DownloadServerLogBundle(dir.Path()));
     EXPECT_NE(Sent().find("<includeDefault>true</includeDefault></GenerateLogBundles_Task>"), std::string::npos);
-    EXPECT_TRUE(fs::is_empty(dir));
-    fs::remove_all(dir);
+    EXPECT_EQ(dir.Count(), 0u);
     EXPECT_FALSE(bridge->DownloadHostLogBundle("nohost", "/tmp"));
     EXPECT_EQ(Error(), "The host 'nohost' was not found.");
     EXPECT_FALSE(bridge->DownloadServerLogBundle(""));
@@ -236,13 +226,11 @@ TEST(VimHostOpsCanned, ABundleIsFetchedFromWhereTheTaskSays)
                         "</system><url>https://*/downloads/esx1-vmsupport.tgz</url></DiagnosticManagerBundleInfo><DiagnosticManagerBundleInfo>"
                         "<url>https://*:443/downloads/vc-support.tgz</url></DiagnosticManagerBundleInfo></result>";
     auto bridge = server.Connect();
-    char dir[] = "/tmp/visdk-bundle-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    ASSERT_TRUE(bridge->DownloadHostLogBundle("esx1", dir)) << bridge->GetLastErrorString();
-    EXPECT_EQ(Read(fs::path(dir) / "esx1-vmsupport.tgz"), "bundle /downloads/esx1-vmsupport.tgz") << "a directory gets the server's name";
-    ASSERT_TRUE(bridge->DownloadServerLogBundle(std::string(dir) + "/mine.tgz")) << bridge->GetLastErrorString();
-    EXPECT_EQ(Read(fs::path(dir) / "mine.tgz"), "bundle /downloads/vc-support.tgz");
-    fs::remove_all(dir);
+    TempDir dir;
+    ASSERT_TRUE(bridge->DownloadHostLogBundle("esx1", dir.Path())) << bridge->GetLastErrorString();
+    EXPECT_EQ(ReadFile(dir / "esx1-vmsupport.tgz"), "bundle /downloads/esx1-vmsupport.tgz") << "a directory gets the server's name";
+    ASSERT_TRUE(bridge->DownloadServerLogBundle((dir / "mine.tgz").string())) << bridge->GetLastErrorString();
+    EXPECT_EQ(ReadFile(dir / "mine.tgz"), "bundle /downloads/vc-support.tgz");
     std::vector<std::string> asked = server.Bodies("GenerateLogBundles_Task");
     ASSERT_EQ(asked.size(), 2u);
     EXPECT_NE(asked[0].find("<includeDefault>false</includeDefault><host type=\"HostSystem\">host-1</host>"), std::string::npos) << asked[0];
