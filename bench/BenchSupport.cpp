@@ -39,6 +39,18 @@ void Begin(int argc, char** argv, const char* title, bool throughProbe)
     std::fflush(stdout);
 }
 
+std::map<std::string, std::string> ReadEnv(const std::string& path)
+{
+    std::map<std::string, std::string> values;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);) {
+        size_t equals = line.find('=');
+        if (equals != std::string::npos)
+            values[line.substr(0, equals)] = line.substr(equals + 1);
+    }
+    return values;
+}
+
 void Fail(const std::string& what)
 {
     std::fprintf(stderr, "bench: %s\n", what.c_str());

@@ -45,6 +45,8 @@ MonoObject* NewValue(MonoClass* klass);
 inline MonoString* Str(const std::string& text) { return mono_string_new(VISDKCppBridge::g_domain, text.c_str()); }
 std::string Utf8(MonoObject* text);
 void CollectGarbage();
+// The NAME=value lines of a test endpoint's file.
+std::map<std::string, std::string> ReadEnv(const std::string& path);
 
 // The test endpoint of one run: the endpoint file `reuse` names, as it is, else one started on FILES/NAME.env with
 // `arguments` (tests/endpoint/start.sh) and stopped when this goes. Gives its VISDK_ENDPOINT_* values; clients made

@@ -40,6 +40,57 @@ namespace VISDKWrapper
             return Math.Max(0, Array.IndexOf(FileTypes, type));
         }
 
+        // The eFileType code of a file by its name (a folder is 9).
+        public static int FileTypeOf(string path)
+        {
+            var p = path.ToLowerInvariant();
+            if (p.EndsWith(".vmx")) return 0;
+            if (p.EndsWith(".nvram")) return 1;
+            if (p.EndsWith(".vmsd")) return 2;
+            if (p.EndsWith(".log")) return 3;
+            if (p.EndsWith("-flat.vmdk") || p.EndsWith("-sesparse.vmdk") || p.EndsWith("-delta.vmdk") || p.EndsWith("-rdm.vmdk") || p.EndsWith("-rdmp.vmdk")) return 5;
+            if (p.EndsWith(".vmdk")) return 4;
+            if (p.EndsWith(".vswp")) return 6;
+            if (p.EndsWith(".vmsn")) return 7;
+            return 8;
+        }
+
+        public const int FolderType = 9;
+
+        // A datastore path as stored: "[ds] a/b" and "/a//b/" both become "a/b", and `datastore` is the one it names
+        // (null when none). Null, with the fault's text in `invalid`, for ".." or control characters, which would let
+        // a caller reach outside the folder it names.
+        public static string DatastorePath(string path, out string datastore, out string invalid)
+        {
+            datastore = null;
+            invalid = null;
+            path = (path ?? "").Trim();
+            if (path.StartsWith("["))
+            {
+                int close = path.IndexOf(']');
+                if (close < 0) { invalid = "Invalid datastore path '" + path + "'."; return null; }
+                datastore = path.Substring(1, close - 1);
+                path = path.Substring(close + 1).Trim();
+            }
+            var parts = path.Replace('\\', '/').Split(new[] { '/' }, StringSplitOptions.RemoveEmptyEntries);
+            if (parts.Any(p => p == ".." || p == ".") || path.Any(char.IsControl)) { invalid = "Invalid datastore path '" + path + "'."; return null; }
+            return string.Join("/", parts);
+        }
+
+        public static string DsPath(string datastore, string rel) { return "[" + datastore + "] " + rel; }
+
+        public static string FileNotFound(string path) { return "File " + path + " was not found"; }
+
+        public static string FileExists(string path) { return "Cannot complete the operation because the file or folder " + path + " already exists"; }
+
+        public static string IsFolder(string path) { return "File " + path + " is a folder"; }
+
+        public static string DatastoreNotFound(string name) { return "The datastore '" + name + "' was not found."; }
+
+        public static string HostNotFound(string name) { return "The host '" + name + "' was not found."; }
+
+        public static string LocalFileNotFound(string path) { return "The local file '" + path + "' was not found."; }
+
         // A name against a pattern of '*' and '?', ignoring case. Linear in practice: a mismatch goes back only to the
         // last '*', so no pattern makes it explode.
         public static bool Matches(string name, string pattern)

@@ -27,7 +27,7 @@ namespace VISDKWrapper
                 "runtime.connectionState", "runtime.inMaintenanceMode", "config.vsanHostConfig.faultDomainInfo.name"
             };
             static readonly string[] HostNics = { "config.network.pnic", "config.network.vnic", "config.network.vswitch", "config.network.portgroup", "config.network.proxySwitch" };
-            static readonly string[] HostStorage = { "config.storageDevice.hostBusAdapter", "config.storageDevice.scsiLun", "config.storageDevice.multipathInfo" };
+            public static readonly string[] HostStorage = { "config.storageDevice.hostBusAdapter", "config.storageDevice.scsiLun", "config.storageDevice.multipathInfo" };
             public static readonly string[] DatastoreFacts = { "name", "summary", "info", "host" };
             public static readonly string[] VmBrief = { "name", "config.uuid", "config.instanceUuid", "config.guestFullName", "config.files.vmPathName" };
             public static readonly string[] VmFlags = { "name", "runtime.powerState", "config.template", "guest.toolsRunningStatus" };
@@ -353,7 +353,7 @@ namespace VISDKWrapper
             }
 
             // "HostInternetScsiHba" is an "InternetScsi" adapter; world-wide names are 64-bit numbers shown as colon hex.
-            static SHostStorageAdapterInfoLib AdapterRecord(VimNode hba)
+            public static SHostStorageAdapterInfoLib AdapterRecord(VimNode hba)
             {
                 var type = hba.Type ?? "";
                 if (type.StartsWith("Host", StringComparison.Ordinal)) type = type.Substring(4);
@@ -444,12 +444,23 @@ namespace VISDKWrapper
                 var host = Get(MountsOf(datastore).FirstOrDefault());
                 var lun = host == null ? null : host["config.storageDevice.scsiLun"].Kids.FirstOrDefault(l => l.Str("canonicalName") == canonicalName);
                 if (lun == null) return new SSCSILUNInfoLib { strCanonicalName = canonicalName };
-                var path = host["config.storageDevice.multipathInfo"].All("lun").FirstOrDefault(l => l.Str("lun") == lun.Str("key"))?["path"];
-                var hba = path == null ? null : host["config.storageDevice.hostBusAdapter"].Kids.FirstOrDefault(a => a.Str("key") == path.Str("adapter"));
+                return LunRecord(lun, LunAdapters(host, lun).FirstOrDefault());
+            }
+
+            // The adapters a host reaches a LUN through, in the order of its paths.
+            public static IEnumerable<VimNode> LunAdapters(ObjectContent host, VimNode lun)
+            {
+                var paths = host["config.storageDevice.multipathInfo"].All("lun").Where(l => l.Str("lun") == lun.Str("key")).SelectMany(l => l.All("path"));
+                var hbas = host["config.storageDevice.hostBusAdapter"].Kids;
+                return paths.Select(p => hbas.FirstOrDefault(a => a.Str("key") == p.Str("adapter"))).Where(a => a != null);
+            }
+
+            public static SSCSILUNInfoLib LunRecord(VimNode lun, VimNode hba)
+            {
                 var inquiry = lun.All("standardInquiry").Select(b => (byte)b.AsLong()).ToArray();
                 return new SSCSILUNInfoLib
                 {
-                    strCanonicalName = canonicalName, strKey = lun.Str("key"), strUUID = lun.Str("uuid"), strLUNSerialNo = lun.Str("serialNumber"),
+                    strCanonicalName = lun.Str("canonicalName"), strKey = lun.Str("key"), strUUID = lun.Str("uuid"), strLUNSerialNo = lun.Str("serialNumber"),
                     strStandardInquiry = inquiry.Length >= 36 ? Encoding.ASCII.GetString(inquiry, 8, 28) : "", strVendor = lun.Str("vendor").Trim(),
                     TargetAdapter = hba == null ? new SHostStorageAdapterInfoLib() : AdapterRecord(hba)
                 };

@@ -92,13 +92,13 @@ namespace VISDKWrapper
             return http;
         }
 
-        // What a failed plain HTTP exchange says, as the SOAP calls say it.
-        public Exception HttpFailure(WebException e, string what)
+        // What a failed plain HTTP exchange says, as the SOAP calls say it; naming the machine asked (a host, say).
+        public Exception HttpFailure(WebException e, string what, Uri target = null)
         {
             var response = e.Response as HttpWebResponse;
             if (response != null)
                 using (response) return new ClientFault("The server answered " + (int)response.StatusCode + " (" + response.StatusDescription + ") to " + what);
-            return Failure(e, what);
+            return Failure(e, what, target ?? url);
         }
 
         // Sends the request and gives the method's response element; a SOAP fault is thrown as a VimFault.
@@ -188,22 +188,24 @@ namespace VISDKWrapper
             return new VimFault(type, FaultText.Of(type, fault.Str("faultstring"), detail, method), detail);
         }
 
-        Exception Failure(WebException e, string method)
+        Exception Failure(WebException e, string method, Uri target = null)
         {
+            target = target ?? url;
+            var where = target.Host + ":" + target.Port;
             switch (e.Status)
             {
                 case WebExceptionStatus.NameResolutionFailure:
-                    return new ClientFault("The remote name could not be resolved: '" + url.Host + "'");
+                    return new ClientFault("The remote name could not be resolved: '" + target.Host + "'");
                 case WebExceptionStatus.ConnectFailure:
-                    return new ClientFault("Unable to connect to the remote server " + Where() + ": " + Inner(e));
+                    return new ClientFault("Unable to connect to the remote server " + where + ": " + Inner(e));
                 case WebExceptionStatus.Timeout:
-                    return new ClientFault("The server " + Where() + " did not answer " + method + " in time");
+                    return new ClientFault("The server " + where + " did not answer " + method + " in time");
                 case WebExceptionStatus.TrustFailure:
                 case WebExceptionStatus.SecureChannelFailure:
-                    if (refused) return Untrusted();
-                    return new ClientFault("The secure connection to " + Where() + " failed: " + Inner(e));
+                    if (refused && target.Authority == url.Authority) return Untrusted();
+                    return new ClientFault("The secure connection to " + where + " failed: " + Inner(e));
                 default:
-                    return new ClientFault("The connection to " + Where() + " failed: " + Inner(e));
+                    return new ClientFault("The connection to " + where + " failed: " + Inner(e));
             }
         }
 

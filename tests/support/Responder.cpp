@@ -167,6 +167,8 @@ void Responder::Serve(int client)
         };
         if (!SendAll(client, out) || !piece(reply.body))
             return;
+        for (auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(reply.pauseMs); !m_stop && std::chrono::steady_clock::now() < until;)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         std::string block;
         while (block.size() < 65536)
             block += reply.streamUnit;

@@ -29,6 +29,7 @@ public:
         std::string streamUnit = " ";
         std::string streamTail;            // sent after the streamed bytes
         int delayMs = 0;                   // wait before answering
+        int pauseMs = 0;                   // wait after the body, before the streamed bytes
         bool closeInstead = false;         // close the connection without a word
         long long contentLength = -1;      // claim this length instead of the body's
     };

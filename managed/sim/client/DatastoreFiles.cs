@@ -30,7 +30,7 @@ namespace VISDKWrapper
         static DsFile Existing(Datastore ds, string rel)
         {
             var f = rel.Length == 0 ? null : ds.Find(rel);
-            if (f == null) throw new SimFault("File " + Sim.DsPath(ds.Name, rel) + " was not found");
+            if (f == null) throw new SimFault(Shared.FileNotFound(Sim.DsPath(ds.Name, rel)));
             return f;
         }
 
@@ -47,7 +47,7 @@ namespace VISDKWrapper
             Writable(dst);
             Existing(src, from);
             if (to.Length == 0 || dst.Find(to) != null)
-                throw new SimFault("Cannot complete the operation because the file or folder " + Sim.DsPath(dst.Name, to) + " already exists");
+                throw new SimFault(Shared.FileExists(Sim.DsPath(dst.Name, to)));
             if (src == dst && (to + "/").StartsWith(from + "/", StringComparison.Ordinal))
                 throw new SimFault("A specified parameter was not correct: destinationName");
             var entries = src.Tree(from).Select(k => new KeyValuePair<string, DsFile>(k, src.Files[k])).ToList();
@@ -95,7 +95,7 @@ namespace VISDKWrapper
         {
             string rel;
             var ds = Place(datastore, path, host, "Datastore.Browse", out rel);
-            if (Existing(ds, rel).Dir) throw new SimFault("File " + Sim.DsPath(ds.Name, rel) + " is a folder");
+            if (Existing(ds, rel).Dir) throw new SimFault(Shared.IsFolder(Sim.DsPath(ds.Name, rel)));
             var server = string.IsNullOrEmpty(host) ? Auth().Server.Name : host;
             return "https://" + server + "/folder/" + string.Join("/", rel.Split('/').Select(Uri.EscapeDataString))
                 + "?dcPath=" + Uri.EscapeDataString(string.IsNullOrEmpty(datacenter) ? "Datacenter" : datacenter) + "&dsName=" + Uri.EscapeDataString(ds.Name);
@@ -112,7 +112,7 @@ namespace VISDKWrapper
             string rel;
             var ds = Place(datastore, path, host, "Datastore.FileManagement", out rel);
             var f = Existing(ds, rel);
-            if (f.Dir) throw new SimFault("File " + Sim.DsPath(ds.Name, rel) + " is a folder");
+            if (f.Dir) throw new SimFault(Shared.IsFolder(Sim.DsPath(ds.Name, rel)));
             if (f.Data == null && f.Size > Sim.MaxFileBytes) throw new SimFault("File " + Sim.DsPath(ds.Name, rel) + " is too large to download (" + f.Size + " bytes).");
             if (string.IsNullOrEmpty(local)) throw new SimFault("A specified parameter was not correct: localPath");
             try { File.WriteAllBytes(local, f.Data ?? new byte[f.Size]); }
@@ -128,14 +128,14 @@ namespace VISDKWrapper
             Writable(ds);
             if (rel.Length == 0) throw new SimFault("A specified parameter was not correct: path");
             var old = ds.Find(rel);
-            if (old != null && old.Dir) throw new SimFault("File " + Sim.DsPath(ds.Name, rel) + " is a folder");
+            if (old != null && old.Dir) throw new SimFault(Shared.IsFolder(Sim.DsPath(ds.Name, rel)));
             if (old != null && old.Owner != null && Sim.Vms.Contains(old.Owner) && old.Owner.Power != "poweredOff")
                 throw new SimFault("Cannot write file " + Sim.DsPath(ds.Name, rel) + ": it is locked by the running virtual machine '" + old.Owner.Name + "'.");
             byte[] data;
             try
             {
                 var info = new FileInfo(local ?? "");
-                if (!info.Exists) throw new SimFault("The local file '" + local + "' was not found.");
+                if (!info.Exists) throw new SimFault(Shared.LocalFileNotFound(local));
                 if (info.Length > Sim.MaxFileBytes) throw new SimFault("The local file '" + local + "' is too large to upload (" + info.Length + " bytes).");
                 data = File.ReadAllBytes(local);
             }
@@ -148,7 +148,7 @@ namespace VISDKWrapper
         void DirectHost(string host)
         {
             if (string.IsNullOrEmpty(host) || !Sim.Hosts.Any(h => string.Equals(h.Name, host, StringComparison.OrdinalIgnoreCase)))
-                throw new SimFault("The host '" + host + "' was not found.");
+                throw new SimFault(Shared.HostNotFound(host));
         }
 
         public int DownloadDatastoreFile(string datacenter, string datastore, string path, string localPath, string host)
@@ -177,7 +177,7 @@ namespace VISDKWrapper
             var ds = Place(datastore, path, null, "Datastore.FileManagement", out rel);
             Writable(ds);
             if (rel.Length == 0) throw new SimFault("A specified parameter was not correct: path");
-            if (ds.Find(rel) != null) throw new SimFault("Cannot complete the operation because the file or folder " + Sim.DsPath(ds.Name, rel) + " already exists");
+            if (ds.Find(rel) != null) throw new SimFault(Shared.FileExists(Sim.DsPath(ds.Name, rel)));
             ds.MakeDirs(rel, Sim.Now);
             return 1;
         }
@@ -225,7 +225,7 @@ namespace VISDKWrapper
         {
             Need("Host.Config.Storage", "vim.HostSystem:" + host);
             var ds = Sim.FindDatastore(datastore ?? "");
-            if (ds == null) throw new SimFault("The datastore '" + datastore + "' was not found.");
+            if (ds == null) throw new SimFault(Shared.DatastoreNotFound(datastore));
             if (!string.IsNullOrEmpty(host) && !ds.MountedOn(host)) throw new SimFault("The datastore '" + ds.Name + "' is not mounted on '" + host + "'.");
             var users = Sim.Vms.Where(v => v.Datastore == ds.Name || v.Disks.Any(d => d.Dir.StartsWith("[" + ds.Name + "]")))
                 .Where(v => string.IsNullOrEmpty(host) || string.Equals(v.Host, host, StringComparison.OrdinalIgnoreCase)).ToList();
@@ -239,7 +239,7 @@ namespace VISDKWrapper
         {
             Auth();
             var ds = Sim.FindDatastore(datastore ?? "");
-            if (ds == null) throw new SimFault("The datastore '" + datastore + "' was not found.");
+            if (ds == null) throw new SimFault(Shared.DatastoreNotFound(datastore));
             return ds.Accessible && ds.MountedOn(host);
         }
 

@@ -75,7 +75,7 @@ namespace VISDKWrapper
         public static Datastore GetDatastore(string name)
         {
             var ds = FindDatastore(name ?? "");
-            if (ds == null) throw new SimFault("The datastore '" + name + "' was not found.");
+            if (ds == null) throw new SimFault(Shared.DatastoreNotFound(name));
             if (!ds.Accessible) throw new SimFault("The datastore '" + ds.Name + "' is not accessible.");
             return ds;
         }
@@ -86,23 +86,12 @@ namespace VISDKWrapper
             return i <= 0 ? "" : path.Substring(0, i);
         }
 
-        // A datastore path as stored: "[ds] a/b" and "/a//b/" both become "a/b". Refuses ".." and control characters,
-        // which would let a caller reach outside the folder it names.
         public static string CleanPath(string path, out string datastore)
         {
-            datastore = null;
-            path = (path ?? "").Trim();
-            if (path.StartsWith("["))
-            {
-                int close = path.IndexOf(']');
-                if (close < 0) throw new SimFault("Invalid datastore path '" + path + "'.");
-                datastore = path.Substring(1, close - 1);
-                path = path.Substring(close + 1).Trim();
-            }
-            var parts = path.Replace('\\', '/').Split(new[] { '/' }, StringSplitOptions.RemoveEmptyEntries);
-            if (parts.Any(p => p == ".." || p == ".") || path.Any(char.IsControl))
-                throw new SimFault("Invalid datastore path '" + path + "'.");
-            return string.Join("/", parts);
+            string invalid;
+            var rel = Shared.DatastorePath(path, out datastore, out invalid);
+            if (rel == null) throw new SimFault(invalid);
+            return rel;
         }
 
         // Resolves a datastore name and a path on it; a "[ds] path" path names its own datastore.
@@ -113,10 +102,7 @@ namespace VISDKWrapper
             return GetDatastore(string.IsNullOrEmpty(named) ? datastore : named);
         }
 
-        public static string DsPath(string datastore, string rel)
-        {
-            return "[" + datastore + "] " + rel;
-        }
+        public static string DsPath(string datastore, string rel) { return Shared.DsPath(datastore, rel); }
 
         public static void NeedSpace(Datastore ds, long bytes)
         {

@@ -17,19 +17,7 @@ namespace VISDKWrapper
 
         public static int FileTypeCode(string type) { return Shared.FileTypeCode(type); }
 
-        public static int FileTypeOf(string path)
-        {
-            var p = path.ToLowerInvariant();
-            if (p.EndsWith(".vmx")) return 0;
-            if (p.EndsWith(".nvram")) return 1;
-            if (p.EndsWith(".vmsd")) return 2;
-            if (p.EndsWith(".log")) return 3;
-            if (p.EndsWith("-flat.vmdk") || p.EndsWith("-sesparse.vmdk") || p.EndsWith("-delta.vmdk") || p.EndsWith("-rdm.vmdk") || p.EndsWith("-rdmp.vmdk")) return 5;
-            if (p.EndsWith(".vmdk")) return 4;
-            if (p.EndsWith(".vswp")) return 6;
-            if (p.EndsWith(".vmsn")) return 7;
-            return 8;
-        }
+        public static int FileTypeOf(string path) { return Shared.FileTypeOf(path); }
 
         static int Seg(List<Span> state)
         {
