@@ -16,14 +16,15 @@ int CVISDKCppBridge::SetChangeTrackingDisabled(const string& vm, const string& h
     return Forward<Int, Always, S, S>(*m_wrapper, __PRETTY_FUNCTION__, "SetChangeTrackingDisabled", vm, host);
 }
 
-// A change id that did not come back must not pass for a fresh one: backups built on it miss blocks.
+// A change id that did not come back must not pass for a fresh one: backups built on it miss blocks. The client
+// answers a failure with an empty text, and no disk has an empty change id.
 int CVISDKCppBridge::GetChangeIdForDisk(const string& vm, const string& host, const string& snapshot, const string& disk,
                                         std::string& changeId)
 {
     return Guarded(*m_wrapper, __PRETTY_FUNCTION__, 0, [&](bool up) {
         MonoObject* result = Invoke<Object, Always, S, S, S, S>(*m_wrapper, up, "GetChangeIdForDisk", vm, host, snapshot, disk);
         CVIWrapperPtr::StringResult(result, changeId);
-        return IsString(result) ? 1 : 0;
+        return IsString(result) && !changeId.empty() ? 1 : 0;
     });
 }
 

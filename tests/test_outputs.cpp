@@ -219,8 +219,9 @@ TEST_F(OutputsTest, ChangeIdIsFreshOnlyWhenOneCameBack)
     EXPECT_EQ(Bridge().GetChangeIdForDisk("vm", "h", "s", "2000", id), 0);
     EXPECT_EQ(id, "52 aa/3");
 
+    // An empty text is how the client answers a failure: no fresh id either.
     probe::ReturnString("GetChangeIdForDisk", "");
-    EXPECT_EQ(Bridge().GetChangeIdForDisk("vm", "h", "s", "2000", id), 1);
+    EXPECT_EQ(Bridge().GetChangeIdForDisk("vm", "h", "s", "2000", id), 0);
     EXPECT_EQ(id, "");
 
     probe::ReturnString("GetChangeIdForDisk", "52 aa/4");
