@@ -77,6 +77,25 @@ TEST(VimHostile, ABulkReadFollowsEveryContinuationToken)
     EXPECT_NE(started.find("type=\"VirtualMachine\">vm-5<"), std::string::npos) << "the VM found on the last page: " << started;
 }
 
+TEST(VimHostile, AServerThatPagesWithoutEndIsLeft)
+{
+    Responder server([](const Request& request) {
+        Reply reply;
+        if (Responder::AnswerSession(request, reply))
+            return reply;
+        if (request.soapMethod == "CreateContainerView")
+            reply.body = Responder::Response("CreateContainerView", "<returnval type=\"ContainerView\">session[1]view</returnval>");
+        else if (request.soapMethod == "RetrievePropertiesEx" || request.soapMethod == "ContinueRetrievePropertiesEx")
+            reply.body = Responder::Response(request.soapMethod, Objects("VirtualMachine", {{"vm-1", "a"}}, "again"));
+        return reply;
+    });
+    auto bridge = Focused(server);
+    ASSERT_EQ(bridge->Connect(server.Url(), "tester", "pw"), 1) << bridge->GetLastErrorString();
+    EXPECT_EQ(bridge->PowerOnVM("target", ""), 0);
+    EXPECT_EQ(bridge->GetLastErrorString(), "The server's answer to RetrievePropertiesEx pages without end (2 pages, 2 objects)");
+    EXPECT_EQ(server.Count("ContinueRetrievePropertiesEx"), 1);
+}
+
 // One misbehaviour of the server answering the first request of a connect, and the text it must give.
 struct Misbehaviour {
     const char* name;

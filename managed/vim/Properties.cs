@@ -101,6 +101,9 @@ namespace VISDKWrapper
             request.End();
         }
 
+        // Far beyond any inventory: 100,000 pages of the configured size.
+        const int MaxPages = 100000;
+
         // Sends a retrieval and follows its continuation tokens until the last page.
         List<ObjectContent> Paged(SoapRequest request)
         {
@@ -108,11 +111,16 @@ namespace VISDKWrapper
             request.Begin("options").Add("maxObjects", settings.PageSize).End();
             var result = new List<ObjectContent>();
             var page = Invoke(request)["returnval"];
-            for (;;)
+            string previous = null;
+            // A server that pages without end (or repeats its token) must not keep the caller for ever.
+            for (int pages = 1; ; pages++)
             {
                 foreach (var o in page.All("objects")) result.Add(new ObjectContent(o));
                 var token = page.Str("token");
                 if (token == "") return result;
+                if (token == previous || pages >= MaxPages)
+                    throw new ClientFault("The server's answer to RetrievePropertiesEx pages without end (" + pages + " pages, " + result.Count + " objects)");
+                previous = token;
                 page = Invoke(new SoapRequest("ContinueRetrievePropertiesEx", Content("propertyCollector")).Add("token", token))["returnval"];
             }
         }
