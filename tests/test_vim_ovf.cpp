@@ -378,7 +378,7 @@ TEST_F(VimOvfWire, EachFileGoesAsItsDeviceWantsAndTheLeaseHearsTheProgress)
     EXPECT_NE(imported.find("<spec xsi:type=\"VirtualMachineImportSpec\"><configSpec><name>ovf-wire</name><annotation>as returned</annotation>"
                             "</configSpec></spec><folder type=\"Folder\">group-v3</folder><host type=\"HostSystem\">host-1</host>"),
               std::string::npos)
-        << "the server's import spec as it came: " << imported;
+        << "the server's importSpec as it came: " << imported;
 
     ASSERT_TRUE(bridge->FinishOVFImport(lease, info)) << bridge->GetLastErrorString();
     EXPECT_EQ(info.strName, "ovf-wire");
