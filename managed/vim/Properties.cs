@@ -27,62 +27,31 @@ namespace VISDKWrapper
 
     sealed partial class VimClient
     {
-        // One container view per object type, made on first use and kept for the session: a bulk read is then one
-        // RetrievePropertiesEx (and a continuation per page), never one round trip per object.
-        readonly Dictionary<string, MoRef> views = new Dictionary<string, MoRef>();
-
-        MoRef ViewOf(string type)
-        {
-            MoRef view;
-            if (views.TryGetValue(type, out view)) return view;
-            view = Invoke(new SoapRequest("CreateContainerView", Content("viewManager"))
-                .Ref("container", Content("rootFolder")).Add("type", type).Add("recursive", true)).Ref("returnval");
-            views[type] = view;
-            return view;
-        }
-
         // Every object of the type in the inventory, with the given properties.
         List<ObjectContent> RetrieveAll(string type, params string[] paths)
         {
             return RetrieveAll(type, new Dictionary<string, string[]> { { type, paths } });
         }
 
-        // Every object of several types in one request over a view of viewType ("ManagedEntity": the whole inventory):
-        // one property set per type, each also covering the type's subtypes.
+        // Every object of several types in one request over a kept view of viewType ("ManagedEntity": the whole
+        // inventory), so a bulk read is one RetrievePropertiesEx (and a continuation per page), never one round trip per
+        // object: one property set per type, each also covering the type's subtypes.
         List<ObjectContent> RetrieveAll(string viewType, IDictionary<string, string[]> kinds)
         {
-            try { return RetrieveFromView(ViewOf(viewType), kinds); }
-            catch (VimFault f) when (f.FaultType == "ManagedObjectNotFound")
+            return ThroughViews(() =>
             {
-                // The server dropped the view (a new session, say): make another once.
-                views.Remove(viewType);
-                return RetrieveFromView(ViewOf(viewType), kinds);
-            }
-        }
-
-        List<ObjectContent> RetrieveFromView(MoRef view, IDictionary<string, string[]> kinds)
-        {
-            var request = new SoapRequest("RetrievePropertiesEx", Content("propertyCollector")).Begin("specSet");
-            foreach (var k in kinds) PropSet(request, k.Key, k.Value);
-            request.Begin("objectSet").Ref("obj", view).Add("skip", true)
-                .Begin("selectSet", "TraversalSpec").Add("name", "view").Add("type", "ContainerView").Add("path", "view").Add("skip", false).End()
-                .End().End();
-            return Paged(request);
+                var retrieval = new Retrieval();
+                foreach (var k in kinds) retrieval.Props(k.Key, k.Value);
+                return Paged(retrieval.Object(ViewOn(null, viewType), true, "ContainerView", "view").Request(Content("propertyCollector")));
+            });
         }
 
         // The given objects (all of one type) with the given properties, in one request.
         List<ObjectContent> RetrieveMany(IEnumerable<MoRef> objects, string type, params string[] paths)
         {
-            var request = new SoapRequest("RetrievePropertiesEx", Content("propertyCollector")).Begin("specSet");
-            PropSet(request, type, paths);
-            bool any = false;
-            foreach (var o in objects)
-            {
-                request.Begin("objectSet").Ref("obj", o).Add("skip", false).End();
-                any = true;
-            }
-            request.End();
-            return any ? Paged(request) : new List<ObjectContent>();
+            var retrieval = new Retrieval().Props(type, paths);
+            foreach (var o in objects) retrieval.Object(o);
+            return retrieval.Empty ? new List<ObjectContent>() : Paged(retrieval.Request(Content("propertyCollector")));
         }
 
         // One object's properties; a fault when the server does not know it.
@@ -91,14 +60,6 @@ namespace VISDKWrapper
             var found = RetrieveMany(new[] { obj }, obj.Type, paths);
             if (found.Count == 0) throw new VimFault("ManagedObjectNotFound", "The object 'vim." + obj.Type + ":" + obj.Value + "' has already been deleted or has not been completely created");
             return found[0];
-        }
-
-        static void PropSet(SoapRequest request, string type, string[] paths)
-        {
-            request.Begin("propSet").Add("type", type);
-            if (paths.Length == 0) request.Add("all", false);
-            foreach (var p in paths) request.Add("pathSet", p);
-            request.End();
         }
 
         // Far beyond any inventory: 100,000 pages of the configured size.

@@ -63,20 +63,27 @@ namespace VISDKWrapper
             return Paged(retrieval.Request(Content("propertyCollector"))).Where(o => o.Props.Count > 0 || !retrieval.ReportMissing).ToList();
         }
 
-        // Container views on other containers than the root, kept for the session like the root's: the key is the
-        // container and the types. Past a few dozen, the oldest are destroyed.
+        // Views on the root by their types, and on other containers by container and types, kept for the session.
+        readonly Dictionary<string, MoRef> views = new Dictionary<string, MoRef>();
         readonly Dictionary<string, MoRef> containerViews = new Dictionary<string, MoRef>();
         readonly Queue<string> containerViewOrder = new Queue<string>();
         const int MaxContainerViews = 32;
 
+        // A kept view of the types under the container (null: the root). The root's views last the session; views on
+        // other containers are kept too, but past a few dozen the oldest are destroyed.
         MoRef ViewOn(MoRef container, params string[] types)
         {
-            if (container == null || container.Equals(content.Ref("rootFolder"))) return types.Length == 1 ? ViewOf(types[0]) : RootViewOf(types);
-            var key = container + "|" + string.Join(",", types);
+            bool root = container == null || container.Equals(content.Ref("rootFolder"));
+            var key = string.Join(",", types);
+            var kept = root ? views : containerViews;
+            if (!root) key = container + "|" + key;
             MoRef view;
-            if (containerViews.TryGetValue(key, out view)) return view;
-            view = NewView(container, types);
-            containerViews[key] = view;
+            if (kept.TryGetValue(key, out view)) return view;
+            var request = new SoapRequest("CreateContainerView", Content("viewManager")).Ref("container", root ? Content("rootFolder") : container);
+            foreach (var t in types) request.Add("type", t);
+            view = Invoke(request.Add("recursive", true)).Ref("returnval");
+            kept[key] = view;
+            if (root) return view;
             containerViewOrder.Enqueue(key);
             while (containerViewOrder.Count > MaxContainerViews)
             {
@@ -89,23 +96,6 @@ namespace VISDKWrapper
                 }
             }
             return view;
-        }
-
-        MoRef RootViewOf(string[] types)
-        {
-            var key = string.Join(",", types);
-            MoRef view;
-            if (views.TryGetValue(key, out view)) return view;
-            view = NewView(Content("rootFolder"), types);
-            views[key] = view;
-            return view;
-        }
-
-        MoRef NewView(MoRef container, string[] types)
-        {
-            var request = new SoapRequest("CreateContainerView", Content("viewManager")).Ref("container", container);
-            foreach (var t in types) request.Add("type", t);
-            return Invoke(request.Add("recursive", true)).Ref("returnval");
         }
 
         // Views live as long as the session that made them.
