@@ -85,6 +85,11 @@ namespace VISDKWrapper
 
         public static string IsFolder(string path) { return "File " + path + " is a folder"; }
 
+        public static string AmbiguousSnapshot(string vm, string name, System.Collections.Generic.IEnumerable<string> ids)
+        {
+            return "The virtual machine '" + vm + "' has several snapshots named '" + name + "' (" + string.Join(", ", ids) + "); name one by its id";
+        }
+
         public static string DatastoreNotFound(string name) { return "The datastore '" + name + "' was not found."; }
 
         public static string HostNotFound(string name) { return "The host '" + name + "' was not found."; }

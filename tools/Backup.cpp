@@ -1,16 +1,23 @@
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <map>
+#include <regex>
 #include <sstream>
 #include <utility>
 
 #include "Commands.h"
+#include "FileArguments.h"
+#include "Interrupt.h"
 #include "JsonOutput.h"
 #include "Progress.h"
+#include "SnapshotTree.h"
 
 namespace visdk {
 
@@ -18,6 +25,12 @@ namespace {
 
 const char kAllAreas[] = "*";
 const size_t kListedExtents = 8;
+// The name and description mark the snapshots this command takes, so a later run can tell the ones a killed run left.
+const char kSnapshotDescription[] = "Backup snapshot taken by visdk backup";
+const std::regex kSnapshotName("^backup-\\d{8}-\\d{6}$");
+const std::regex kSnapshotOwner("process (\\d+) on ([^;]+);");
+// Tests only: the process stops itself once its snapshot is taken, to be signalled at a known point.
+const char kStopAfterSnapshot[] = "VISDK_BACKUP_STOP_AFTER_SNAPSHOT";
 
 struct Extent {
     long long start;
@@ -42,6 +55,14 @@ std::vector<std::string> Split(const std::string& text, char separator)
     return parts;
 }
 
+struct Plan {
+    int passes = 1;
+    std::vector<PlannedWrite> writes;
+    std::vector<std::string> disks;
+    // Where the change ids are kept ("" for nowhere).
+    std::string idsPath;
+};
+
 PlannedWrite ParseWrite(const std::string& text)
 {
     std::vector<std::string> parts = Split(text, ':');
@@ -54,6 +75,67 @@ PlannedWrite ParseWrite(const std::string& text)
     write.offset = ParseNumber(parts[at++], "write offset", 0, LLONG_MAX);
     write.length = ParseNumber(parts[at], "write length", 1, LLONG_MAX);
     return write;
+}
+
+Plan ParsePlan(const Arguments& args)
+{
+    Plan plan;
+    plan.passes = static_cast<int>(ParseNumber(args.Value("passes", "1"), "--passes", 1, 1000));
+    for (const std::string& text : args.Values("write"))
+        plan.writes.push_back(ParseWrite(text));
+    if (args.Has("disks")) {
+        for (const std::string& disk : Split(args.Value("disks"), ','))
+            if (!disk.empty())
+                plan.disks.push_back(std::to_string(ParseNumber(disk, "--disks entry (a disk key)", 0, INT_MAX)));
+        if (plan.disks.empty())
+            throw UsageError("--disks needs at least one disk key");
+    }
+    // With a simulator state and no --state, the change ids live beside it, so that runs on one state follow each other.
+    plan.idsPath = args.Value("state");
+    if (args.Has("state") && plan.idsPath.empty())
+        throw UsageError("--state needs a file name");
+    if (plan.idsPath.empty() && args.Has("sim-state"))
+        plan.idsPath = args.Value("sim-state") + ".backup";
+    return plan;
+}
+
+void CheckBackup(const Arguments& args, const Operands&)
+{
+    Plan plan = ParsePlan(args);
+    if (!plan.idsPath.empty())
+        CheckOutputPath(plan.idsPath, "the state file", true);
+}
+
+std::string HostName()
+{
+    char name[256] = "";
+    gethostname(name, sizeof name - 1);
+    return name;
+}
+
+std::string SnapshotStamp()
+{
+    time_t now = time(nullptr);
+    struct tm parts;
+    gmtime_r(&now, &parts);
+    char text[32];
+    std::strftime(text, sizeof text, "backup-%Y%m%d-%H%M%S", &parts);
+    return text;
+}
+
+// A run on this machine that still lives owns its snapshot; one elsewhere cannot be asked, and is taken as gone.
+bool OwnerAlive(const std::string& description)
+{
+    std::smatch owner;
+    if (!std::regex_search(description, owner, kSnapshotOwner) || owner[2].str() != HostName())
+        return false;
+    pid_t pid = static_cast<pid_t>(std::atol(owner[1].str().c_str()));
+    if (pid <= 0 || pid == getpid() || (kill(pid, 0) != 0 && errno != EPERM))
+        return false;
+    std::ifstream comm("/proc/" + std::to_string(pid) + "/comm");
+    std::string name;
+    std::getline(comm, name);
+    return name == "visdk";
 }
 
 // Lines of "vm disk changeId"; the change id has spaces of its own and runs to the end of the line.
@@ -137,25 +219,50 @@ public:
     }
 
     const std::map<std::string, std::string>& Known() const { return m_known; }
+    const Json& Removed() const { return m_removed; }
+
+    // Removes the snapshots that earlier runs, killed before they could, left on the VM.
+    int RemoveLeftovers()
+    {
+        std::vector<SnapshotEntry> snapshots;
+        if (!ReadSnapshots(m_bridge, m_vm, snapshots))
+            return m_session.Fail(m_vm + ": snapshots");
+        for (const SnapshotEntry& entry : snapshots) {
+            const VMInfoStructs::SSnapshot& snapshot = entry.snapshot;
+            if (!std::regex_match(snapshot.strName, kSnapshotName) || snapshot.strDescription.rfind(kSnapshotDescription, 0) != 0)
+                continue;
+            if (OwnerAlive(snapshot.strDescription)) {
+                std::fprintf(stderr, "visdk: %s: snapshot %s belongs to a backup still running (%s); left alone\n", m_vm.c_str(),
+                             snapshot.strMoRef.c_str(), snapshot.strDescription.c_str());
+                continue;
+            }
+            if (!m_bridge.RemoveSnapshot(m_vm, "", snapshot.strMoRef))
+                return m_session.Fail(m_vm + ": remove snapshot " + snapshot.strMoRef + " left by an interrupted backup");
+            m_removed.push_back(snapshot.strMoRef);
+            std::fprintf(stderr, "visdk: %s: removed snapshot %s (%s) left by an interrupted backup\n", m_vm.c_str(),
+                         snapshot.strMoRef.c_str(), snapshot.strName.c_str());
+        }
+        return kExitOk;
+    }
     // The passes so far, as the JSON summary reports them.
     const Json& Passes() const { return m_passes; }
 
     void StartPass(int pass, int passes)
     {
         m_passes.push_back(Json{{"pass", pass}, {"writes", Json::array()}, {"snapshot", ""}, {"disks", Json::array()}});
-        if (m_text)
-            std::printf("pass %d of %d\n", pass, passes);
+        Say("pass %d of %d\n", pass, passes);
     }
+
+    bool Interrupted() const { return InterruptGuard::Signal() != 0; }
 
     bool ApplyWrites(const std::vector<PlannedWrite>& writes)
     {
         for (const PlannedWrite& write : writes) {
-            if (!GuestWrite(m_session, m_vm, write.disk, write.offset, write.length))
+            if (Interrupted() || !GuestWrite(m_session, m_vm, write.disk, write.offset, write.length))
                 return false;
             m_passes.back()["writes"].push_back(Json{{"disk", write.disk}, {"offset", write.offset}, {"length", write.length}});
-            if (m_text)
-                std::printf("  guest write: %lld bytes at offset %lld of disk %lld (%s)\n", write.length, write.offset, write.disk,
-                            GuestDevice(write.disk).c_str());
+            Say("  guest write: %lld bytes at offset %lld of disk %lld (%s)\n", write.length, write.offset, write.disk,
+                GuestDevice(write.disk).c_str());
         }
         return true;
     }
@@ -164,19 +271,28 @@ public:
     {
         if (!m_bridge.SetChangeTrackingEnabled(m_vm, ""))
             return m_session.Fail(m_vm + ": enable change tracking");
+        if (Interrupted())
+            return kExitInterrupted;
         std::string snapshot;
-        if (!m_bridge.CreateBackupSnapshot(m_vm, "", false, false, snapshot))
+        std::string description = std::string(kSnapshotDescription) + ", process " + std::to_string(getpid()) + " on " + HostName() +
+                                  "; removed when the run ends";
+        if (!m_bridge.CreateSnapshotWithName(m_vm, "", SnapshotStamp(), description, false, false, snapshot))
             return m_session.Fail(m_vm + ": create backup snapshot");
         m_passes.back()["snapshot"] = snapshot;
-        if (m_text)
-            std::printf("  snapshot: %s\n", snapshot.c_str());
+        Say("  snapshot: %s\n", snapshot.c_str());
+        const char* stop = std::getenv(kStopAfterSnapshot);
+        if (stop && *stop == '1')
+            raise(SIGSTOP);
 
         std::map<std::string, std::string> taken;
-        int status = ReadDisks(snapshot, taken);
+        int status = Interrupted() ? kExitInterrupted : ReadDisks(snapshot, taken);
         if (!m_bridge.RemoveSnapshot(m_vm, "", snapshot))
             status = m_session.Fail(m_vm + ": remove snapshot " + snapshot);
-        else if (m_text)
-            std::printf("  snapshot %s removed\n", snapshot.c_str());
+        else if (status == kExitInterrupted)
+            std::fprintf(stderr, "visdk: %s: interrupted by %s; snapshot %s removed\n", m_vm.c_str(),
+                         InterruptGuard::Name(InterruptGuard::Signal()), snapshot.c_str());
+        else
+            Say("  snapshot %s removed\n", snapshot.c_str());
         for (const auto& entry : taken)
             m_known[entry.first] = entry.second;
         return status;
@@ -222,6 +338,8 @@ private:
         if (int status = Disks(snapshot, disks))
             return status;
         for (const DiskToRead& disk : disks) {
+            if (Interrupted())
+                return kExitInterrupted;
             std::string changeId;
             if (!m_bridge.GetChangeIdForDisk(m_vm, "", snapshot, disk.name, changeId) || changeId.empty()) {
                 changeId.clear();
@@ -231,14 +349,20 @@ private:
             auto previous = m_known.find(disk.name);
             std::string since = previous == m_known.end() ? kAllAreas : previous->second;
             std::vector<Extent> extents;
-            if (!Walk(snapshot, disk.name, since, disk.capacity, extents)) {
+            bool walked = Walk(snapshot, disk.name, since, disk.capacity, extents);
+            if (Interrupted())
+                return kExitInterrupted;
+            if (!walked) {
                 if (since == kAllAreas)
                     return m_session.Fail(m_vm + ": changed areas of disk " + disk.name);
                 std::fprintf(stderr, "visdk: %s: disk %s: previous change id refused (%s); reading all allocated areas instead\n",
                              m_vm.c_str(), disk.name.c_str(), m_session.LastError().c_str());
                 since = kAllAreas;
                 extents.clear();
-                if (!Walk(snapshot, disk.name, since, disk.capacity, extents))
+                walked = Walk(snapshot, disk.name, since, disk.capacity, extents);
+                if (Interrupted())
+                    return kExitInterrupted;
+                if (!walked)
                     return m_session.Fail(m_vm + ": changed areas of disk " + disk.name);
             }
             Report(disk.name, since == kAllAreas, extents, changeId);
@@ -254,7 +378,7 @@ private:
     {
         Progress progress(m_vm + " disk " + disk, capacity);
         long long offset = 0;
-        while (offset < capacity) {
+        while (offset < capacity && !Interrupted()) {
             VMInfoStructs::SDiskChangeInfo answer;
             if (!m_bridge.QueryChangedDiskAreas(m_vm, "", snapshot, disk, offset, since, answer))
                 return false;
@@ -301,7 +425,17 @@ private:
             std::printf("    offset %lld, %lld bytes\n", extents[i].start, extents[i].length);
         if (extents.size() > kListedExtents)
             std::printf("    ... and %zu more\n", extents.size() - kListedExtents);
-        std::printf("    change id: %s\n", changeId.c_str());
+        Say("    change id: %s\n", changeId.c_str());
+    }
+
+    // Text progress, flushed line by line so that a pipe or a log shows how far a long run got.
+    template <typename... Values>
+    void Say(const char* format, Values... values) const
+    {
+        if (!m_text)
+            return;
+        std::printf(format, values...);
+        std::fflush(stdout);
     }
 
     Session& m_session;
@@ -311,46 +445,41 @@ private:
     std::map<std::string, std::string> m_known;
     bool m_text;
     Json m_passes = Json::array();
+    Json m_removed = Json::array();
 };
 
 int RunBackup(Session& session, const Arguments& args, const Operands& operands)
 {
     const std::string& vm = operands[0];
-    int passes = static_cast<int>(ParseNumber(args.Value("passes", "1"), "--passes", 1, 1000));
-    std::vector<PlannedWrite> writes;
-    for (const std::string& text : args.Values("write"))
-        writes.push_back(ParseWrite(text));
-    std::vector<std::string> disks;
-    if (args.Has("disks")) {
-        for (const std::string& disk : Split(args.Value("disks"), ','))
-            if (!disk.empty())
-                disks.push_back(disk);
-        if (disks.empty())
-            throw UsageError("--disks needs at least one disk key");
-    }
-    if (!writes.empty() && passes == 1)
+    Plan plan = ParsePlan(args);
+    if (!plan.writes.empty() && plan.passes == 1)
         std::fprintf(stderr, "visdk: --write applies between passes; with one pass nothing is written\n");
 
-    // With a simulator state and no --state, the change ids live beside it, so that runs on one state follow each other.
-    std::string idsPath = args.Value("state");
-    if (idsPath.empty() && args.Has("sim-state"))
-        idsPath = args.Value("sim-state") + ".backup";
-    StateFile state(idsPath);
+    StateFile state(plan.idsPath);
     state.Load();
-    Backup backup(session, vm, disks, state.IdsOf(vm), args.Json());
-    int status = kExitOk;
-    for (int pass = 1; pass <= passes && status == kExitOk; ++pass) {
-        backup.StartPass(pass, passes);
-        if (pass > 1 && !backup.ApplyWrites(writes))
-            status = kExitFailed;
+    InterruptGuard interrupt;
+    Backup backup(session, vm, plan.disks, state.IdsOf(vm), args.Json());
+    int status = backup.RemoveLeftovers();
+    for (int pass = 1; pass <= plan.passes && status == kExitOk; ++pass) {
+        if (backup.Interrupted()) {
+            status = kExitInterrupted;
+            break;
+        }
+        backup.StartPass(pass, plan.passes);
+        if (pass > 1 && !backup.ApplyWrites(plan.writes))
+            status = backup.Interrupted() ? kExitInterrupted : kExitFailed;
         else
             status = backup.Pass();
     }
+    // The change ids of every disk read whole are kept, also when a later step failed or was interrupted.
     state.SetIds(vm, backup.Known());
     if (!state.Save() && status == kExitOk)
         status = kExitFailed;
+    if (status == kExitInterrupted)
+        std::fprintf(stderr, "visdk: %s: backup interrupted by %s; the change ids of the disks read whole are kept\n", vm.c_str(),
+                     InterruptGuard::Name(InterruptGuard::Signal()));
     if (status == kExitOk && args.Json())
-        PrintJson(Json{{"vm", vm}, {"passes", backup.Passes()}});
+        PrintJson(Json{{"vm", vm}, {"leftoversRemoved", backup.Removed()}, {"passes", backup.Passes()}});
     return status;
 }
 
@@ -361,8 +490,9 @@ std::vector<Command> BackupCommands()
     return {{"backup", "VM [--state FILE] [--write [DISK:]OFFSET:LENGTH ...] [--passes N] [--disks KEY,...]",
              "incremental backup passes (snapshot, change ids, changed areas); --write writes in the guest between passes,\n"
              "      on disk 2000 unless DISK is given; --state FILE keeps the change ids between runs (default with\n"
-             "      --sim-state PATH: PATH.backup)",
-             "state= write= passes= disks= guest-user= guest-password=", 1, 1, RunBackup}};
+             "      --sim-state PATH: PATH.backup). Ctrl-C removes the snapshot and exits 130; a run removes the\n"
+             "      snapshots a killed run left",
+             "state= write= passes= disks= guest-user= guest-password=", 1, 1, RunBackup, CheckBackup}};
 }
 
 } // namespace visdk

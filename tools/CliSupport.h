@@ -12,28 +12,17 @@
 
 namespace visdk {
 
-enum ExitCode { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
+enum ExitCode { kExitOk = 0, kExitFailed = 1, kExitUsage = 2, kExitInterrupted = 130 };
 
 // A malformed command line; main prints it with a pointer to --help and exits 2.
 struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Long option names without dashes, each with whether it takes a value.
-using OptionTable = std::map<std::string, bool>;
-
-// Adds a space separated list such as "name= quiesce" (a trailing '=' takes a value); a name declared both ways throws
-// std::logic_error, a fault of the command tables rather than of the command line.
-void AddOptions(OptionTable& table, const std::string& list);
-// The names of such a list, without the '='.
-std::vector<std::string> OptionNames(const std::string& list);
-
 struct Arguments {
     std::vector<std::string> words;
     // Long option names without dashes; flags hold "".
     std::multimap<std::string, std::string> options;
-
-    static Arguments Parse(int argc, char** argv, const OptionTable& known);
 
     bool Has(const std::string& name) const { return options.count(name) != 0; }
     // The last value given, else the fallback.

@@ -10,6 +10,8 @@ namespace visdk {
 
 using Operands = std::vector<std::string>;
 using Handler = int (*)(Session&, const Arguments&, const Operands&);
+// Checks the line before the runtime starts; throws UsageError.
+using Checker = void (*)(const Arguments&, const Operands&);
 
 struct Command {
     // The leading words that name it, e.g. "snapshot list".
@@ -21,6 +23,7 @@ struct Command {
     size_t minOperands;
     size_t maxOperands;
     Handler run;
+    Checker check = nullptr;
 };
 
 // One function per family, each in its own source; visdk.cpp lists them in help order (kFamilies).

@@ -1,6 +1,9 @@
 #include <cstdio>
 
+#include <memory>
+
 #include "Commands.h"
+#include "FileArguments.h"
 #include "JsonOutput.h"
 
 namespace visdk {
@@ -45,14 +48,36 @@ int ListDatastore(Session& session, const Arguments& args, const Operands& opera
     return kExitOk;
 }
 
-// The direct forms go to the host itself when one is named.
+void CheckUpload(const Arguments&, const Operands& operands)
+{
+    if (!IsStdio(operands[0]))
+        CheckInputFile(operands[0], "the local file");
+}
+
+void CheckDownload(const Arguments& args, const Operands& operands)
+{
+    if (!IsStdio(operands[2]))
+        CheckOutputPath(operands[2], "the local file");
+    else if (args.Json())
+        throw UsageError("--json and '-' both want standard output: name a local file");
+}
+
+// The direct forms go to the host itself when one is named. Standard input is kept in a temporary file first, as the
+// client reads a named file.
 int Upload(Session& session, const Arguments& args, const Operands& operands)
 {
     const std::string &local = operands[0], &datastore = operands[1], &path = operands[2];
+    std::unique_ptr<TemporaryFile> piped;
+    if (IsStdio(local)) {
+        piped.reset(new TemporaryFile);
+        if (!piped->FromStdin())
+            return kExitFailed;
+    }
+    const std::string& file = piped ? piped->Path() : local;
     std::string host = args.Value("host");
     CVISDKCppBridge& bridge = session.Bridge();
-    int done = host.empty() ? bridge.UploadDatastoreFile("", datastore, path, local, "")
-                            : bridge.UploadDatastoreFileToHost("", datastore, path, local, host);
+    int done = host.empty() ? bridge.UploadDatastoreFile("", datastore, path, file, "")
+                            : bridge.UploadDatastoreFileToHost("", datastore, path, file, host);
     if (!done)
         return session.Fail(local + ": upload to [" + datastore + "] " + path);
     if (args.Json())
@@ -62,15 +87,22 @@ int Upload(Session& session, const Arguments& args, const Operands& operands)
     return kExitOk;
 }
 
+// To standard output through a temporary file; the report then goes to standard error.
 int Download(Session& session, const Arguments& args, const Operands& operands)
 {
     const std::string &datastore = operands[0], &path = operands[1], &local = operands[2];
+    std::unique_ptr<TemporaryFile> piped;
+    if (IsStdio(local))
+        piped.reset(new TemporaryFile);
+    const std::string& file = piped ? piped->Path() : local;
     std::string host = args.Value("host");
     CVISDKCppBridge& bridge = session.Bridge();
-    int done = host.empty() ? bridge.DownloadDatastoreFile("", datastore, path, local, "")
-                            : bridge.DownloadDatastoreFileFromHost("", datastore, path, local, host);
+    int done = host.empty() ? bridge.DownloadDatastoreFile("", datastore, path, file, "")
+                            : bridge.DownloadDatastoreFileFromHost("", datastore, path, file, host);
     if (!done)
-        return session.Fail("[" + datastore + "] " + path + ": download to " + local);
+        return session.Fail("[" + datastore + "] " + path + ": download to " + (piped ? "standard output" : local));
+    if (piped)
+        return piped->ToStdout() ? kExitOk : kExitFailed;
     if (args.Json())
         PrintJson(Json{{"datastore", datastore}, {"path", path}, {"local", local}, {"host", host}});
     else
@@ -109,9 +141,10 @@ std::vector<Command> DatastoreCommands()
     return {
         {"datastore ls", "DS [FOLDER] [--pattern P] [--recursive] [--host H]",
          "list files and folders with sizes and times; P takes * and ?", "pattern= recursive host=", 1, 2, ListDatastore},
-        {"datastore upload", "LOCAL DS PATH [--host H]", "upload a local file, directly to host H when given", "host=", 3, 3, Upload},
-        {"datastore download", "DS PATH LOCAL [--host H]", "download a file, directly from host H when given", "host=", 3, 3,
-         Download},
+        {"datastore upload", "LOCAL|- DS PATH [--host H]", "upload a local file (- for standard input), directly to host H when given",
+         "host=", 3, 3, Upload, CheckUpload},
+        {"datastore download", "DS PATH LOCAL|- [--host H]",
+         "download a file (- for standard output), directly from host H when given", "host=", 3, 3, Download, CheckDownload},
         {"datastore rm", "DS PATH", "delete a file, or a folder with everything in it", "", 2, 2, Remove},
         {"datastore mkdir", "DS PATH", "make a folder and any missing parents", "", 2, 2, MakeFolder},
     };

@@ -60,12 +60,22 @@ int RunInGuest(Session& session, const Arguments& args, const Operands& operands
     return kExitOk;
 }
 
+struct Write {
+    long long disk, offset, length;
+};
+
+Write ParseWrite(const Operands& operands)
+{
+    return {ParseDiskKey(operands[1]), ParseNumber(operands[2], "offset", 0, LLONG_MAX), ParseNumber(operands[3], "length", 1, LLONG_MAX)};
+}
+
+void CheckWrite(const Arguments&, const Operands& operands) { ParseWrite(operands); }
+
 int WriteInGuest(Session& session, const Arguments& args, const Operands& operands)
 {
     const std::string& vm = operands[0];
-    long long disk = ParseDiskKey(operands[1]);
-    long long offset = ParseNumber(operands[2], "offset", 0, LLONG_MAX);
-    long long length = ParseNumber(operands[3], "length", 1, LLONG_MAX);
+    const Write write = ParseWrite(operands);
+    const long long disk = write.disk, offset = write.offset, length = write.length;
     if (!GuestWrite(session, vm, disk, offset, length))
         return kExitFailed;
     if (args.Json())
@@ -84,7 +94,7 @@ std::vector<Command> GuestCommands()
         {"guest ls", "VM PATH", "list a guest folder", kGuestOptions, 2, 2, ListGuest},
         {"guest run", "VM SCRIPT", "run a shell script in the guest and print its exit code", kGuestOptions, 2, 2, RunInGuest},
         {"guest write", "VM DISK OFFSET LENGTH", "write LENGTH bytes at OFFSET of disk DISK (2000 = /dev/sda) with the guest's dd",
-         kGuestOptions, 4, 4, WriteInGuest},
+         kGuestOptions, 4, 4, WriteInGuest, CheckWrite},
     };
 }
 

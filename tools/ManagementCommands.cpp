@@ -1,7 +1,11 @@
 #include <cstdio>
+#include <cstring>
 #include <fstream>
+#include <regex>
+#include <sstream>
 
 #include "Commands.h"
+#include "FileArguments.h"
 #include "JsonOutput.h"
 #include "Progress.h"
 
@@ -23,12 +27,17 @@ Json VmList(const std::vector<SVMInfo>& vms)
     return list;
 }
 
+void CheckListTags(const Arguments& args, const Operands& operands)
+{
+    bool byVm = !operands.empty(), byTag = args.Has("tag");
+    if (byVm == byTag && !(!byVm && args.Has("category")))
+        throw UsageError("tag ls needs a VM, --tag T or --category C");
+}
+
 int ListTags(Session& session, const Arguments& args, const Operands& operands)
 {
     CVISDKCppBridge& bridge = session.Bridge();
     bool byVm = !operands.empty(), byTag = args.Has("tag");
-    if (byVm == byTag && !(!byVm && args.Has("category")))
-        throw UsageError("tag ls needs a VM, --tag T or --category C");
     if (byVm) {
         std::vector<SInventoryInfo> tags;
         if (!bridge.GetTagsForVM(operands[0], tags))
@@ -141,14 +150,22 @@ SDisk DiskPlacement(const std::string& text)
     return disk;
 }
 
-int RelocateVm(Session& session, const Arguments& args, const Operands& operands)
+std::vector<SDisk> DiskPlacements(const Arguments& args)
 {
-    const std::string& vm = operands[0];
     std::vector<SDisk> disks;
     for (const std::string& placement : args.Values("disk"))
         disks.push_back(DiskPlacement(placement));
     if (!args.Has("host") && !args.Has("datastore") && !args.Has("pool") && disks.empty())
         throw UsageError("vm relocate needs --host, --datastore, --pool or --disk");
+    return disks;
+}
+
+void CheckRelocate(const Arguments& args, const Operands&) { DiskPlacements(args); }
+
+int RelocateVm(Session& session, const Arguments& args, const Operands& operands)
+{
+    const std::string& vm = operands[0];
+    std::vector<SDisk> disks = DiskPlacements(args);
     std::string task, made;
     if (!session.Bridge().RelocateVM_Task(vm, "", args.Value("host"), args.Value("datastore"), args.Value("pool"), args.Has("keep-disks"),
                                           disks, task))
@@ -171,15 +188,30 @@ int RelocateVm(Session& session, const Arguments& args, const Operands& operands
     return kExitOk;
 }
 
+// --cpus and --memory-mb into the record; true when either was given.
+bool Sizes(const Arguments& args, SVMInfo& info)
+{
+    if (args.Has("cpus"))
+        info.numOfCPU = ParseNumber(args.Value("cpus"), "--cpus", 1, 768);
+    if (args.Has("memory-mb"))
+        info.memorySizeInMB = ParseNumber(args.Value("memory-mb"), "--memory-mb", 4, 24 * 1024 * 1024);
+    return args.Has("cpus") || args.Has("memory-mb");
+}
+
+void CheckClone(const Arguments& args, const Operands& operands)
+{
+    SVMInfo wanted;
+    Sizes(args, wanted);
+    if (operands[1].find_first_not_of(" \t") == std::string::npos)
+        throw UsageError("vm clone needs a name for the clone, not '" + operands[1] + "'");
+}
+
 int CloneVm(Session& session, const Arguments& args, const Operands& operands)
 {
     SVMInfo wanted;
     wanted.strName = operands[1];
     wanted.strDataStoreName = args.Value("datastore");
-    if (args.Has("cpus"))
-        wanted.numOfCPU = ParseNumber(args.Value("cpus"), "--cpus", 1, 768);
-    if (args.Has("memory-mb"))
-        wanted.memorySizeInMB = ParseNumber(args.Value("memory-mb"), "--memory-mb", 4, 24 * 1024 * 1024);
+    Sizes(args, wanted);
     std::string task, made;
     if (!session.Bridge().CloneAndReConfigVM_Task(wanted, operands[0], args.Value("host"), task))
         return session.Fail(operands[0] + ": clone");
@@ -192,27 +224,40 @@ int CloneVm(Session& session, const Arguments& args, const Operands& operands)
     return kExitOk;
 }
 
-int ReconfigureVm(Session& session, const Arguments& args, const Operands& operands)
+// The record's changes; `any` tells whether there are any beside networks.
+SVMInfo Reconfiguration(const Arguments& args, const std::string& vm, bool& any)
 {
     SVMInfo info;
-    info.strName = operands[0];
-    bool any = false;
-    if (args.Has("cpus")) {
-        info.numOfCPU = ParseNumber(args.Value("cpus"), "--cpus", 1, 768);
-        any = true;
-    }
-    if (args.Has("memory-mb")) {
-        info.memorySizeInMB = ParseNumber(args.Value("memory-mb"), "--memory-mb", 4, 24 * 1024 * 1024);
-        any = true;
-    }
+    info.strName = vm;
+    any = Sizes(args, info);
     if (args.Has("firmware") || args.Has("version")) {
         info.strFirmware = args.Value("firmware");
         info.vmVersion = args.Value("version");
         any = true;
     }
-    std::vector<std::string> networks = args.Values("network");
-    if (!any && networks.empty())
+    if (args.Has("firmware") && info.strFirmware != "bios" && info.strFirmware != "efi")
+        throw UsageError("--firmware must be bios or efi, not '" + info.strFirmware + "'");
+    if (args.Has("version") && !std::regex_match(info.vmVersion, std::regex("vmx-[0-9]{2}")))
+        throw UsageError("--version must be vmx-NN (vmx-19, say), not '" + info.vmVersion + "'");
+    for (const std::string& network : args.Values("network"))
+        if (network.empty())
+            throw UsageError("--network needs a network name");
+    if (!any && !args.Has("network"))
         throw UsageError("vm reconfigure needs --cpus, --memory-mb, --firmware, --version or --network");
+    return info;
+}
+
+void CheckReconfigure(const Arguments& args, const Operands& operands)
+{
+    bool any = false;
+    Reconfiguration(args, operands[0], any);
+}
+
+int ReconfigureVm(Session& session, const Arguments& args, const Operands& operands)
+{
+    bool any = false;
+    SVMInfo info = Reconfiguration(args, operands[0], any);
+    std::vector<std::string> networks = args.Values("network");
     if (any && !session.Bridge().ReconfigureVM(info))
         return session.Fail(operands[0] + ": reconfigure");
     if (!networks.empty()) {
@@ -265,6 +310,53 @@ bool BesideDescriptor(const std::string& href)
     return true;
 }
 
+std::string XmlUnescaped(std::string text)
+{
+    static const std::pair<const char*, const char*> kEntities[] = {{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"}, {"&amp;", "&"}};
+    for (const auto& entity : kEntities)
+        for (size_t at = text.find(entity.first); at != std::string::npos; at = text.find(entity.first, at + 1))
+            text.replace(at, std::strlen(entity.first), entity.second);
+    return text;
+}
+
+// The files a descriptor's References section names, as written in their href attributes.
+std::vector<std::string> DescriptorFiles(const std::string& descriptor)
+{
+    static const std::regex kFile("<(?:[A-Za-z_][\\w.-]*:)?File\\b([^>]*)>"),
+        kHref("(?:^|\\s)(?:[A-Za-z_][\\w.-]*:)?href\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)')");
+    std::vector<std::string> files;
+    for (std::sregex_iterator file(descriptor.begin(), descriptor.end(), kFile), end; file != end; ++file) {
+        std::string attributes = (*file)[1].str();
+        std::smatch href;
+        if (std::regex_search(attributes, href, kHref))
+            files.push_back(XmlUnescaped(href[1].matched ? href[1].str() : href[2].str()));
+    }
+    return files;
+}
+
+std::string FolderOf(const std::string& file) { return file.find('/') == std::string::npos ? "" : file.substr(0, file.rfind('/') + 1); }
+
+// Every disk file must be there before anything is created: a disk left empty is no import.
+void CheckImport(const Arguments& args, const Operands& operands)
+{
+    const std::string& file = operands[0];
+    CheckInputFile(file, "the OVF descriptor");
+    for (const std::string& mapping : args.Values("network"))
+        if (mapping.find('=') == std::string::npos || mapping.front() == '=')
+            throw UsageError("--network takes OVFNET=NETWORK, not '" + mapping + "'");
+    std::string provisioning = args.Value("provisioning");
+    if (args.Has("provisioning") && provisioning != "thin" && provisioning != "thick" && provisioning != "eagerZeroedThick")
+        throw UsageError("--provisioning must be thin, thick or eagerZeroedThick, not '" + provisioning + "'");
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream descriptor;
+    descriptor << in.rdbuf();
+    for (const std::string& href : DescriptorFiles(descriptor.str())) {
+        if (!BesideDescriptor(href))
+            throw UsageError(file + ": the disk file '" + href + "' is not beside the descriptor");
+        CheckInputFile(FolderOf(file) + href, file + ": the disk file");
+    }
+}
+
 // Starts the import, uploads each disk file found beside the descriptor (or leaves that to the finish, for a real
 // server), and finishes it.
 int ImportOvf(Session& session, const Arguments& args, const Operands& operands)
@@ -277,8 +369,6 @@ int ImportOvf(Session& session, const Arguments& args, const Operands& operands)
     std::vector<SVMOptionValue> options, uploads;
     for (const std::string& mapping : args.Values("network")) {
         size_t equals = mapping.find('=');
-        if (equals == std::string::npos || equals == 0)
-            throw UsageError("--network takes OVFNET=NETWORK, not '" + mapping + "'");
         SVMOptionValue option;
         option.key = "network:" + mapping.substr(0, equals);
         option.value = mapping.substr(equals + 1);
@@ -294,7 +384,7 @@ int ImportOvf(Session& session, const Arguments& args, const Operands& operands)
     std::string lease;
     if (!bridge.StartOVFImport(file, info, lease, uploads, options))
         return session.Fail(file + ": import");
-    std::string folder = file.find('/') == std::string::npos ? "" : file.substr(0, file.rfind('/') + 1);
+    std::string folder = FolderOf(file);
     Json uploaded = Json::array();
     for (size_t i = 0; i < uploads.size(); ++i) {
         // A real server's import lease: FinishOVFImport streams the file to that URL itself.
@@ -303,13 +393,11 @@ int ImportOvf(Session& session, const Arguments& args, const Operands& operands)
             continue;
         }
         std::string local = folder + uploads[i].key, datastore, path;
-        if (!BesideDescriptor(uploads[i].key)) {
-            std::fprintf(stderr, "visdk: %s is not beside the descriptor; that disk stays empty\n", uploads[i].key.c_str());
-            continue;
-        }
-        if (!std::ifstream(local) || !SplitDatastorePath(uploads[i].value, datastore, path)) {
-            std::fprintf(stderr, "visdk: %s not found; that disk stays empty\n", local.c_str());
-            continue;
+        // Checked before the import began; what changed since, or a target the client cannot name, ends it here.
+        if (!BesideDescriptor(uploads[i].key) || !std::ifstream(local) || !SplitDatastorePath(uploads[i].value, datastore, path)) {
+            std::fprintf(stderr, "visdk: %s: the disk file %s cannot be uploaded to '%s'; the import is not finished\n", file.c_str(),
+                         local.c_str(), uploads[i].value.c_str());
+            return kExitFailed;
         }
         if (!bridge.UploadDatastoreFile("", datastore, path, local, info.hostName))
             return session.Fail(local + ": upload");
@@ -331,22 +419,22 @@ std::vector<Command> ManagementCommands()
 {
     return {
         {"tag ls", "[VM] [--tag T] [--category C]", "list a VM's tags, or the VMs with a tag or in a category", "tag= category=", 0, 1,
-         ListTags},
+         ListTags, CheckListTags},
         {"tag attach", "VM TAG... [--category C]", "attach tags, by name or id, to a VM", "category=", 2, 64, AttachTags},
         {"field get", "VM FIELD", "print a custom field's value on a VM", "", 2, 2, GetField},
         {"field set", "VM FIELD VALUE [--define]", "set a custom field on a VM, defining the field first with --define", "define", 3, 3,
          SetField},
         {"vm relocate", "VM [--host H] [--datastore DS] [--pool P] [--keep-disks] [--disk KEY=DS]...",
          "move a VM to another host, datastore or pool, or single disks to other datastores", "host= datastore= pool= keep-disks disk=", 1,
-         1, RelocateVm},
+         1, RelocateVm, CheckRelocate},
         {"vm clone", "SOURCE NAME [--host H] [--datastore DS] [--cpus N] [--memory-mb MB]",
-         "clone a VM with its own disks; prints the new VM's reference", "host= datastore= cpus= memory-mb=", 2, 2, CloneVm},
+         "clone a VM with its own disks; prints the new VM's reference", "host= datastore= cpus= memory-mb=", 2, 2, CloneVm, CheckClone},
         {"vm reconfigure", "VM [--cpus N] [--memory-mb MB] [--firmware bios|efi] [--version vmx-NN] [--network NET]...",
          "change a VM's CPUs, memory, firmware, hardware version or networks", "cpus= memory-mb= firmware= version= network=", 1, 1,
-         ReconfigureVm},
-        {"ovf import", "FILE [--name N] [--host H] [--datastore DS] [--network OVFNET=NET]... [--provisioning thin|thick]",
-         "import the VM an OVF descriptor describes, uploading the disk files found beside it", "name= host= datastore= network= provisioning=",
-         1, 1, ImportOvf},
+         ReconfigureVm, CheckReconfigure},
+        {"ovf import", "FILE [--name N] [--host H] [--datastore DS] [--network OVFNET=NET]... [--provisioning thin|thick|eagerZeroedThick]",
+         "import the VM an OVF descriptor describes, uploading the disk files beside it (each must be there)",
+         "name= host= datastore= network= provisioning=", 1, 1, ImportOvf, CheckImport},
     };
 }
 

@@ -7,6 +7,28 @@ namespace visdk {
 
 namespace {
 
+// The clients refuse an account with "... lacks N required privilege(s): A, B"; the bridge hands the list over only
+// with a positive answer, so it is read from that text.
+std::vector<std::string> MissingFrom(const std::string& error)
+{
+    const std::string mark = "privilege(s): ";
+    std::vector<std::string> missing;
+    size_t at = error.find(mark);
+    if (at == std::string::npos)
+        return missing;
+    std::string list = error.substr(at + mark.size());
+    for (size_t start = 0; start <= list.size();) {
+        size_t comma = list.find(", ", start);
+        std::string name = list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        if (!name.empty())
+            missing.push_back(name);
+        if (comma == std::string::npos)
+            break;
+        start = comma + 2;
+    }
+    return missing;
+}
+
 int ShowSession(Session& session, const Arguments& args, const Operands&)
 {
     VISDKCppBridge::CVISDKCppBridge& bridge = session.Bridge();
@@ -16,6 +38,11 @@ int ShowSession(Session& session, const Arguments& args, const Operands&)
     std::string thumbprint = bridge.GetCertificateThumbprint();
     std::vector<std::string> missing;
     bool held = bridge.VerifyAccountForBackup(missing) && missing.empty();
+    std::string reason;
+    if (!held && missing.empty()) {
+        reason = session.LastError();
+        missing = MissingFrom(reason);
+    }
 
     if (args.Json()) {
         PrintJson(Json{{"server", session.Server()},
@@ -25,7 +52,8 @@ int ShowSession(Session& session, const Arguments& args, const Operands&)
                        {"sessionKey", key},
                        {"sessionCookie", cookie},
                        {"certificateThumbprint", thumbprint},
-                       {"backupPrivileges", Json{{"held", held}, {"missing", missing}}}});
+                       {"backupPrivileges", held || !missing.empty() ? Json{{"held", held}, {"missing", missing}}
+                                                                     : Json{{"held", held}, {"missing", missing}, {"reason", reason}}}});
         return kExitOk;
     }
     std::printf("server: %s\n", session.Server().c_str());
@@ -43,8 +71,7 @@ int ShowSession(Session& session, const Arguments& args, const Operands&)
             list += (list.empty() ? "" : ", ") + privilege;
         std::printf("backup privileges: missing %s\n", list.c_str());
     } else {
-        // The bridge hands the list over only with a positive answer.
-        std::printf("backup privileges: not all held\n");
+        std::printf("backup privileges: cannot be checked: %s\n", reason.c_str());
     }
     return kExitOk;
 }

@@ -3,6 +3,7 @@
 
 #include "Commands.h"
 #include "JsonOutput.h"
+#include "SnapshotTree.h"
 
 namespace visdk {
 
@@ -19,34 +20,47 @@ struct PowerStep {
 struct PowerAction {
     const char* name;
     const char* done;
+    // The power state the action ends in (SVMInfo::poweredState), or -1 when it always acts.
+    int ends;
+    const char* already;
     PowerStep steps[2];
 };
 
 const PowerAction kPowerActions[] = {
-    {"on", "powered on", {{"power on", &CVISDKCppBridge::PowerOnVM}, {nullptr, nullptr}}},
-    {"off", "powered off", {{"power off", &CVISDKCppBridge::PowerOffVM}, {nullptr, nullptr}}},
-    {"suspend", "suspended", {{"suspend", &CVISDKCppBridge::SuspendVM}, {nullptr, nullptr}}},
-    {"shutdown", "shut down", {{"shut down", &CVISDKCppBridge::ShutdownVM}, {nullptr, nullptr}}},
-    {"reset", "reset (powered off and on)",
+    {"on", "powered on", 1, "already powered on", {{"power on", &CVISDKCppBridge::PowerOnVM}, {nullptr, nullptr}}},
+    {"off", "powered off", 0, "already powered off", {{"power off", &CVISDKCppBridge::PowerOffVM}, {nullptr, nullptr}}},
+    {"suspend", "suspended", 2, "already suspended", {{"suspend", &CVISDKCppBridge::SuspendVM}, {nullptr, nullptr}}},
+    {"shutdown", "shut down", 0, "already powered off", {{"shut down", &CVISDKCppBridge::ShutdownVM}, {nullptr, nullptr}}},
+    {"reset", "reset (powered off and on)", -1, "",
      {{"power off", &CVISDKCppBridge::PowerOffVM}, {"power on", &CVISDKCppBridge::PowerOnVM}}},
 };
+
+const PowerAction& FindPowerAction(const std::string& name)
+{
+    for (const PowerAction& action : kPowerActions)
+        if (name == action.name)
+            return action;
+    throw UsageError("power action must be on, off, suspend, shutdown or reset, not '" + name + "'");
+}
+
+void CheckPower(const Arguments&, const Operands& operands) { FindPowerAction(operands[1]); }
 
 int PowerVm(Session& session, const Arguments& args, const Operands& operands)
 {
     const std::string& vm = operands[0];
-    for (const PowerAction& action : kPowerActions) {
-        if (operands[1] != action.name)
-            continue;
-        for (const PowerStep& step : action.steps)
-            if (step.op && !(session.Bridge().*step.op)(vm, ""))
-                return session.Fail(vm + ": " + step.what);
-        if (args.Json())
-            PrintJson(Json{{"vm", vm}, {"action", action.name}, {"done", action.done}});
-        else
-            std::printf("%s: %s\n", vm.c_str(), action.done);
-        return kExitOk;
-    }
-    throw UsageError("power action must be on, off, suspend, shutdown or reset, not '" + operands[1] + "'");
+    const PowerAction& action = FindPowerAction(operands[1]);
+    VMInfoStructs::SVMInfo info;
+    if (action.ends >= 0 && !session.Bridge().GetVMInfoForVM(vm, "", "", MIN_VM_PROPS, 0, info))
+        return session.Fail(vm + ": " + action.steps[0].what);
+    bool change = action.ends < 0 || info.poweredState != action.ends;
+    for (const PowerStep& step : action.steps)
+        if (change && step.op && !(session.Bridge().*step.op)(vm, ""))
+            return session.Fail(vm + ": " + step.what);
+    if (args.Json())
+        PrintJson(Json{{"vm", vm}, {"action", action.name}, {"done", change ? action.done : action.already}, {"changed", change}});
+    else
+        std::printf("%s: %s%s\n", vm.c_str(), change ? action.done : action.already, change ? "" : "; nothing to do");
+    return kExitOk;
 }
 
 const char* PowerText(int state) { return state == 1 ? "on" : state == 2 ? "suspended" : "off"; }
@@ -62,18 +76,6 @@ Json DiskJson(const VMInfoStructs::SDisk& disk)
                 {"unit", disk.nUnitNumber},        {"provisioning", ProvisionText(disk.nProvisionType)},
                 {"independent", disk.bIndependentMode}, {"datastore", disk.strDataStoreName},
                 {"lun", disk.strLUNUUID}};
-}
-
-Json SnapshotJson(const VMInfoStructs::SSnapshot& snapshot)
-{
-    Json children = Json::array();
-    for (const VMInfoStructs::SSnapshot& child : snapshot.childSnapshots)
-        children.push_back(SnapshotJson(child));
-    return Json{{"id", snapshot.strMoRef},
-                {"name", snapshot.strName},
-                {"description", snapshot.strDescription},
-                {"created", IsoTime(snapshot.creationTime)},
-                {"children", children}};
 }
 
 void PrintSnapshots(const std::vector<VMInfoStructs::SSnapshot>& snapshots, int depth)
@@ -185,16 +187,30 @@ int ShowVm(Session& session, const Arguments& args, const Operands& operands)
     return kExitOk;
 }
 
+void CheckCreate(const Arguments& args, const Operands& operands)
+{
+    if (operands[0].find_first_not_of(" \t") == std::string::npos)
+        throw UsageError("vm create needs a VM name, not '" + operands[0] + "'");
+    for (const char* option : {"host", "datastore", "guest", "network"})
+        if (args.Has(option) && args.Value(option).empty())
+            throw UsageError(std::string("--") + option + " needs a value");
+}
+
+// The moref is read back by the new VM's UUID, which no other VM shares as it may share the name.
 int CreateVm(Session& session, const Arguments& args, const Operands& operands)
 {
     std::string uuid;
     if (!session.Bridge().CreateVM(operands[0], args.Value("host"), args.Value("datastore"), args.Value("guest"), args.Value("network"),
                                    uuid))
         return session.Fail(operands[0] + ": create");
+    VMInfoStructs::SVMInfo info;
+    if (!session.Bridge().GetVMInfoForVM(uuid, "", "", MIN_VM_PROPS, 0, info) &&
+        !session.Bridge().GetVMInfoForVM(operands[0], "", "", MIN_VM_PROPS, 0, info))
+        return session.Fail(operands[0] + ": created with UUID " + uuid + ", but its moref cannot be read");
     if (args.Json())
-        PrintJson(Json{{"vm", operands[0]}, {"uuid", uuid}});
+        PrintJson(Json{{"vm", operands[0]}, {"uuid", uuid}, {"moref", info.strMoRef}});
     else
-        std::printf("%s\n", uuid.c_str());
+        std::printf("%s %s\n", uuid.c_str(), info.strMoRef.c_str());
     return kExitOk;
 }
 
@@ -241,11 +257,14 @@ int DeleteVm(Session& session, const Arguments& args, const Operands& operands)
 std::vector<Command> VmCommands()
 {
     return {
-        {"vm power", "VM on|off|suspend|shutdown|reset", "change the power state; reset powers off, then on", "", 2, 2, PowerVm},
+        {"vm power", "VM on|off|suspend|shutdown|reset",
+         "change the power state; reset powers off, then on; a VM already in the state is left as it is", "", 2, 2, PowerVm,
+         CheckPower},
         {"vm info", "VM", "show the VM's record: identity, placement, hardware, disks, network cards, snapshots and files", "", 1, 1,
          ShowVm},
         {"vm create", "NAME [--host H] [--datastore DS] [--guest ID] [--network NET]",
-         "create a VM with one thin 16 GiB disk; prints its BIOS UUID", "host= datastore= guest= network=", 1, 1, CreateVm},
+         "create a VM with one thin 16 GiB disk; prints its BIOS UUID and its moref", "host= datastore= guest= network=", 1, 1,
+         CreateVm, CheckCreate},
         {"vm register", "'[DS] PATH.vmx' [--name N] [--host H] [--pool P] [--folder F]",
          "register a VM from its configuration file; prints its moref", "name= host= pool= folder=", 1, 1, RegisterVm},
         {"vm unregister", "VM", "take a powered-off VM out of the inventory, leaving its files", "", 1, 1, UnregisterVm},

@@ -76,7 +76,10 @@ namespace VISDKWrapper
                     if (Current == null) throw new ClientFault("The virtual machine '" + VmName + "' has no current snapshot.");
                     return Current;
                 }
-                var found = All.FirstOrDefault(s => s.Ref.Value == id) ?? All.FirstOrDefault(s => s.Name == id);
+                var found = All.FirstOrDefault(s => s.Ref.Value == id);
+                var named = All.Where(s => s.Name == id).ToList();
+                if (found == null && named.Count > 1) throw new ClientFault(Shared.AmbiguousSnapshot(VmName, id, named.Select(s => s.Ref.Value)));
+                found = found ?? named.FirstOrDefault();
                 if (found == null) throw new ClientFault("The object 'vim.vm.Snapshot:" + id + "' has already been deleted or has not been completely created");
                 return found;
             }

@@ -39,9 +39,16 @@ namespace VISDKWrapper
             return 1;
         }
 
+        // By id, else by a name no other snapshot of the VM carries.
         Snap FindSnap(Vm v, string id)
         {
-            var s = string.IsNullOrEmpty(id) ? v.Current : v.Snaps.FirstOrDefault(x => x.Id == id || x.Name == id);
+            var s = string.IsNullOrEmpty(id) ? v.Current : v.Snaps.FirstOrDefault(x => x.Id == id);
+            if (s == null && !string.IsNullOrEmpty(id))
+            {
+                var named = v.Snaps.Where(x => x.Name == id).ToList();
+                if (named.Count > 1) throw new SimFault(Shared.AmbiguousSnapshot(v.Name, id, named.Select(x => x.Id)));
+                s = named.FirstOrDefault();
+            }
             if (s == null)
                 throw new SimFault(string.IsNullOrEmpty(id) ? "The virtual machine '" + v.Name + "' has no current snapshot."
                     : "The object 'vim.vm.Snapshot:" + id + "' has already been deleted or has not been completely created");
