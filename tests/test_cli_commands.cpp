@@ -148,6 +148,7 @@ TEST_F(CliTest, UsageErrorsStopBeforeTheRuntimeStarts)
         {{"datastore", "download", "datastore1", "f", d + "/missing/f"}, "the local file '" + d + "/missing/f' cannot be written"},
         {{"datastore", "download", "datastore1", "f", "-", "--json"}, "--json and '-' both want standard output"},
         {{"datastore", "upload", d + "/absent", "datastore1", "f"}, "the local file '" + d + "/absent' cannot be read"},
+        {{"datastore", "upload", "-", "datastore1", "f", "--password-file", "-"}, "standard input cannot hold both"},
         {{"ovf", "import", d + "/tiny.ovf"}, d + "/tiny.ovf: the disk file '" + d + "/tiny-disk1.vmdk' cannot be read"},
         {{"ovf", "import", d + "/tiny.ovf", "--provisioning", "sparse"}, "--provisioning must be thin, thick or eagerZeroedThick"},
     };
@@ -218,6 +219,11 @@ TEST_F(CliTest, VmCreateNamesItsMorefAndDashIsStandardInputAndOutput)
     EXPECT_EQ(down.status, 0) << down.err;
     EXPECT_TRUE(down.out == bytes) << down.out.size() << " bytes came back";
     EXPECT_FALSE(fs::exists("-"));
+
+    WriteFile(dir / "pw", "ReadOnly1!\n");
+    io.in = (dir / "pw").string();
+    EXPECT_EQ(WaitCli(StartCli({"--json", "--user", "backup-ro@vsphere.local", "--password-file", "-"}, {}, io)), 0) << ReadFile(dir / "err");
+    EXPECT_EQ(Json::parse(ReadFile(dir / "out"))["backupPrivileges"]["held"], false);
 }
 
 // The process stops itself once its snapshot is taken, so each signal lands at a known step.

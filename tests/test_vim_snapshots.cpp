@@ -85,6 +85,13 @@ TEST_F(VimSnapshots, InfoIsTheTreesByIdNameOrAsTheCurrentOne)
         EXPECT_EQ(quiesced, id != "") << id;
         EXPECT_EQ(description, id == "" ? "two <&> \xC3\xA9" : "one") << id;
     }
+    std::string again = Create("first", "");
+    std::string name, description;
+    time_t created = 0;
+    bool quiesced = false;
+    EXPECT_FALSE(bridge->GetSnapshotInfo(vm, "", "first", name, created, description, quiesced));
+    EXPECT_EQ(bridge->GetLastErrorString(), "The virtual machine '" + vm + "' has several snapshots named 'first' (" + first + ", " + again + "); name one by its id");
+    EXPECT_TRUE(bridge->GetSnapshotInfo(vm, "", again, name, created, description, quiesced)) << bridge->GetLastErrorString();
 }
 
 TEST_F(VimSnapshots, RevertAndRemoveChangeTheServersTree)

@@ -181,6 +181,18 @@ TEST_F(VmSimulatorTest, SnapshotLookupAndBrowsing)
     ASSERT_EQ(vm.diskList.size(), 2u);
     EXPECT_EQ(vm.diskList[0].strFileName, "[datastore2] vm-db01/vm-db01.vmdk");
 
+    // A name two snapshots carry names neither.
+    std::string first, second;
+    ASSERT_EQ(bridge.CreateSnapshotWithName("vm-app01", "", "dup", "", false, false, first), 1);
+    ASSERT_EQ(bridge.CreateSnapshotWithName("vm-app01", "", "dup", "", false, false, second), 1);
+    std::string dup = "dup";
+    EXPECT_EQ(bridge.GetVMInfoForVMSnapshot("vm-app01", "", VM_PROP_VM_DISK_LIST, 0, dup, vm), 0);
+    EXPECT_EQ(bridge.RemoveSnapshot("vm-app01", "", "dup"), 0);
+    EXPECT_EQ(bridge.GetLastErrorString(),
+              "The virtual machine 'vm-app01' has several snapshots named 'dup' (" + first + ", " + second + "); name one by its id");
+    EXPECT_EQ(bridge.RemoveSnapshot("vm-app01", "", first), 1);
+    EXPECT_EQ(bridge.RemoveSnapshot("vm-app01", "", "dup"), 1) << bridge.GetLastErrorString();
+
     std::vector<SVMInfo> vms;
     ASSERT_EQ(bridge.BrowseInventoryByName("vm-*", 0, 0, 0, vms), 1);
     EXPECT_EQ(vms.size(), 4u);

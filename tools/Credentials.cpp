@@ -132,7 +132,9 @@ void Wipe(std::string& secret)
 
 std::string ReadPasswordFile(const std::string& path)
 {
-    int fd = open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
+    // "-" is standard input, piped from a secret store; a pipe has no mode to check.
+    bool piped = path == "-";
+    int fd = piped ? STDIN_FILENO : open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         throw LoginError("cannot read the password file '" + path + "': " + strerror(errno));
     struct stat info;
@@ -141,21 +143,22 @@ std::string ReadPasswordFile(const std::string& path)
         problem = strerror(errno);
     } else if (S_ISDIR(info.st_mode)) {
         problem = "it is a directory";
-    } else if (S_ISREG(info.st_mode) && (info.st_mode & 077) != 0) {
+    } else if (!piped && S_ISREG(info.st_mode) && (info.st_mode & 077) != 0) {
         char mode[8];
         std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(info.st_mode & 07777));
         problem = std::string("group or others have access to it (mode ") + mode + "); chmod 600 it";
     }
     std::string password;
     bool fits = problem.empty() && ReadLine(fd, password);
-    close(fd);
+    if (!piped)
+        close(fd);
     if (problem.empty() && !fits)
         problem = "its first line is longer than 4096 bytes";
     else if (problem.empty() && password.empty())
         problem = "its first line holds no password";
     if (!problem.empty()) {
         Wipe(password);
-        throw LoginError("the password file '" + path + "' is refused: " + problem);
+        throw LoginError("the password file '" + (piped ? std::string("standard input") : path) + "' is refused: " + problem);
     }
     return password;
 }

@@ -24,7 +24,8 @@ struct Login {
 // Overwrites the whole buffer, short-string storage included, before emptying it.
 void Wipe(std::string& secret);
 
-// The first line of PATH without its line end. A regular file that group or others may access is refused.
+// The first line of PATH ("-": standard input) without its line end. A regular file that group or others may access is
+// refused.
 std::string ReadPasswordFile(const std::string& path);
 
 // Server and user: --server/--user, else VISDK_SERVER/VISDK_USER, else the simulator's. Password: --password-file,

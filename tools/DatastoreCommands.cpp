@@ -48,10 +48,12 @@ int ListDatastore(Session& session, const Arguments& args, const Operands& opera
     return kExitOk;
 }
 
-void CheckUpload(const Arguments&, const Operands& operands)
+void CheckUpload(const Arguments& args, const Operands& operands)
 {
     if (!IsStdio(operands[0]))
         CheckInputFile(operands[0], "the local file");
+    else if (IsStdio(args.Value("password-file")))
+        throw UsageError("standard input cannot hold both the password and the file to upload");
 }
 
 void CheckDownload(const Arguments& args, const Operands& operands)

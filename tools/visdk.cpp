@@ -1,6 +1,7 @@
 // visdk: drives a vCenter or ESX host through VISDKCppBridge from the command line.
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <string>
 
 #include "CliSupport.h"
@@ -49,5 +50,8 @@ int main(int argc, char** argv)
     } catch (const UsageError& error) {
         std::fprintf(stderr, "visdk: %s\n(see %s)\n", error.what(), helpHint.c_str());
         return kExitUsage;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "visdk: stopped by an unexpected failure: %s\n", error.what());
+        return kExitFailed;
     }
 }
