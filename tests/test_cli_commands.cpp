@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 
 #include <algorithm>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,15 +23,6 @@ visdk::CommandLine Parse(std::vector<std::string> words)
     for (std::string& word : words)
         argv.push_back(word.data());
     return visdk::ParseCommandLine(static_cast<int>(argv.size()), argv.data());
-}
-
-std::vector<std::string> Split(const std::string& text)
-{
-    std::istringstream in(text);
-    std::vector<std::string> words;
-    for (std::string word; in >> word;)
-        words.push_back(word);
-    return words;
 }
 
 TEST(CommandLine, OperandsStayOperandsWhateverTheyLookLike)
@@ -93,7 +83,7 @@ TEST(CommandLine, MalformedLinesAreRefusedWithTheReason)
 TEST(CommandLine, EveryCommandHasHelpAndEveryGroupListsItsCommands)
 {
     for (const visdk::Command& command : visdk::AllCommands()) {
-        std::vector<std::string> words = Split(command.words);
+        std::vector<std::string> words = visdk::Words(command.words);
         words.push_back("--help");
         visdk::CommandLine line = Parse(words);
         EXPECT_TRUE(line.help) << command.words;

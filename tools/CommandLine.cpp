@@ -22,15 +22,6 @@ using Family = std::vector<Command> (*)();
 const Family kFamilies[] = {SessionCommands, VmCommands, DatastoreCommands, SnapshotCommands, BackupCommands, GuestCommands,
                             InventoryCommands, ManagementCommands};
 
-std::vector<std::string> Words(const std::string& text)
-{
-    std::istringstream in(text);
-    std::vector<std::string> words;
-    for (std::string word; in >> word;)
-        words.push_back(word);
-    return words;
-}
-
 // "name= flag" as (name, takes a value) pairs.
 std::vector<std::pair<std::string, bool>> Declared(const std::string& list)
 {
@@ -264,6 +255,15 @@ void PrintCommandHelp(const Command& command)
 }
 
 } // namespace
+
+std::vector<std::string> Words(const std::string& text)
+{
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;)
+        words.push_back(word);
+    return words;
+}
 
 const std::vector<Command>& AllCommands()
 {

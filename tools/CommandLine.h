@@ -2,6 +2,7 @@
 #define VISDK_TOOLS_COMMAND_LINE_H
 
 #include <string>
+#include <vector>
 
 #include "Commands.h"
 
@@ -18,6 +19,9 @@ struct CommandLine {
     Arguments args;
     Operands operands;
 };
+
+// The space separated words of a text, such as a command's name.
+std::vector<std::string> Words(const std::string& text);
 
 // Parses against every command's options; a malformed line throws UsageError. No command means the first one (session).
 CommandLine ParseCommandLine(int argc, char** argv);
