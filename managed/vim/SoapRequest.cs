@@ -19,6 +19,8 @@ namespace VISDKWrapper
         readonly MemoryStream buffer = new MemoryStream();
         readonly XmlWriter w;
         public readonly string Method;
+        // The object the method is called on (_this).
+        public readonly MoRef Target;
         // The service's namespace and, beside /sdk, its path ("urn:pbm" at "/pbm"); null Path: /sdk.
         public readonly string Namespace, Path;
 
@@ -28,6 +30,7 @@ namespace VISDKWrapper
         public SoapRequest(string method, MoRef target, string ns, string path, string sessionCookie)
         {
             Method = method;
+            Target = target;
             Namespace = ns;
             Path = path;
             w = XmlWriter.Create(buffer, new XmlWriterSettings { Encoding = new UTF8Encoding(false), CheckCharacters = true });

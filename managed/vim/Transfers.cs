@@ -26,7 +26,7 @@ namespace VISDKWrapper
                 var http = soap.Http(url, "GET");
                 if (prepare != null) prepare(http);
                 long copied;
-                using (stall = new Stall(http, settings.RequestTimeoutMs))
+                using (stall = new Stall(http, settings.ReadTimeoutMs))
                 using (var response = (HttpWebResponse)http.GetResponse())
                 {
                     if ((int)response.StatusCode != 200)
@@ -68,7 +68,7 @@ namespace VISDKWrapper
                     http.ContentLength = from.Length;
                     if (prepare != null) prepare(http);
                     long copied;
-                    using (stall = new Stall(http, settings.RequestTimeoutMs))
+                    using (stall = new Stall(http, settings.ReadTimeoutMs))
                     {
                         var to = http.GetRequestStream();
                         try { copied = Copy(from, to, from.Length, stall.Watching(progress)); }
