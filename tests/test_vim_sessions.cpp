@@ -181,6 +181,9 @@ TEST(VimSecrets, APasswordTheServerEchoesGoesNoFurther)
     ASSERT_EQ(bridge.SetVMFocus(url, vm, 0), 1);
     EXPECT_EQ(bridge.Connect(url, "tester", password), 0);
     EXPECT_EQ(bridge.GetLastErrorString(), "no user with password ********");
+    // One the request cannot carry is refused without being shown.
+    EXPECT_EQ(bridge.Connect(url, "tester", password + "\x01"), 0);
+    EXPECT_EQ(bridge.GetLastErrorString(), "A specified parameter was not correct: the password holds a character the request cannot carry");
     EXPECT_EQ(log.Dump().find(password), std::string::npos) << log.Dump();
 }
 

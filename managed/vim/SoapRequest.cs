@@ -68,6 +68,16 @@ namespace VISDKWrapper
             return this;
         }
 
+        // A password: like Add, but a refusal names the field, never the text.
+        public SoapRequest Secret(string name, string value)
+        {
+            w.WriteStartElement(name, Namespace);
+            try { w.WriteString(value ?? ""); }
+            catch (ArgumentException) { throw new ClientFault("A specified parameter was not correct: the " + name + " holds a character the request cannot carry"); }
+            w.WriteEndElement();
+            return this;
+        }
+
         public SoapRequest Add(string name, long value) { return Add(name, value.ToString(CultureInfo.InvariantCulture)); }
         public SoapRequest Add(string name, bool value) { return Add(name, value ? "true" : "false"); }
         public SoapRequest Add(string name, DateTime value) { return Add(name, value.ToUniversalTime().ToString("yyyy-MM-dd'T'HH:mm:ss.fff'Z'", CultureInfo.InvariantCulture)); }

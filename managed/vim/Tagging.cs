@@ -37,6 +37,8 @@ namespace VISDKWrapper
             http.Accept = "application/json";
             if (prepare != null) prepare(http);
             HttpWebResponse response = null;
+            // A small exchange: reaching the server and its whole answer within the two timeouts.
+            var deadline = new Deadline(http, settings.ConnectTimeoutMs + settings.ReadTimeoutMs);
             try
             {
                 if (body != null)
@@ -54,9 +56,17 @@ namespace VISDKWrapper
                 }
                 return new RestAnswer { Status = (int)response.StatusCode, Reason = response.StatusDescription, Json = ReadJson(response, what) };
             }
+            catch (Exception e) when (deadline.Expired && !(e is ClientFault))
+            {
+                throw new ClientFault("The server " + soap.Url.Host + ":" + soap.Url.Port + " did not answer " + what + " in time");
+            }
             catch (WebException e) { throw soap.HttpFailure(e, what); }
             catch (IOException e) { throw new ClientFault("The connection to " + soap.Url.Host + ":" + soap.Url.Port + " failed: " + e.Message); }
-            finally { if (response != null) response.Close(); }
+            finally
+            {
+                deadline.Dispose();
+                if (response != null) response.Close();
+            }
         }
 
         // The answer's JSON as a tree ("root", its members by name, array items as "item"); None for an empty or non-JSON body.

@@ -182,7 +182,7 @@ namespace VISDKWrapper
             content = soap.Invoke(new SoapRequest("RetrieveServiceContent", new MoRef("ServiceInstance", "ServiceInstance")))["returnval"];
             var version = content.At("about.apiVersion").Text;
             if (version != "") soap.ApiVersion = version;
-            var session = soap.Invoke(new SoapRequest("Login", Content("sessionManager")).Add("userName", user ?? "").Add("password", password ?? ""))["returnval"];
+            var session = soap.Invoke(new SoapRequest("Login", Content("sessionManager")).Add("userName", user ?? "").Secret("password", password))["returnval"];
             sessionKey = session.Str("key");
             userName = session.Str("userName");
             if (sessionKey == "") sessionKey = userName;
