@@ -107,6 +107,27 @@ TEST(VimLostAnswers, ATaskStartedWhoseAnswerIsLostIsFoundAndNeverSentAgain)
     }
 }
 
+TEST(VimLostAnswers, AReadWhoseConnectionBreaksGoesOnceMore)
+{
+    for (int breaks : {1, 2}) {
+        int broken = 0;
+        CannedVCenter server({kVm}, [&](const Request& request, Reply& reply) {
+            if (request.soapMethod == "RetrievePropertiesEx" && broken < breaks) {
+                ++broken;
+                reply.closeInstead = true;
+                return true;
+            }
+            return false;
+        });
+        auto bridge = server.Connect();
+        EXPECT_EQ(bridge->PowerOnVM("web", ""), breaks == 1 ? 1 : 0) << breaks << ": " << bridge->GetLastErrorString();
+        EXPECT_EQ(server.Bodies("PowerOnVM_Task").size(), breaks == 1 ? 1u : 0u) << breaks;
+        if (breaks == 2) {
+            EXPECT_EQ(bridge->GetLastErrorString().rfind("The connection to " + server.Authority() + " failed", 0), 0u) << bridge->GetLastErrorString();
+        }
+    }
+}
+
 TEST(VimExpiredSessions, AForgottenSessionIsMadeAnewAndTheRefusedRequestRepeated)
 {
     // The first time the method comes, the server has forgotten the session.

@@ -127,11 +127,15 @@ namespace VISDKWrapper
             return End();
         }
 
+        byte[] bytes;
+
+        // The finished document; a request sent again is the same document.
         public byte[] Bytes()
         {
+            if (bytes != null) return bytes;
             w.WriteEndDocument();
             w.Flush();
-            return buffer.ToArray();
+            return bytes = buffer.ToArray();
         }
 
         void Text(string value)

@@ -26,6 +26,12 @@ namespace VISDKWrapper
         }
     }
 
+    // The connection broke before the answer was whole: the server may or may not have acted on the request.
+    sealed class LostConnection : ClientFault
+    {
+        public LostConnection(string message) : base(message) { }
+    }
+
     // Counts what went over the wire, for benchmarks and tests.
     public static class VimStats
     {
@@ -179,7 +185,7 @@ namespace VISDKWrapper
                         using (response) return Answer(response, request.Method, out redirect);
                     throw Failure(e, request.Method, target);
                 }
-                catch (IOException e) { throw new ClientFault("The connection to " + Where(target) + " failed: " + e.Message); }
+                catch (IOException e) { throw new LostConnection("The connection to " + Where(target) + " failed: " + e.Message); }
                 catch (XmlException e) { throw NotSoap(request.Method, e); }
             }
         }
@@ -289,6 +295,12 @@ namespace VISDKWrapper
                 case WebExceptionStatus.SecureChannelFailure:
                     if (refused && target.Authority == url.Authority) return Untrusted();
                     return new ClientFault("The secure connection to " + where + " failed: " + Inner(e));
+                case WebExceptionStatus.ReceiveFailure:
+                case WebExceptionStatus.SendFailure:
+                case WebExceptionStatus.ConnectionClosed:
+                case WebExceptionStatus.KeepAliveFailure:
+                case WebExceptionStatus.PipelineFailure:
+                    return new LostConnection("The connection to " + where + " failed: " + Inner(e));
                 default:
                     return new ClientFault("The connection to " + where + " failed: " + Inner(e));
             }

@@ -124,9 +124,18 @@ namespace VISDKWrapper
         VimNode Invoke(SoapRequest request)
         {
             Auth();
-            bool before = changed;
-            if (!Reads(request.Method)) changed = true;
-            try { return soap.Invoke(request); }
+            bool before = changed, reads = Reads(request.Method);
+            if (!reads) changed = true;
+            try
+            {
+                try { return soap.Invoke(request); }
+                // A read may go again once on a fresh connection: a kept-alive one the server closed fails like this.
+                catch (LostConnection lost) when (reads)
+                {
+                    NativeLog.Debug(lost.Message + "; " + request.Method + " is sent again");
+                    return soap.Invoke(request);
+                }
+            }
             catch (VimFault f)
             {
                 // The server has forgotten the session (it expired, or was ended elsewhere): so do we. It refused the
