@@ -6,6 +6,10 @@ set(VISDK_PACKAGE_library libvisdkcppbridge${PROJECT_VERSION_MAJOR})
 set(VISDK_PACKAGE_development libvisdkcppbridge-dev)
 set(VISDK_PACKAGE_cli visdk)
 
+# The release's date, in the changelog and the manual page alike.
+set(VISDK_RELEASE_EPOCH 1796817600)
+set(VISDK_RELEASE_DATE "Wed, 09 Dec 2026 12:00:00 +0000")
+
 # Every package carries its own copyright and changelog; Debian's tools want the changelog compressed without a
 # name or time stamp, so that the same text always gives the same bytes.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/debian/copyright.in ${CMAKE_BINARY_DIR}/debian/copyright @ONLY)
@@ -19,6 +23,22 @@ foreach(component library development cli)
   install(FILES ${CMAKE_BINARY_DIR}/debian/copyright ${CMAKE_BINARY_DIR}/debian/changelog.gz
     DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${VISDK_PACKAGE_${component}} COMPONENT ${component})
 endforeach()
+
+# The CLI's manual page is its --help, so the two cannot drift apart.
+find_program(VISDK_HELP2MAN help2man)
+if(VISDK_HELP2MAN)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/debian/visdk.1.gz
+    COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0 SOURCE_DATE_EPOCH=${VISDK_RELEASE_EPOCH}
+      ${VISDK_HELP2MAN} --no-info --version-string=${PROJECT_VERSION} --section=1
+      "--name=drive vSphere through VISDKCppBridge from the shell"
+      --output=${CMAKE_BINARY_DIR}/debian/visdk.1 $<TARGET_FILE:visdk>
+    COMMAND ${VISDK_GZIP} -9nf ${CMAKE_BINARY_DIR}/debian/visdk.1
+    DEPENDS visdk VERBATIM)
+  add_custom_target(visdk_manual ALL DEPENDS ${CMAKE_BINARY_DIR}/debian/visdk.1.gz)
+  install(FILES ${CMAKE_BINARY_DIR}/debian/visdk.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT cli)
+else()
+  message(WARNING "help2man was not found: visdk gets no manual page (.ci/install-deps installs it)")
+endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME visdkcppbridge)

@@ -61,6 +61,7 @@ expect_in dev usr/include/VISDKCppBridge/VISDKCppBridge.h usr/include/VISDKCppBr
   "usr/lib/$multiarch/cmake/VISDKCppBridge/VISDKCppBridgeConfig.cmake" \
   usr/share/doc/libvisdkcppbridge-dev/copyright usr/share/doc/libvisdkcppbridge-dev/changelog.gz
 expect_in cli usr/bin/visdk usr/share/doc/visdk/copyright usr/share/doc/visdk/changelog.gz
+if [ -e "$build_dir/debian/visdk.1.gz" ]; then expect_in cli usr/share/man/man1/visdk.1.gz; fi
 repeated=$(sort "$work/lib.txt" "$work/dev.txt" "$work/cli.txt" | uniq -d)
 [ -z "$repeated" ] || fail "files in more than one package: $repeated"
 if grep -q -e '^usr/include' -e '\.so$' -e 'cmake/' -e pkgconfig "$work/lib.txt" "$work/cli.txt"; then
