@@ -246,7 +246,7 @@ TEST_F(CliEndpoint, ConnectFailuresPrintTheClientsReason)
 {
     const std::string untrusted = "The certificate of " + e.host + ":" + e.port + " is not trusted (SHA-1 thumbprint " + e.thumbprint +
                                   "). To trust it, set VISDK_TRUST_THUMBPRINT=" + e.thumbprint;
-    const std::string password = "VISDK_PASSWORD=" + e.password;
+    const std::string password = "VISDK_PASSWORD=" + e.password, pinned = "00:11:22:33:44:55:66:77:88:99:AA:BB:CC:DD:EE:FF:00:11:22:33";
     struct Case {
         std::string server;
         EnvList env;
@@ -254,7 +254,8 @@ TEST_F(CliEndpoint, ConnectFailuresPrintTheClientsReason)
     };
     const Case cases[] = {
         {e.url, {password}, untrusted},
-        {e.url, {password, "VISDK_TRUST_THUMBPRINT=00:11:22:33:44:55:66:77:88:99:AA:BB:CC:DD:EE:FF:00:11:22:33"}, untrusted},
+        {e.url, {password, "VISDK_TRUST_THUMBPRINT=" + pinned},
+         "The certificate of " + e.host + ":" + e.port + " has changed: it presents SHA-1 thumbprint " + e.thumbprint + ", but " + pinned + " is pinned"},
         {"https://127.0.0.1:1/sdk", Trusted({password}), "Unable to connect to the remote server 127.0.0.1:1"},
     };
     for (const Case& c : cases) {

@@ -44,7 +44,7 @@ public:
     }
 };
 
-// Each leaves no file, not even a partial one; a stalled one ends once no byte has moved for the request timeout.
+// Each leaves no file, not even a partial one; a stalled one ends once less than a KiB has moved for the read timeout.
 TEST(VimDatastoreTransfers, ADownloadTheServerBreaksOffLeavesNoFile)
 {
     const struct {
@@ -55,6 +55,8 @@ TEST(VimDatastoreTransfers, ADownloadTheServerBreaksOffLeavesNoFile)
         {"cut short", [](Responder::Reply& r) { r.contentType = "application/octet-stream", r.body = Pattern(1 << 20), r.contentLength = 4 << 20; },
          "/folder/vm/big.vmdk"},
         {"stalled", [](Responder::Reply& r) { r.body = Pattern(1 << 20), r.pauseMs = 6000, r.streamBytes = 1 << 20; },
+         "The server 127.0.0.1:"},
+        {"a trickle", [](Responder::Reply& r) { r.body = Pattern(1 << 20), r.streamBytes = 1 << 20, r.streamUnit = "x", r.trickleMs = 200; },
          "The server 127.0.0.1:"},
         {"an error page", [](Responder::Reply& r) { r.status = 503, r.contentType = "text/html", r.body = "<html>busy</html>"; },
          "The server answered 503 (Service Unavailable) to GET /folder/vm/big.vmdk"},

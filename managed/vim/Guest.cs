@@ -42,7 +42,7 @@ namespace VISDKWrapper
         static SoapRequest GuestCall(MoRef manager, string method, GuestLogin g)
         {
             return new SoapRequest(method, manager).Ref("vm", g.Vm).Begin("auth", "NamePasswordAuthentication")
-                .Add("interactiveSession", false).Add("username", g.User).Add("password", g.Password).End();
+                .Add("interactiveSession", false).Add("username", g.User).Secret("password", g.Password).End();
         }
 
         SoapRequest FileCall(string method, GuestLogin g) { return GuestCall(guestFiles, method, g); }

@@ -415,7 +415,7 @@ namespace VISDKWrapper
                     accessible = summary.Bool("accessible"), strDataStoreName = o.Str("name"), strDataStoreType = summary.Str("type"), strDataStoreUUID = uuid,
                     strDatastorePath = nas.Present ? nas.Str("remoteHost") + ":" + nas.Str("remotePath") : info.Str("path") != "" ? info.Str("path") : "/vmfs/volumes/" + uuid,
                     strMoref = datastore.Value, i64TotalSize = summary.Long("capacity"), i64FreeSpace = summary.Long("freeSpace"),
-                    blockSizeMB = info.At("vmfs.blockSizeMb").Present ? (int)info.At("vmfs.blockSizeMb").AsLong() : 0,
+                    blockSizeMB = info.At("vmfs.blockSizeMb").AsInt(),
                     isShared = summary.Bool("multipleHostAccess") || MountsOf(datastore).Count > 1
                 };
                 if ((mask & DsVmList) != 0) r.vmInfoList = VmRecords(Refs(o, "vm"));

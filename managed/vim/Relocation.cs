@@ -38,9 +38,7 @@ namespace VISDKWrapper
 
         string Started(SoapRequest request)
         {
-            var task = Invoke(request).Ref("returnval");
-            if (task == null) throw new ClientFault("The server started no task");
-            return task.Value;
+            return StartTask(request).Value;
         }
 
         // A target host (empty: the VM's own) that is connected and, for a running VM, not in maintenance.

@@ -138,9 +138,7 @@ namespace VISDKWrapper
         public int RemoveSnapshot_Task(string vm, string host, string snapshotId, out string taskId)
         {
             taskId = null;
-            var task = Invoke(RemoveRequest(vm, snapshotId)).Ref("returnval");
-            if (task == null) throw new ClientFault("The server started no task");
-            taskId = task.Value;
+            taskId = StartTask(RemoveRequest(vm, snapshotId)).Value;
             return 1;
         }
 

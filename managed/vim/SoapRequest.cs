@@ -19,6 +19,8 @@ namespace VISDKWrapper
         readonly MemoryStream buffer = new MemoryStream();
         readonly XmlWriter w;
         public readonly string Method;
+        // The object the method is called on (_this).
+        public readonly MoRef Target;
         // The service's namespace and, beside /sdk, its path ("urn:pbm" at "/pbm"); null Path: /sdk.
         public readonly string Namespace, Path;
 
@@ -28,6 +30,7 @@ namespace VISDKWrapper
         public SoapRequest(string method, MoRef target, string ns, string path, string sessionCookie)
         {
             Method = method;
+            Target = target;
             Namespace = ns;
             Path = path;
             w = XmlWriter.Create(buffer, new XmlWriterSettings { Encoding = new UTF8Encoding(false), CheckCharacters = true });
@@ -61,6 +64,16 @@ namespace VISDKWrapper
             if (value == null) return this;
             w.WriteStartElement(name, Namespace);
             Text(value);
+            w.WriteEndElement();
+            return this;
+        }
+
+        // A password: like Add, but a refusal names the field, never the text.
+        public SoapRequest Secret(string name, string value)
+        {
+            w.WriteStartElement(name, Namespace);
+            try { w.WriteString(value ?? ""); }
+            catch (ArgumentException) { throw new ClientFault("A specified parameter was not correct: the " + name + " holds a character the request cannot carry"); }
             w.WriteEndElement();
             return this;
         }
@@ -114,11 +127,15 @@ namespace VISDKWrapper
             return End();
         }
 
+        byte[] bytes;
+
+        // The finished document; a request sent again is the same document.
         public byte[] Bytes()
         {
+            if (bytes != null) return bytes;
             w.WriteEndDocument();
             w.Flush();
-            return buffer.ToArray();
+            return bytes = buffer.ToArray();
         }
 
         void Text(string value)

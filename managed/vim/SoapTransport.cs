@@ -26,6 +26,12 @@ namespace VISDKWrapper
         }
     }
 
+    // The connection broke before the answer was whole: the server may or may not have acted on the request.
+    sealed class LostConnection : ClientFault
+    {
+        public LostConnection(string message) : base(message) { }
+    }
+
     // Counts what went over the wire, for benchmarks and tests.
     public static class VimStats
     {
@@ -49,6 +55,13 @@ namespace VISDKWrapper
         public string ApiVersion = "6.5";
         string presented;
         bool refused;
+
+        // TLS 1.2 and later only: 1.0 and 1.1 are broken and no supported server needs them.
+        static SoapTransport()
+        {
+            try { ServicePointManager.SecurityProtocol = SecurityProtocolType.Tls12 | (SecurityProtocolType)12288; }
+            catch (NotSupportedException) { ServicePointManager.SecurityProtocol = SecurityProtocolType.Tls12; }
+        }
 
         public SoapTransport(Uri url, VimSettings settings)
         {
@@ -86,8 +99,8 @@ namespace VISDKWrapper
             http.ConnectionGroupName = group + "-files";
             http.CookieContainer = cookies;
             http.AllowAutoRedirect = false;
-            http.Timeout = settings.RequestTimeoutMs;
-            http.ReadWriteTimeout = settings.RequestTimeoutMs;
+            http.Timeout = settings.ReadTimeoutMs;
+            http.ReadWriteTimeout = settings.ReadTimeoutMs;
             http.ServerCertificateValidationCallback = Trust;
             return http;
         }
@@ -101,54 +114,126 @@ namespace VISDKWrapper
             return Failure(e, what, target ?? url);
         }
 
-        // Sends the request and gives the method's response element; a SOAP fault is thrown as a VimFault.
+        // Sends the request and gives the method's response element; a SOAP fault is thrown as a VimFault. The connect
+        // timeout bounds reaching the server (TCP and TLS), the read timeout the whole answer: a server trickling a byte
+        // a second is no better than a silent one.
         public VimNode Invoke(SoapRequest request, int timeoutMs = 0)
         {
             var body = request.Bytes();
             lock (wire)
             {
-                VimStats.Count();
                 var target = request.Path == null ? url : new Uri(url, request.Path);
-                // The session cookie that /sdk set goes to the server's other services too.
-                var session = request.Path == null ? null : SessionCookie;
-                if (session != null) cookies.Add(target, new Cookie(session.Name, session.Value, request.Path));
-                var http = (HttpWebRequest)WebRequest.Create(target);
-                http.Method = "POST";
-                http.ContentType = "text/xml; charset=utf-8";
-                http.Headers["SOAPAction"] = request.Namespace + "/" + ApiVersion;
-                http.KeepAlive = true;
-                http.ConnectionGroupName = group;
-                http.CookieContainer = cookies;
-                http.AllowAutoRedirect = false;
-                http.Timeout = timeoutMs > 0 ? timeoutMs : settings.RequestTimeoutMs;
-                http.ReadWriteTimeout = settings.RequestTimeoutMs;
-                http.ServerCertificateValidationCallback = Trust;
-                http.ContentLength = body.Length;
+                for (int redirects = 0; ; redirects++)
+                {
+                    Uri next;
+                    var answer = Exchange(request, target, body, timeoutMs > 0 ? timeoutMs : settings.ReadTimeoutMs, out next);
+                    if (next == null) return answer;
+                    if (redirects == MaxRedirects)
+                        throw new ClientFault("The server redirected " + request.Method + " more than " + MaxRedirects + " times");
+                    // The session cookie goes only to the server it belongs to.
+                    if (next.Scheme != target.Scheme || next.Host != target.Host || next.Port != target.Port)
+                        throw new ClientFault("The server redirected " + request.Method + " to another host (" + next.GetLeftPart(UriPartial.Authority) +
+                            "); the request is not sent there");
+                    target = next;
+                }
+            }
+        }
+
+        public const int MaxRedirects = 3;
+
+        // One POST of the request: the answer, or in `redirect` where the server sends it instead.
+        VimNode Exchange(SoapRequest request, Uri target, byte[] body, int readTimeoutMs, out Uri redirect)
+        {
+            redirect = null;
+            VimStats.Count();
+            // The session cookie that /sdk set goes to the server's other services too.
+            var session = request.Path == null ? null : SessionCookie;
+            if (session != null) cookies.Add(target, new Cookie(session.Name, session.Value, request.Path));
+            var http = (HttpWebRequest)WebRequest.Create(target);
+            http.Method = "POST";
+            http.ContentType = "text/xml; charset=utf-8";
+            http.Headers["SOAPAction"] = request.Namespace + "/" + ApiVersion;
+            http.KeepAlive = true;
+            http.ConnectionGroupName = group;
+            http.CookieContainer = cookies;
+            http.AllowAutoRedirect = false;
+            // The deadline below bounds each phase; Mono's own timers would only race it (and cost a timer per read).
+            http.Timeout = Timeout.Infinite;
+            http.ReadWriteTimeout = Timeout.Infinite;
+            http.ServerCertificateValidationCallback = Trust;
+            http.ContentLength = body.Length;
+            using (var deadline = new Deadline(http, settings.ConnectTimeoutMs))
+            {
                 try
                 {
-                    using (var s = http.GetRequestStream()) s.Write(body, 0, body.Length);
+                    using (var s = http.GetRequestStream())
+                    {
+                        deadline.Reset(readTimeoutMs);
+                        s.Write(body, 0, body.Length);
+                    }
                     using (var response = (HttpWebResponse)http.GetResponse())
-                        return Answer(response, request.Method);
+                        return Answer(response, request.Method, out redirect);
+                }
+                catch (Exception e) when (deadline.Expired && !(e is VimFault))
+                {
+                    throw new ClientFault("The server " + Where(target) + " did not answer " + request.Method + " in time");
                 }
                 catch (WebException e)
                 {
                     var response = e.Response as HttpWebResponse;
                     if (response != null)
-                        using (response) return Answer(response, request.Method);
-                    throw Failure(e, request.Method);
+                        using (response) return Answer(response, request.Method, out redirect);
+                    throw Failure(e, request.Method, target);
                 }
-                catch (IOException e) { throw new ClientFault("The connection to " + Where() + " failed: " + e.Message); }
-                catch (XmlException e) { throw new ClientFault("The server's answer to " + request.Method + " is not a SOAP document: " + e.Message); }
+                catch (IOException e) { throw new LostConnection("The connection to " + Where(target) + " failed: " + e.Message); }
+                catch (XmlException e) { throw NotSoap(request.Method, e); }
             }
         }
 
-        // A SOAP answer comes as 200, or as 500 with a fault; anything else (a redirect, an error page) is no answer.
-        VimNode Answer(HttpWebResponse response, string method)
+        static ClientFault NotSoap(string method, XmlException e)
         {
+            // Entity expansion and external entities come with a document type: none is read.
+            if (e.Message.IndexOf("DTD", StringComparison.OrdinalIgnoreCase) >= 0 || e.Message.IndexOf("DOCTYPE", StringComparison.OrdinalIgnoreCase) >= 0)
+                return new ClientFault("The server's answer to " + method + " holds a document type declaration (DTD), which is refused");
+            return new ClientFault("The server's answer to " + method + " is not a SOAP document: " + e.Message);
+        }
+
+        // A SOAP answer comes as 200, or as a server error carrying a fault; a redirect names where to send the request
+        // again. Anything else (an error page, a 200 of another content type) is no answer.
+        VimNode Answer(HttpWebResponse response, string method, out Uri redirect)
+        {
+            redirect = null;
             var status = (int)response.StatusCode;
             bool xml = (response.ContentType ?? "").IndexOf("xml", StringComparison.OrdinalIgnoreCase) >= 0;
-            if (status == 200 || (status == 500 && xml)) return Parse(response, method);
+            if (status >= 300 && status <= 399 && status != 304)
+            {
+                var location = response.Headers["Location"];
+                Uri next;
+                if (!string.IsNullOrEmpty(location) && Uri.TryCreate(response.ResponseUri, location, out next) &&
+                    (next.Scheme == Uri.UriSchemeHttps || next.Scheme == Uri.UriSchemeHttp))
+                {
+                    redirect = next;
+                    return null;
+                }
+            }
+            if (status == 200 && !xml)
+                throw new ClientFault("The server answered " + method + " with " + Describe(response.ContentType) + ", not a SOAP document");
+            if (status == 200) return Parse(response, method);
+            if (status >= 500 && xml)
+            {
+                // A fault is the answer; a document that is none leaves the status to speak.
+                try { Parse(response, method); }
+                catch (VimFault) { throw; }
+                catch (ClientFault) { }
+                catch (XmlException) { }
+                catch (IOException) { }
+            }
             throw new ClientFault("The server answered " + status + " (" + response.StatusDescription + ") to " + method);
+        }
+
+        static string Describe(string contentType)
+        {
+            return string.IsNullOrEmpty(contentType) ? "no content type" : "'" + contentType.Split(';')[0].Trim() + "'";
         }
 
         VimNode Parse(HttpWebResponse response, string method)
@@ -160,7 +245,8 @@ namespace VISDKWrapper
                 CloseInput = true
             };
             // Large reads from the network: each read of the response stream costs a hand-off inside the HTTP stack.
-            var body = new BufferedStream(new CappedStream(response.GetResponseStream(), settings.ResponseLimitBytes, () => TooLarge(method)), 1 << 16);
+            var body = new BufferedStream(new CappedStream(response.GetResponseStream(), settings.ResponseLimitBytes, () => TooLarge(method),
+                response.ContentLength, got => CutOff(method, got, response.ContentLength)), 1 << 16);
             using (var r = XmlReader.Create(body, xml))
             {
                 if (!r.ReadToFollowing("Body", "http://schemas.xmlsoap.org/soap/envelope/"))
@@ -173,6 +259,11 @@ namespace VISDKWrapper
                 if (node.Name == "Fault") throw FaultOf(node, method);
                 return node;
             }
+        }
+
+        static ClientFault CutOff(string method, long got, long length)
+        {
+            return new ClientFault("The server's answer to " + method + " was cut off after " + got + " of " + length + " bytes");
         }
 
         ClientFault TooLarge(string method)
@@ -191,7 +282,7 @@ namespace VISDKWrapper
         Exception Failure(WebException e, string method, Uri target = null)
         {
             target = target ?? url;
-            var where = target.Host + ":" + target.Port;
+            var where = Where(target);
             switch (e.Status)
             {
                 case WebExceptionStatus.NameResolutionFailure:
@@ -204,6 +295,12 @@ namespace VISDKWrapper
                 case WebExceptionStatus.SecureChannelFailure:
                     if (refused && target.Authority == url.Authority) return Untrusted();
                     return new ClientFault("The secure connection to " + where + " failed: " + Inner(e));
+                case WebExceptionStatus.ReceiveFailure:
+                case WebExceptionStatus.SendFailure:
+                case WebExceptionStatus.ConnectionClosed:
+                case WebExceptionStatus.KeepAliveFailure:
+                case WebExceptionStatus.PipelineFailure:
+                    return new LostConnection("The connection to " + where + " failed: " + Inner(e));
                 default:
                     return new ClientFault("The connection to " + where + " failed: " + Inner(e));
             }
@@ -211,6 +308,9 @@ namespace VISDKWrapper
 
         ClientFault Untrusted()
         {
+            if (settings.TrustThumbprint != null && presented != null)
+                return new ClientFault("The certificate of " + Where() + " has changed: it presents SHA-1 thumbprint " + presented + ", but " +
+                    settings.TrustThumbprint + " is pinned (VISDK_TRUST_THUMBPRINT or trustThumbprint in VISDKWrapper.config)");
             return new ClientFault("The certificate of " + Where() + " is not trusted (SHA-1 thumbprint " + presented +
                 "). To trust it, set VISDK_TRUST_THUMBPRINT=" + presented + " or trustThumbprint in VISDKWrapper.config");
         }
@@ -221,7 +321,9 @@ namespace VISDKWrapper
             return e.Message;
         }
 
-        string Where() { return url.Host + ":" + url.Port; }
+        string Where() { return Where(url); }
+
+        static string Where(Uri target) { return target.Host + ":" + target.Port; }
 
         // The pinned thumbprint if there is one, else the system's CA bundle (or anything, for a lab that says so).
         bool Trust(object sender, X509Certificate certificate, X509Chain chain, SslPolicyErrors errors)
@@ -286,21 +388,56 @@ namespace VISDKWrapper
         }
     }
 
+    // Aborts a request whose time is up; Reset starts the next phase's time.
+    sealed class Deadline : IDisposable
+    {
+        readonly HttpWebRequest http;
+        readonly Timer timer;
+        volatile bool expired;
+
+        public Deadline(HttpWebRequest http, int ms)
+        {
+            this.http = http;
+            timer = new Timer(Expire, null, ms, Timeout.Infinite);
+        }
+
+        public bool Expired { get { return expired; } }
+
+        public void Reset(int ms) { if (!expired) timer.Change(ms, Timeout.Infinite); }
+
+        void Expire(object state)
+        {
+            expired = true;
+            try { http.Abort(); } catch (Exception) { }
+        }
+
+        public void Dispose() { timer.Dispose(); }
+    }
+
     // A response stream that refuses to give more than its limit: a server cannot make the client hold more.
     sealed class CappedStream : Stream
     {
         readonly Stream inner;
         readonly long limit;
         readonly Func<Exception> tooLarge;
+        readonly long expected;
+        readonly Func<long, Exception> cutOff;
         long read;
 
-        public CappedStream(Stream inner, long limit, Func<Exception> tooLarge) { this.inner = inner; this.limit = limit; this.tooLarge = tooLarge; }
+        // `expected`: the length the server announced (-1: none); an end before it is `cutOff`.
+        public CappedStream(Stream inner, long limit, Func<Exception> tooLarge, long expected = -1, Func<long, Exception> cutOff = null)
+        {
+            this.inner = inner; this.limit = limit; this.tooLarge = tooLarge; this.expected = expected; this.cutOff = cutOff;
+        }
 
         public override int Read(byte[] buffer, int offset, int count)
         {
-            int n = inner.Read(buffer, offset, count);
+            int n;
+            try { n = inner.Read(buffer, offset, count); }
+            catch (IOException) when (cutOff != null && expected >= 0 && read < expected) { throw cutOff(read); }
             read += n;
             if (read > limit) throw tooLarge();
+            if (n == 0 && count > 0 && cutOff != null && expected >= 0 && read < expected) throw cutOff(read);
             return n;
         }
 

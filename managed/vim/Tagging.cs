@@ -17,17 +17,10 @@ namespace VISDKWrapper
         const string RestSessionPath = "/com/vmware/cis/session", TagPath = "/com/vmware/cis/tagging/tag",
             CategoryPath = "/com/vmware/cis/tagging/category", AssociationPath = "/com/vmware/cis/tagging/tag-association";
 
-        // The REST API wants a login of its own: the Connect's credentials, kept in memory while the session lives.
-        string serviceUser, servicePassword, restSession;
+        // The REST API wants a login of its own, with the credentials the client holds (VimClient.held).
+        string restSession;
 
-        void KeepServiceLogin(string user, string password)
-        {
-            serviceUser = user ?? "";
-            servicePassword = password ?? "";
-            restSession = null;
-        }
-
-        void ForgetServiceLogin() { serviceUser = servicePassword = restSession = null; }
+        void ForgetServiceLogin() { restSession = null; }
 
         sealed class RestAnswer
         {
@@ -44,6 +37,8 @@ namespace VISDKWrapper
             http.Accept = "application/json";
             if (prepare != null) prepare(http);
             HttpWebResponse response = null;
+            // A small exchange: reaching the server and its whole answer within the two timeouts.
+            var deadline = new Deadline(http, settings.ConnectTimeoutMs + settings.ReadTimeoutMs);
             try
             {
                 if (body != null)
@@ -61,9 +56,17 @@ namespace VISDKWrapper
                 }
                 return new RestAnswer { Status = (int)response.StatusCode, Reason = response.StatusDescription, Json = ReadJson(response, what) };
             }
+            catch (Exception e) when (deadline.Expired && !(e is ClientFault))
+            {
+                throw new ClientFault("The server " + soap.Url.Host + ":" + soap.Url.Port + " did not answer " + what + " in time");
+            }
             catch (WebException e) { throw soap.HttpFailure(e, what); }
             catch (IOException e) { throw new ClientFault("The connection to " + soap.Url.Host + ":" + soap.Url.Port + " failed: " + e.Message); }
-            finally { if (response != null) response.Close(); }
+            finally
+            {
+                deadline.Dispose();
+                if (response != null) response.Close();
+            }
         }
 
         // The answer's JSON as a tree ("root", its members by name, array items as "item"); None for an empty or non-JSON body.
@@ -100,13 +103,13 @@ namespace VISDKWrapper
 
         string RestLogin()
         {
-            if (serviceUser == null) throw new ClientFault("The session is not authenticated.");
+            if (held == null) throw new ClientFault("The session is not authenticated.");
             var answer = RestSend("POST", RestSessionPath, null, h =>
             {
-                h.Headers["Authorization"] = "Basic " + Convert.ToBase64String(Encoding.UTF8.GetBytes(serviceUser + ":" + servicePassword));
+                h.Headers["Authorization"] = "Basic " + Convert.ToBase64String(Encoding.UTF8.GetBytes(held.User + ":" + held.Password));
                 h.Headers["vmware-use-header-authn"] = "true";
             });
-            if (answer.Status == 401) throw new ClientFault("The tagging service refused the login of '" + serviceUser + "'.");
+            if (answer.Status == 401) throw new ClientFault("The tagging service refused the login of '" + held.User + "'.");
             var id = Value(answer, "POST /rest" + RestSessionPath).Text;
             if (id == "") throw new ClientFault("The tagging service answered no session.");
             return id;

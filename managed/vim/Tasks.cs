@@ -1,6 +1,7 @@
 #if !NOCLASS && !EMPTY
 using System;
 using System.Diagnostics;
+using System.Linq;
 using System.Threading;
 
 namespace VISDKWrapper
@@ -10,7 +11,64 @@ namespace VISDKWrapper
         // Starts a *_Task method and waits for its end: the task's result on success, its fault otherwise.
         VimNode RunTask(SoapRequest request)
         {
-            return WaitTask(Invoke(request).Ref("returnval"));
+            return WaitTask(StartTask(request));
+        }
+
+        // Starts a *_Task method: its task. It is never sent twice. When the answer is lost (a dropped connection, a
+        // timeout, a garbled reply) the server may have started it anyway, so the task is looked for among the recent
+        // tasks: found, it is the answer; not found, the call fails.
+        MoRef StartTask(SoapRequest request)
+        {
+            var clock = Stopwatch.StartNew();
+            try
+            {
+                var task = Invoke(request).Ref("returnval");
+                if (task == null) throw new ClientFault("The server started no task for " + request.Method);
+                return task;
+            }
+            catch (ClientFault lost) when (!(lost is VimFault) && sessionKey != null)
+            {
+                MoRef found;
+                try { found = FindStartedTask(request, clock.Elapsed); }
+                catch (ClientFault e)
+                {
+                    throw new ClientFault(lost.Message + "; whether the server started " + request.Method + " could not be found out: " + e.Message);
+                }
+                if (found == null)
+                    throw new ClientFault(lost.Message + "; no task for " + request.Method + " is among the server's recent tasks, and it was not sent again");
+                NativeLog.Debug("The answer to " + request.Method + " was lost (" + lost.Message + "); the server's task " + found.Value + " is followed");
+                return found;
+            }
+        }
+
+        // The recent task that the request started: on the request's object, of its method, queued since it was sent
+        // (by the server's clock). Null when there is none; a fault when more than one could be it.
+        MoRef FindStartedTask(SoapRequest request, TimeSpan since)
+        {
+            var now = Invoke(new SoapRequest("CurrentTime", new MoRef("ServiceInstance", "ServiceInstance")))["returnval"].AsTime();
+            if (now == null) throw new ClientFault("The server's time is unknown");
+            var earliest = now.Value - since - TimeSpan.FromSeconds(2);
+            var recent = Retrieve(Content("taskManager"), "recentTask")["recentTask"].Kids.Select(k => k.AsRef()).Where(r => r != null).ToList();
+            if (recent.Count == 0) return null;
+            var core = TaskCore(request.Method);
+            var candidates = RetrieveMany(recent, "Task", "info").Select(t => t["info"]).Where(info =>
+                    request.Target.Equals(info.Ref("entity")) && info["queueTime"].AsTime() >= earliest &&
+                    (TaskCore(info.Str("name")).Contains(core) || TaskCore(info.Str("descriptionId")).Contains(core)))
+                .Select(info => info.Ref("task")).ToList();
+            if (candidates.Count > 1)
+                throw new ClientFault(candidates.Count + " recent tasks (" + string.Join(", ", candidates.Select(c => c.Value)) + ") could be it");
+            return candidates.FirstOrDefault();
+        }
+
+        // "PowerOnVM_Task", "VirtualMachine.powerOn", "PowerOn" all as "poweron".
+        static string TaskCore(string name)
+        {
+            var text = (name ?? "").ToLowerInvariant();
+            if (text.EndsWith("_task")) text = text.Substring(0, text.Length - 5);
+            int dot = text.LastIndexOf('.');
+            if (dot >= 0) text = text.Substring(dot + 1);
+            if (text.EndsWith("vm")) text = text.Substring(0, text.Length - 2);
+            return text;
         }
 
         // Waits until the task ends or the task timeout passes (the task then goes on on the server, and the fault names it).

@@ -26,7 +26,7 @@ namespace VISDKWrapper
                 var http = soap.Http(url, "GET");
                 if (prepare != null) prepare(http);
                 long copied;
-                using (stall = new Stall(http, settings.RequestTimeoutMs))
+                using (stall = new Stall(http, settings.ReadTimeoutMs))
                 using (var response = (HttpWebResponse)http.GetResponse())
                 {
                     if ((int)response.StatusCode != 200)
@@ -68,7 +68,7 @@ namespace VISDKWrapper
                     http.ContentLength = from.Length;
                     if (prepare != null) prepare(http);
                     long copied;
-                    using (stall = new Stall(http, settings.RequestTimeoutMs))
+                    using (stall = new Stall(http, settings.ReadTimeoutMs))
                     {
                         var to = http.GetRequestStream();
                         try { copied = Copy(from, to, from.Length, stall.Watching(progress)); }
@@ -94,9 +94,11 @@ namespace VISDKWrapper
 
         // Mono arms a timer for every read and write of a request with a ReadWriteTimeout and keeps it until it would have
         // fired: over a long transfer they pile up (memory grows with the bytes moved) and cost a third of the time. One
-        // watchdog per transfer instead aborts a request that moves no byte for the request timeout.
+        // watchdog per transfer instead aborts a request that moves too little for the read timeout: nothing, or a
+        // trickle of less than a KiB, which would keep the caller for ever too.
         sealed class Stall : IDisposable
         {
+            const long Trickle = 1024;
             readonly HttpWebRequest http;
             readonly long limitMs;
             readonly Stopwatch quiet = Stopwatch.StartNew();
@@ -125,7 +127,7 @@ namespace VISDKWrapper
             void Tick(object state)
             {
                 long now = Interlocked.Read(ref moved);
-                if (now != seen) { seen = now; quiet.Restart(); }
+                if (now - seen >= Trickle) { seen = now; quiet.Restart(); }
                 else if (quiet.ElapsedMilliseconds >= limitMs && !expired) { expired = true; http.Abort(); }
             }
 

@@ -17,6 +17,19 @@ namespace VISDKWrapper
         string sessionKey, userName;
         // What the running call, though it succeeds, has to tell (a polled task's failure); see Call.
         string pendingNotice;
+        // The credentials of the last good Connect, in memory only, for logging in again when the server forgets the
+        // session; null after Disconnect.
+        Credentials held;
+        // The password last given to Connect, kept out of every message this client passes on.
+        string secret;
+        // Whether the running call has sent a request that may have changed something on the server.
+        bool changed;
+
+        sealed class Credentials
+        {
+            public readonly string User, Password;
+            public Credentials(string user, string password) { User = user ?? ""; Password = password ?? ""; }
+        }
 
         public VimClient(Uri url, Focus focus)
         {
@@ -28,14 +41,35 @@ namespace VISDKWrapper
         // other bridge objects run in parallel.
         readonly object gate = new object();
 
+        // A call the server refuses for want of a session (it expired, or the server restarted) runs once more after a
+        // new login, if nothing it sent before could have changed anything: the refused request itself did not apply.
         public T Call<T>(Func<T> body, out string notice)
         {
             lock (gate)
             {
-                pendingNotice = null;
-                var result = body();
-                notice = pendingNotice;
-                return result;
+                try
+                {
+                    for (int attempt = 0; ; attempt++)
+                    {
+                        pendingNotice = null;
+                        changed = false;
+                        try
+                        {
+                            var result = body();
+                            notice = pendingNotice;
+                            return result;
+                        }
+                        catch (VimFault f) when (f.FaultType == "NotAuthenticated" && attempt == 0 && !changed && held != null)
+                        {
+                            NativeLog.Debug("The session on " + soap.Url.Authority + " has ended; logging in again to repeat the call");
+                        }
+                    }
+                }
+                catch (ClientFault f) when (!string.IsNullOrEmpty(secret) && f.Message.Contains(secret))
+                {
+                    // A server may echo what it was sent; the password goes no further than this client.
+                    throw new ClientFault(f.Message.Replace(secret, "********"));
+                }
             }
         }
 
@@ -73,22 +107,63 @@ namespace VISDKWrapper
 
         bool IsVCenter { get { return content.At("about.apiType").Text == "VirtualCenter"; } }
 
-        // Every operation that acts on the inventory needs a session; without one it fails before anything goes out.
+        // Every operation that acts on the inventory needs a session. One the server forgot is made anew with the held
+        // credentials; without any, the call fails before anything goes out.
         void Auth()
         {
-            if (sessionKey == null) throw new ClientFault("The session is not authenticated.");
+            if (sessionKey != null) return;
+            if (held == null) throw new ClientFault("The session is not authenticated.");
+            try { LogIn(held.User, held.Password); }
+            catch (VimFault f) when (f.FaultType == "InvalidLogin")
+            {
+                held = null;
+                throw new ClientFault("The session on " + soap.Url.Authority + " has ended, and logging in again was refused: " + f.Message);
+            }
         }
 
         VimNode Invoke(SoapRequest request)
         {
-            try { return soap.Invoke(request); }
+            Auth();
+            bool before = changed, reads = Reads(request.Method);
+            if (!reads) changed = true;
+            try
+            {
+                try { return soap.Invoke(request); }
+                // A read may go again once on a fresh connection: a kept-alive one the server closed fails like this.
+                catch (LostConnection lost) when (reads)
+                {
+                    NativeLog.Debug(lost.Message + "; " + request.Method + " is sent again");
+                    return soap.Invoke(request);
+                }
+            }
             catch (VimFault f)
             {
-                // The server has forgotten the session (it expired, or was ended elsewhere): so do we.
-                if (f.FaultType == "NotAuthenticated") EndSession();
+                // The server has forgotten the session (it expired, or was ended elsewhere): so do we. It refused the
+                // request, so the request changed nothing.
+                if (f.FaultType == "NotAuthenticated")
+                {
+                    changed = before;
+                    EndSession();
+                }
                 throw;
             }
         }
+
+        // Requests that change nothing on the server (or only the session's own views), and may run again.
+        static bool Reads(string method)
+        {
+            return method.StartsWith("Retrieve", StringComparison.Ordinal) || method.StartsWith("ContinueRetrieve", StringComparison.Ordinal) ||
+                method.StartsWith("Find", StringComparison.Ordinal) || method.StartsWith("Query", StringComparison.Ordinal) ||
+                method.StartsWith("PbmQuery", StringComparison.Ordinal) || method.StartsWith("PbmRetrieve", StringComparison.Ordinal) ||
+                method.StartsWith("PbmFetch", StringComparison.Ordinal) || method.StartsWith("SearchDatastore", StringComparison.Ordinal) ||
+                Array.IndexOf(ReadMethods, method) >= 0;
+        }
+
+        static readonly string[] ReadMethods =
+        {
+            "CurrentTime", "SessionIsActive", "HasPrivilegeOnEntity", "CreateContainerView", "DestroyView", "CreateImportSpec",
+            "GetCustomizationSpec", "AcquireGenericServiceTicket", "ListFilesInGuest", "ListProcessesInGuest", "HttpNfcLeaseProgress",
+        };
 
         // Forgets the session and what belonged to it (its views); a second login on a live session cookie is refused
         // by some servers, so the next one starts afresh.
@@ -104,24 +179,31 @@ namespace VISDKWrapper
         {
             GiveUpImports();
             EndSession();
-            // Connecting waits only as long as the connect timeout: a server that does not answer at once is not there.
-            content = soap.Invoke(new SoapRequest("RetrieveServiceContent", new MoRef("ServiceInstance", "ServiceInstance")), settings.ConnectTimeoutMs)["returnval"];
+            held = null;
+            secret = password;
+            LogIn(user, password);
+            held = new Credentials(user, password);
+            return 1;
+        }
+
+        void LogIn(string user, string password)
+        {
+            content = soap.Invoke(new SoapRequest("RetrieveServiceContent", new MoRef("ServiceInstance", "ServiceInstance")))["returnval"];
             var version = content.At("about.apiVersion").Text;
             if (version != "") soap.ApiVersion = version;
-            var session = soap.Invoke(new SoapRequest("Login", Content("sessionManager")).Add("userName", user ?? "").Add("password", password ?? ""),
-                settings.ConnectTimeoutMs)["returnval"];
+            var session = soap.Invoke(new SoapRequest("Login", Content("sessionManager")).Add("userName", user ?? "").Secret("password", password))["returnval"];
             sessionKey = session.Str("key");
             userName = session.Str("userName");
             if (sessionKey == "") sessionKey = userName;
-            KeepServiceLogin(user, password);
-            return 1;
         }
 
         public int Disconnect()
         {
-            Auth();
+            if (sessionKey == null && held == null) throw new ClientFault("The session is not authenticated.");
             GiveUpImports();
-            try { Invoke(new SoapRequest("Logout", Content("sessionManager"))); }
+            var wasLive = sessionKey != null;
+            held = null;
+            try { if (wasLive) soap.Invoke(new SoapRequest("Logout", Content("sessionManager"))); }
             finally { EndSession(); }
             return 1;
         }
@@ -135,7 +217,8 @@ namespace VISDKWrapper
                 try
                 {
                     var active = Invoke(new SoapRequest("SessionIsActive", Content("sessionManager")).Add("sessionID", sessionKey).Add("userName", userName))["returnval"];
-                    if (!active.AsBool()) { EndSession(); throw new ClientFault("The session is not authenticated."); }
+                    // The server no longer knows the session: as a NotAuthenticated fault, so the call logs in again.
+                    if (!active.AsBool()) { EndSession(); throw new VimFault("NotAuthenticated", "The session is not authenticated."); }
                     return 1;
                 }
                 catch (VimFault f) when (f.FaultType == "NotImplemented" || f.FaultType == "NoPermission" || f.FaultType == "MethodNotFound") { }
@@ -146,7 +229,11 @@ namespace VISDKWrapper
 
         public void ReleaseConnection()
         {
-            lock (gate) EndSession();
+            lock (gate)
+            {
+                held = null;
+                EndSession();
+            }
         }
 
         public bool VerifyAccountForBackup(out List<string> missing) { return Verify(Privileges.Backup, out missing); }

@@ -20,6 +20,33 @@ namespace VISDKWrapper
         public override string ToString() { return Type + ":" + Value; }
     }
 
+    // Values a server sent that the client could not use, in the host's log: at most a few a minute, so a server sending
+    // nothing but bad values cannot flood it.
+    static class BadValues
+    {
+        const int PerMinute = 10;
+        static readonly object sync = new object();
+        static DateTime window = DateTime.MinValue;
+        static int logged, quiet;
+
+        public static void Note(string field, string value, string kind)
+        {
+            string text;
+            lock (sync)
+            {
+                var now = DateTime.UtcNow;
+                if (now - window >= TimeSpan.FromMinutes(1)) { window = now; logged = 0; }
+                if (++logged > PerMinute) { quiet++; return; }
+                text = "The server sent '" + Shown(value) + "' for " + field + ", which is not " + kind + "; it is skipped" +
+                    (quiet > 0 ? " (" + quiet + " more were not logged)" : "");
+                quiet = 0;
+            }
+            NativeLog.Error(text);
+        }
+
+        static string Shown(string value) { return value.Length <= 64 ? value : value.Substring(0, 64) + "..."; }
+    }
+
     // One element of a response, read into a light tree: its local name, its xsi:type (or, for a managed object
     // reference, its "type" attribute), its text and its child elements. Data objects of every kind read the same way,
     // so the client needs no class per vSphere type; absent children read as an empty node.
@@ -71,17 +98,36 @@ namespace VISDKWrapper
 
         public string Str(string name) { return this[name].Text; }
         public long Long(string name) { return this[name].AsLong(); }
-        public int Int(string name) { return (int)Math.Max(int.MinValue, Math.Min(int.MaxValue, this[name].AsLong())); }
+        public int Int(string name) { return this[name].AsInt(); }
         public bool Bool(string name) { return this[name].AsBool(); }
         public MoRef Ref(string name) { return this[name].AsRef(); }
 
+        // A value of the wrong kind or out of range is skipped, logged: the record keeps its default.
         public long AsLong()
         {
             long v;
-            return long.TryParse(Text, NumberStyles.Integer, CultureInfo.InvariantCulture, out v) ? v : 0;
+            if (long.TryParse(Text, NumberStyles.Integer, CultureInfo.InvariantCulture, out v)) return v;
+            return Skipped("a whole number", 0L);
         }
 
-        public bool AsBool() { return Text == "true" || Text == "1"; }
+        public int AsInt()
+        {
+            long v;
+            if (!long.TryParse(Text, NumberStyles.Integer, CultureInfo.InvariantCulture, out v)) return Skipped("a whole number", 0);
+            return v < int.MinValue || v > int.MaxValue ? Skipped("a 32-bit number", 0) : (int)v;
+        }
+
+        public bool AsBool()
+        {
+            if (Text == "true" || Text == "1") return true;
+            return Text == "false" || Text == "0" ? false : Skipped("true or false", false);
+        }
+
+        T Skipped<T>(string kind, T fallback)
+        {
+            if (Text != "") BadValues.Note(Name, Text, kind);
+            return fallback;
+        }
 
         public MoRef AsRef() { return Present && Text != "" ? new MoRef(Type, Text) : null; }
 
@@ -100,7 +146,7 @@ namespace VISDKWrapper
             }
             if (text != "" && DateTime.TryParse(text, CultureInfo.InvariantCulture, DateTimeStyles.AdjustToUniversal | DateTimeStyles.AssumeUniversal, out t))
                 return DateTime.SpecifyKind(t, DateTimeKind.Utc);
-            return null;
+            return Skipped<DateTime?>("a time", null);
         }
 
         // What one response may hold: vSphere's data nests a few dozen levels at most, and a server must not make the

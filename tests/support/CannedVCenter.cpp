@@ -66,7 +66,7 @@ Responder::Reply CannedVCenter::Answer(const Responder::Request& request)
                            "<apiType>") +
                    (m_vcenter ? "VirtualCenter" : "HostAgent") +
                    "</apiType><apiVersion>8.0.2.0</apiVersion></about><sessionManager type=\"SessionManager\">sm</sessionManager>"
-                   "<authorizationManager type=\"AuthorizationManager\">am</authorizationManager><fileManager type=\"FileManager\">fm"
+                   "<taskManager type=\"TaskManager\">TaskManager</taskManager><authorizationManager type=\"AuthorizationManager\">am</authorizationManager><fileManager type=\"FileManager\">fm"
                    "</fileManager><diagnosticManager type=\"DiagnosticManager\">dm</diagnosticManager></returnval>");
     } else if (Responder::AnswerSession(request, reply)) {
     } else if (m == "CreateContainerView") {

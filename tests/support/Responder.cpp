@@ -141,11 +141,7 @@ void Responder::Serve(int client)
             m_requests.push_back(request);
         }
         Reply reply = m_handler(request);
-        if (reply.delayMs > 0) {
-            auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(reply.delayMs);
-            while (!m_stop && std::chrono::steady_clock::now() < until)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
+        Pause(reply.delayMs);
         if (reply.closeInstead)
             return;
         std::string out = "HTTP/1.1 " + std::to_string(reply.status) + " " + Reason(reply.status) + "\r\nContent-Type: " + reply.contentType + "\r\n";
@@ -167,13 +163,14 @@ void Responder::Serve(int client)
         };
         if (!SendAll(client, out) || !piece(reply.body))
             return;
-        for (auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(reply.pauseMs); !m_stop && std::chrono::steady_clock::now() < until;)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        Pause(reply.pauseMs);
         std::string block;
         while (block.size() < 65536)
             block += reply.streamUnit;
         for (long long left = reply.streamBytes; left > 0 && !m_stop;) {
-            size_t take = static_cast<size_t>(std::min<long long>(left, static_cast<long long>(block.size())));
+            size_t whole = reply.trickleMs > 0 ? reply.streamUnit.size() : block.size();
+            size_t take = static_cast<size_t>(std::min<long long>(left, static_cast<long long>(whole)));
+            Pause(reply.trickleMs);
             if (!piece(block.substr(0, take)))
                 return;
             left -= static_cast<long long>(take);
@@ -183,6 +180,13 @@ void Responder::Serve(int client)
         if (reply.contentLength >= 0 && reply.contentLength != total)
             return;
     }
+}
+
+// Waits, but not past the responder's end.
+void Responder::Pause(int ms)
+{
+    for (auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms); !m_stop && std::chrono::steady_clock::now() < until;)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
 std::string Responder::Envelope(const std::string& bodyXml)

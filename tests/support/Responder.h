@@ -30,6 +30,7 @@ public:
         std::string streamTail;            // sent after the streamed bytes
         int delayMs = 0;                   // wait before answering
         int pauseMs = 0;                   // wait after the body, before the streamed bytes
+        int trickleMs = 0;                 // stream one unit at a time, this long apart
         bool closeInstead = false;         // close the connection without a word
         long long contentLength = -1;      // claim this length instead of the body's
     };
@@ -53,6 +54,7 @@ public:
 
 private:
     void Serve(int client);
+    void Pause(int ms);
     Handler m_handler;
     int m_listener = -1;
     int m_port = 0;
