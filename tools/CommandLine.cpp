@@ -1,10 +1,8 @@
 #include "CommandLine.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <map>
-#include <memory>
 #include <regex>
 #include <sstream>
 
