@@ -221,6 +221,9 @@ TEST_F(StateFileTest, ContentsLiveBesideTheStateAndLeaveWithTheirFile)
         big[i] = static_cast<char>(i * 7 + i / 4096);
     WriteFile(dir / "big.bin", big);
     WriteFile(dir / "small.txt", "a line\n");
+    // The store is as private as the state it belongs to.
+    ASSERT_EQ(Run({"session"}).status, 0);
+    ASSERT_EQ(chmod(state.c_str(), 0600), 0);
     ASSERT_EQ(Run({"datastore", "upload", (dir / "big.bin").string(), "datastore1", "big.bin"}).status, 0);
     ASSERT_EQ(Run({"datastore", "upload", (dir / "small.txt").string(), "datastore1", "small.txt"}).status, 0);
     ASSERT_EQ(Run({"datastore", "upload", (dir / "big.bin").string(), "datastore1", "other.bin"}).status, 0);
@@ -232,6 +235,9 @@ TEST_F(StateFileTest, ContentsLiveBesideTheStateAndLeaveWithTheirFile)
     EXPECT_LT(fs::file_size(state), 1u << 20) << "the content is inside the state file";
     ASSERT_TRUE(fs::is_directory(store));
     EXPECT_EQ(stored(), 2) << "small contents stay inline, each large one has a file";
+    EXPECT_EQ(fs::status(store).permissions(), fs::perms::owner_all);
+    for (const auto& entry : fs::directory_iterator(store))
+        EXPECT_EQ(entry.status().permissions(), fs::perms::owner_read | fs::perms::owner_write) << entry.path();
 
     for (const char* name : {"big.bin", "other.bin"}) {
         ASSERT_EQ(Run({"datastore", "download", "datastore1", name, (dir / "back.bin").string()}).status, 0);

@@ -66,25 +66,16 @@ namespace VISDKWrapper
 
         public static string NewContentId() { return "c" + Guid.NewGuid().ToString("N"); }
 
-        // One content file, written under a temporary name, flushed, then renamed into place.
+        // One content file, private as the state file is: its mode and owner, and the store's folder likewise.
         public static void WriteContent(string dir, string id, Action<Stream> write)
         {
-            Directory.CreateDirectory(dir);
-            var temp = Path.Combine(dir, "." + id + ".tmp");
-            try
+            if (!Directory.Exists(dir))
             {
-                using (var f = new FileStream(temp, FileMode.CreateNew, FileAccess.Write, FileShare.None, 1 << 16))
-                {
-                    write(f);
-                    f.Flush(true);
-                }
-                Posix.Rename(temp, Path.Combine(dir, id));
+                Directory.CreateDirectory(dir);
+                var owner = Posix.OwnerOf(statePath);
+                if (owner != null) Posix.Adopt(dir, new Posix.Owner { Mode = owner.Mode | (owner.Mode & 0x124) >> 2, Uid = owner.Uid, Gid = owner.Gid });
             }
-            finally
-            {
-                try { if (File.Exists(temp)) File.Delete(temp); }
-                catch (Exception) { }
-            }
+            WriteAtomically(Path.Combine(dir, id), write, statePath);
         }
 
         // A local file's bytes as a content: streamed into the store when there is one, read into memory otherwise.

@@ -204,7 +204,7 @@ namespace VISDKWrapper
                 var body = StateBody();
                 var header = StateHeader(body);
                 var bytes = new UTF8Encoding(false).GetBytes(header + "\n" + body);
-                WriteAtomically(statePath, s => s.Write(bytes, 0, bytes.Length));
+                WriteAtomically(statePath, s => s.Write(bytes, 0, bytes.Length), statePath);
                 stateSaved = body;
                 stateHeader = header;
                 SweepContents();

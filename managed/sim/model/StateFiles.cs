@@ -124,9 +124,9 @@ namespace VISDKWrapper
         static readonly TimeSpan LockPatience = TimeSpan.FromSeconds(120);
         static int lockFd = -1, holdDepth;
 
-        // Writes the file through a temporary beside it (flushed to the disk, given the old file's mode and owner)
-        // renamed over it; path is the real file, not a link to it.
-        static void WriteAtomically(string path, Action<Stream> write)
+        // Writes the file through a temporary beside it (flushed to the disk, given the mode and owner of ownerFrom,
+        // when that exists) renamed over it; path is the real file, not a link to it.
+        static void WriteAtomically(string path, Action<Stream> write, string ownerFrom)
         {
             var dir = Path.GetDirectoryName(path);
             var temp = Path.Combine(dir, "." + Path.GetFileName(path) + ".tmp" + System.Diagnostics.Process.GetCurrentProcess().Id.ToString(CultureInfo.InvariantCulture));
@@ -137,7 +137,7 @@ namespace VISDKWrapper
                     write(f);
                     f.Flush(true);
                 }
-                var owner = Posix.OwnerOf(path);
+                var owner = Posix.OwnerOf(ownerFrom);
                 if (owner != null) Posix.Adopt(temp, owner);
                 Posix.Rename(temp, path);
                 Posix.SyncDirectory(dir);
