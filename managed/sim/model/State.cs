@@ -279,7 +279,11 @@ namespace VISDKWrapper
 
             public override void Write(char[] buffer, int index, int count)
             {
-                for (int i = 0; i < count && !differs; i++) Write(buffer[index + i]);
+                if (differs) return;
+                if (count > expected.Length - at) { differs = true; return; }
+                for (int i = 0; i < count; i++)
+                    if (expected[at + i] != buffer[index + i]) { differs = true; return; }
+                at += count;
             }
 
             public override void Write(string value)
@@ -328,7 +332,12 @@ namespace VISDKWrapper
         static string Pack(string s)
         {
             if (s == null) return null;
-            bool plain = !s.StartsWith(Base64Mark, StringComparison.Ordinal) && s.All(ch => ch >= 0x20 && ch < 0xD800 || ch >= 0xE000 && ch < 0xFFFE);
+            bool plain = !s.StartsWith(Base64Mark, StringComparison.Ordinal);
+            for (int i = 0; plain && i < s.Length; i++)
+            {
+                char ch = s[i];
+                plain = ch >= 0x20 && ch < 0xD800 || ch >= 0xE000 && ch < 0xFFFE;
+            }
             return plain ? s : Base64Mark + Convert.ToBase64String(Encoding.UTF8.GetBytes(s));
         }
 
