@@ -46,7 +46,7 @@ namespace VISDKWrapper
         {
             var v = TrackedVm(vm);
             var d = Sim.FindDisk(v, disk);
-            if (string.IsNullOrEmpty(snapshotId)) return Sim.Issue(d, v.Freeze());
+            if (string.IsNullOrEmpty(snapshotId)) return Sim.Issue(v, d, v.Freeze());
             var s = FindSnap(v, snapshotId);
             string id;
             if (!s.ChangeIds.TryGetValue(d.Key, out id))
@@ -92,6 +92,8 @@ namespace VISDKWrapper
             if (changeId.Substring(0, slash) != d.Epoch)
                 throw new SimFault("Error caused by file " + d.FileOf(v, 0) + ": change tracking was reset after change ID '" + changeId + "' was issued (FileFault).");
             var id = d.Ids.FirstOrDefault(x => x.Seq == seq);
+            if (id == null && d.Ids.Count > 0 && seq > 0 && seq < d.Ids[0].Seq)
+                throw new SimFault("Error caused by file " + d.FileOf(v, 0) + ": change ID '" + changeId + "' is older than the " + Sim.KeptChangeIds + " the disk keeps (FileFault).");
             if (id == null) throw new SimFault("A specified parameter was not correct: changeId");
             return id.State;
         }

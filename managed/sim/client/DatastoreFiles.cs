@@ -56,7 +56,7 @@ namespace VISDKWrapper
             {
                 var target = to + e.Key.Substring(from.Length);
                 if (e.Value.Dir) dst.MakeDirs(target, Sim.Now);
-                else dst.Put(target, e.Value.Size, e.Value.Data == null ? null : (byte[])e.Value.Data.Clone(), Sim.Now);
+                else dst.Put(target, e.Value.Size, e.Value.Data, Sim.Now);
             }
             return 1;
         }
@@ -115,7 +115,7 @@ namespace VISDKWrapper
             if (f.Dir) throw new SimFault(Shared.IsFolder(Sim.DsPath(ds.Name, rel)));
             if (f.Data == null && f.Size > Sim.MaxFileBytes) throw new SimFault("File " + Sim.DsPath(ds.Name, rel) + " is too large to download (" + f.Size + " bytes).");
             if (string.IsNullOrEmpty(local)) throw new SimFault("A specified parameter was not correct: localPath");
-            try { File.WriteAllBytes(local, f.Data ?? new byte[f.Size]); }
+            try { Sim.ExportContent(f.Data, f.Size, local); }
             catch (Exception e) when (e is IOException || e is UnauthorizedAccessException || e is ArgumentException || e is NotSupportedException) { throw LocalFault("write", local, e); }
             return 1;
         }
@@ -131,16 +131,16 @@ namespace VISDKWrapper
             if (old != null && old.Dir) throw new SimFault(Shared.IsFolder(Sim.DsPath(ds.Name, rel)));
             if (old != null && old.Owner != null && Sim.Vms.Contains(old.Owner) && old.Owner.Power != "poweredOff")
                 throw new SimFault("Cannot write file " + Sim.DsPath(ds.Name, rel) + ": it is locked by the running virtual machine '" + old.Owner.Name + "'.");
-            byte[] data;
+            Content data;
             try
             {
                 var info = new FileInfo(local ?? "");
                 if (!info.Exists) throw new SimFault(Shared.LocalFileNotFound(local));
                 if (info.Length > Sim.MaxFileBytes) throw new SimFault("The local file '" + local + "' is too large to upload (" + info.Length + " bytes).");
-                data = File.ReadAllBytes(local);
+                Sim.NeedSpace(ds, info.Length - (old == null ? 0 : old.Size));
+                data = Sim.ImportContent(local);
             }
             catch (Exception e) when (e is IOException || e is UnauthorizedAccessException || e is ArgumentException || e is NotSupportedException) { throw LocalFault("read", local, e); }
-            Sim.NeedSpace(ds, data.Length - (old == null ? 0 : old.Size));
             ds.Put(rel, 0, data, Sim.Now);
             return 1;
         }

@@ -107,8 +107,8 @@ namespace VISDKWrapper
             var p = Norm(guestPath, Guest(vm, user, password, "VirtualMachine.GuestOperations.Query", out v));
             var f = Existing(v, p);
             if (f.Dir) throw new SimFault("The file " + p + " is a directory.");
-            var data = f.Data ?? Enumerable.Range(0, (int)Math.Min(f.Size, int.MaxValue)).Select(i => (byte)(i * 31 + 7)).ToArray();
-            try { File.WriteAllBytes(localPath, data); }
+            var data = f.Data ?? Content.Of(Enumerable.Range(0, (int)Math.Min(f.Size, int.MaxValue)).Select(i => (byte)(i * 31 + 7)).ToArray());
+            try { Sim.ExportContent(data, f.Size, localPath); }
             catch (Exception e) { throw new SimFault("Unable to write local file '" + localPath + "': " + e.Message); }
             f.Accessed = Sim.Now;
             return true;
@@ -122,8 +122,8 @@ namespace VISDKWrapper
             Folder(v, Sim.Parent(p) ?? "/");
             GFile old;
             if (v.Files.TryGetValue(p, out old) && (old.Dir || !overwrite)) throw new SimFault("The file or folder " + p + " already exists.");
-            byte[] data;
-            try { data = File.ReadAllBytes(localPath); }
+            Content data;
+            try { data = Sim.ImportContent(localPath); }
             catch (Exception e) { throw new SimFault("Unable to read local file '" + localPath + "': " + e.Message); }
             Sim.PutFile(v, p, data, 0x1A4, account.Uid, account.Gid, Sim.Now);
             return true;
@@ -176,7 +176,7 @@ namespace VISDKWrapper
             else if ((name == "sh" || name == "bash") && args.Length > 0)
             {
                 var script = Existing(v, Norm(args, account));
-                status = Shell(v, account, Encoding.UTF8.GetString(script.Data ?? new byte[0]), cwd, new StringBuilder(), out seconds);
+                status = Shell(v, account, Encoding.UTF8.GetString(script.Data == null ? new byte[0] : script.Data.Bytes()), cwd, new StringBuilder(), out seconds);
             }
             var proc = Start(v, account, exe, args, seconds, status);
             if (timeoutSeconds <= 0) { result = (int)proc.Pid; return true; }
@@ -195,6 +195,7 @@ namespace VISDKWrapper
         {
             var p = new Proc { Pid = v.NextPid++, Program = program, Args = args, User = account.User, Start = Sim.Now, End = Sim.Now.AddSeconds(seconds), Exit = exit };
             v.Procs.Add(p);
+            Sim.PruneProcesses(v);
             return p;
         }
 
@@ -339,7 +340,7 @@ namespace VISDKWrapper
                         foreach (var p in paths)
                         {
                             GFile f;
-                            if (v.Files.TryGetValue(p, out f) && !f.Dir) output.Append(Encoding.UTF8.GetString(f.Data ?? new byte[0]));
+                            if (v.Files.TryGetValue(p, out f) && !f.Dir) output.Append(Encoding.UTF8.GetString(f.Data == null ? new byte[0] : f.Data.Bytes()));
                             else { output.Append("cat: " + p + ": No such file or directory\n"); status = 1; }
                         }
                         break;

@@ -82,7 +82,7 @@ namespace VISDKWrapper
             Need("VirtualMachine.Inventory.CreateFromExisting", "vim.Folder:group-v4");
             Sim.CloneOf(src, info, host);
             var wanted = info;
-            task = Sim.StartTask("clone", src, "Clone virtual machine", 5, () => Sim.CloneOf(src, wanted, host)().Moref).Id;
+            task = Sim.StartTask("clone", src, "Clone virtual machine", 5, () => Sim.CloneOf(Sim.Current(src), wanted, host)().Moref).Id;
             return 1;
         }
 

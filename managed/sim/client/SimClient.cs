@@ -19,19 +19,14 @@ namespace VISDKWrapper
         // What a call that succeeded still has to report (a failed task's error); the face shows it as the last error.
         string notice;
 
-        // One operation under the simulator's lock; a change to the inventory is saved after it, and a failure to save
-        // is noticed, not thrown, when the call had nothing else to report.
+        // One operation on the latest state, which is saved after it; a failure to save fails the call.
         public T Call<T>(Func<T> body, out string notice)
         {
             lock (Sim.Sync)
             {
                 this.notice = null;
-                try { return body(); }
-                finally
-                {
-                    var problem = Sim.SaveState();
-                    notice = string.IsNullOrEmpty(this.notice) ? problem : this.notice;
-                }
+                try { return Sim.Hold(body); }
+                finally { notice = string.IsNullOrEmpty(this.notice) ? null : this.notice; }
             }
         }
 

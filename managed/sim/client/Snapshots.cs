@@ -60,6 +60,7 @@ namespace VISDKWrapper
             foreach (var child in v.Snaps.Where(x => x.Parent == s)) child.Parent = s.Parent;
             if (v.Current == s) v.Current = s.Parent;
             v.Snaps.Remove(s);
+            Sim.Consolidate(v, s);
         }
 
         public int RemoveSnapshot(string vm, string host, string snapshotId)
@@ -81,8 +82,7 @@ namespace VISDKWrapper
         public int RemoveSnapshots(string vm, string host)
         {
             var v = GetVm(vm, "VirtualMachine.State.RemoveSnapshot");
-            v.Snaps.Clear();
-            v.Current = null;
+            foreach (var s in v.Snaps.ToList()) Remove(v, s);
             return 1;
         }
 

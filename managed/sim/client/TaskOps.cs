@@ -100,8 +100,9 @@ namespace VISDKWrapper
             var given = disks == null ? null : new List<SDiskLib>(disks);
             task = Sim.StartTask("relocate", v, "Relocate virtual machine", 4, () =>
             {
-                Sim.Relocation(v, targetHost, datastore, pool, keepDisks, given)();
-                return v.Moref;
+                var now = Sim.Current(v);
+                Sim.Relocation(now, targetHost, datastore, pool, keepDisks, given)();
+                return now.Moref;
             }).Id;
             return true;
         }

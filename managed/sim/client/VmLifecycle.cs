@@ -104,7 +104,7 @@ namespace VISDKWrapper
                 throw new SimFault("The specified key, name, or identifier '" + full + "' already exists.");
             Vm vm;
             if (!Sim.Unregistered.TryGetValue(full, out vm))
-                vm = Sim.VmFromVmx(file.Data == null ? "" : Encoding.UTF8.GetString(file.Data), ds, rel);
+                vm = Sim.VmFromVmx(file.Data == null ? "" : Encoding.UTF8.GetString(file.Data.Bytes()), ds, rel);
             var newName = string.IsNullOrEmpty(name) ? vm.Name : name;
             CheckNewName(newName);
             var h = HostFor(string.IsNullOrEmpty(host) ? vm.Host : host, ds);

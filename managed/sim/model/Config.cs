@@ -146,7 +146,7 @@ namespace VISDKWrapper
             };
             s.PowerState = s.Memory ? "poweredOn" : vm.Power == "suspended" ? "suspended" : "poweredOff";
             if (vm.Cbt)
-                foreach (var d in vm.Disks) s.ChangeIds[d.Key] = Issue(d, s.State);
+                foreach (var d in vm.Disks) s.ChangeIds[d.Key] = Issue(vm, d, s.State);
             s.ChildSeg = vm.NewSegment();
             vm.Running = new List<Span>(s.State) { new Span(s.ChildSeg, long.MaxValue) };
             vm.Snaps.Add(s);
@@ -201,6 +201,11 @@ namespace VISDKWrapper
 
         public static GFile PutFile(Vm vm, string path, byte[] data, int mode, int uid, int gid, DateTime t)
         {
+            return PutFile(vm, path, Content.Of(data), mode, uid, gid, t);
+        }
+
+        public static GFile PutFile(Vm vm, string path, Content data, int mode, int uid, int gid, DateTime t)
+        {
             return vm.Files[path] = new GFile { Data = data, Size = data == null ? 0 : data.Length, Uid = uid, Gid = gid, Mode = mode, Modified = t, Accessed = t, Created = t };
         }
 
@@ -224,80 +229,76 @@ namespace VISDKWrapper
     {
         public static void Reset()
         {
-            lock (Sim.Sync) { Sim.Load(null); Sim.SaveState(); }
+            Sim.Hold(() => { Sim.Load(null); });
         }
 
         public static bool Load(string configPath)
         {
-            lock (Sim.Sync) { var loaded = Sim.Load(configPath); Sim.SaveState(); return loaded; }
+            return Sim.Hold(() => Sim.Load(configPath), false);
         }
 
         // A guest write to a disk (key, label or file name), tracked like real I/O.
         public static bool WriteDisk(string vm, string disk, long offset, long length)
         {
-            lock (Sim.Sync)
+            return Sim.Hold(() =>
             {
                 try
                 {
                     var v = Sim.FindVm(vm);
                     if (v == null) return false;
                     Sim.WriteDisk(v, Sim.FindDisk(v, disk), offset, length);
-                    Sim.SaveState();
                     return true;
                 }
                 catch (SimFault) { return false; }
-            }
+            }, false);
         }
 
         public static void SetTime(long unixSeconds)
         {
-            lock (Sim.Sync) { Sim.Now = new DateTime(1970, 1, 1, 0, 0, 0, DateTimeKind.Utc).AddSeconds(unixSeconds); Sim.SaveState(); }
+            Sim.Hold(() => { Sim.Now = new DateTime(1970, 1, 1, 0, 0, 0, DateTimeKind.Utc).AddSeconds(unixSeconds); });
         }
 
         public static void AdvanceTime(long seconds)
         {
-            lock (Sim.Sync) { Sim.Now = Sim.Now.AddSeconds(seconds); Sim.SaveState(); }
+            Sim.Hold(() => { Sim.Now = Sim.Now.AddSeconds(seconds); });
         }
 
         public static long Now()
         {
-            lock (Sim.Sync) return Sim.UnixSeconds(Sim.Now);
+            return Sim.Hold(() => Sim.UnixSeconds(Sim.Now), false);
         }
 
         public static bool SetPowerState(string vm, string state)
         {
-            lock (Sim.Sync)
+            return Sim.Hold(() =>
             {
                 var v = Sim.FindVm(vm);
                 if (v == null || (state != "poweredOn" && state != "poweredOff" && state != "suspended")) return false;
                 Sim.SetPower(v, state);
-                Sim.SaveState();
                 return true;
-            }
+            }, false);
         }
 
         public static bool SetToolsStatus(string vm, string status)
         {
-            lock (Sim.Sync)
+            return Sim.Hold(() =>
             {
                 var v = Sim.FindVm(vm);
                 if (v == null || (status != "running" && status != "notRunning" && status != "notInstalled")) return false;
                 v.Tools = status;
-                Sim.SaveState();
                 return true;
-            }
+            }, false);
         }
 
         public static bool SetSnapshotMethodDisabled(string vm, string disabledBy)
         {
-            lock (Sim.Sync)
+            return Sim.Hold(() =>
             {
                 var v = Sim.FindVm(vm);
                 if (v == null) return false;
                 v.SnapDisabledBy = string.IsNullOrEmpty(disabledBy) ? null : disabledBy;
-                Sim.SaveState();
                 return true;
-            }
+            }, false);
         }
 
         public static void DropSessions()

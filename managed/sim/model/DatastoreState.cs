@@ -131,7 +131,7 @@ namespace VISDKWrapper
                     w.WriteStartElement("file");
                     Put(w, "path", kv.Key); Put(w, "folder", kv.Value.Dir); Put(w, "size", kv.Value.Size); Put(w, "modified", kv.Value.Modified);
                     if (kv.Value.Owner != null) Put(w, "owner", RefOf(kv.Value.Owner));
-                    if (kv.Value.Data != null) w.WriteAttributeString("data", Convert.ToBase64String(kv.Value.Data));
+                    SaveContent(w, kv.Value.Data);
                     w.WriteEndElement();
                 }
                 w.WriteEndElement();
@@ -154,10 +154,7 @@ namespace VISDKWrapper
                 foreach (var f in Children(d, "file"))
                 {
                     var path = Need(f, "path");
-                    byte[] data = null;
-                    if (f.HasAttribute("data"))
-                        try { data = Convert.FromBase64String(f.GetAttribute("data")); }
-                        catch (FormatException) { throw new StateError("the content of datastore file '" + path + "' is damaged"); }
+                    var data = LoadContent(f, "datastore file '" + path + "'");
                     ds.Files[path] = new DsFile { Dir = Flag(f, "folder"), Size = Long(f, "size"), Modified = Time(f, "modified"), Data = data };
                     var owner = Text(f, "owner");
                     if (owner != null) owners[path] = owner;

@@ -7,14 +7,14 @@ using System.Xml;
 
 namespace VISDKWrapper
 {
-    // A file or folder on a datastore. Contents live in memory: Data null means a file of Size zero bytes
-    // whose bytes are never asked for (disk extents, swap files), so large sizes cost nothing.
+    // A file or folder on a datastore. Data null means a file of Size zero bytes whose bytes are never asked for (disk
+    // extents, swap files), so large sizes cost nothing.
     sealed class DsFile
     {
         public bool Dir;
         public long Size;
         public DateTime Modified;
-        public byte[] Data;
+        public Content Data;
         public Vm Owner;   // the VM whose layout put it here, refreshed while that VM is registered
     }
 
@@ -49,7 +49,7 @@ namespace VISDKWrapper
             Files[path] = new DsFile { Dir = true, Modified = t };
         }
 
-        public DsFile Put(string path, long size, byte[] data, DateTime t, Vm owner = null)
+        public DsFile Put(string path, long size, Content data, DateTime t, Vm owner = null)
         {
             MakeDirs(Sim.DsParent(path), t);
             return Files[path] = new DsFile { Size = data != null ? data.Length : size, Data = data, Modified = t, Owner = owner };
@@ -126,7 +126,7 @@ namespace VISDKWrapper
             foreach (var f in All(e, "folder")) ds.MakeDirs(CleanPath(A(f, "path"), out _), t);
             foreach (var f in All(e, "file"))
             {
-                var data = f.HasAttribute("content") ? Encoding.UTF8.GetBytes(A(f, "content")) : null;
+                var data = f.HasAttribute("content") ? Content.Of(Encoding.UTF8.GetBytes(A(f, "content"))) : null;
                 ds.Put(CleanPath(A(f, "path"), out _), L(f, "sizeMB", 0) * MiB, data, t.AddDays(L(f, "ageDays", 0) * -1 + 30));
             }
             return ds;

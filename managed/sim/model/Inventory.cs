@@ -554,18 +554,18 @@ namespace VISDKWrapper
         // A new connected host, in the named cluster or standalone in the first datacenter, mounting the named datastores.
         public static bool AddHost(string name, string cluster, string datastores)
         {
-            lock (Sim.Sync) return Sim.AddHost(name, cluster, datastores);
+            return Sim.Hold(() => Sim.AddHost(name, cluster, datastores), false);
         }
 
         public static int InventorySize()
         {
-            lock (Sim.Sync) return Sim.ByMoref.Count;
+            return Sim.Hold(() => Sim.ByMoref.Count, false);
         }
 
         // A VM created beside the client (in another session, say): it has no place in the inventory until one looks.
         public static bool AddVm(string name, string host, string datastore)
         {
-            lock (Sim.Sync)
+            return Sim.Hold(() =>
             {
                 var h = Sim.FindHost(host);
                 var ds = Sim.FindDatastore(datastore ?? "");
@@ -573,23 +573,21 @@ namespace VISDKWrapper
                 var vm = Sim.NewSimpleVm(name, h, ds.Name, true, false);
                 vm.Moref = Sim.NextMoref();
                 Sim.RefreshVmFiles();
-                Sim.SaveState();
                 return true;
-            }
+            }, false);
         }
 
         // A VM removed beside the client, files and all.
         public static bool RemoveVm(string name)
         {
-            lock (Sim.Sync)
+            return Sim.Hold(() =>
             {
                 var vm = Sim.FindVm(name ?? "");
                 if (vm == null) return false;
                 Sim.DropVmFiles(vm);
                 Sim.Vms.Remove(vm);
-                Sim.SaveState();
                 return true;
-            }
+            }, false);
         }
     }
 

@@ -130,7 +130,7 @@ namespace VISDKWrapper
         public long Size;
         public DateTime Modified, Accessed, Created;
         public int Uid, Gid, Mode;
-        public byte[] Data;
+        public Content Data;
     }
 
     sealed class Proc
@@ -171,8 +171,11 @@ namespace VISDKWrapper
             return s;
         }
 
+        // Takes the lowest number a consolidated delta left free, as the server reuses delta file names.
         public int NewSegment()
         {
+            int free = SegDirs.IndexOf(null);
+            if (free > 0) { SegDirs[free] = SnapLocation ?? HomeDir; return free; }
             SegDirs.Add(SnapLocation ?? HomeDir);
             return SegDirs.Count - 1;
         }
@@ -263,11 +266,14 @@ namespace VISDKWrapper
             }
         }
 
-        public static string Issue(Disk d, List<Span> state)
+        public static string Issue(Vm vm, Disk d, List<Span> state)
         {
             var last = d.Ids.LastOrDefault();
             if (last == null || !last.State.SequenceEqual(state))
+            {
                 d.Ids.Add(last = new ChangeId { Seq = d.Ids.Count == 0 ? 1 : last.Seq + 1, State = state });
+                PruneChangeIds(vm, d);
+            }
             return d.Epoch + "/" + last.Seq;
         }
 
@@ -275,7 +281,9 @@ namespace VISDKWrapper
         {
             if (offset < 0 || length <= 0 || offset + length > d.Capacity)
                 throw new SimFault("Write outside disk " + d.Key + " (capacity " + d.Capacity + ")");
-            d.Writes.Add(new Write { Offset = offset, Length = length, Stamp = ++Stamp, Seg = vm.Running[vm.Running.Count - 1].Seg });
+            int seg = vm.Running[vm.Running.Count - 1].Seg;
+            d.Writes.Add(new Write { Offset = offset, Length = length, Stamp = ++Stamp, Seg = seg });
+            Compact(vm, d, seg);
         }
 
         public static List<Area> Merge(IEnumerable<Area> areas)

@@ -27,13 +27,14 @@ namespace VISDKWrapper
         public StatePart(string name, Action<XmlWriter> save, Func<XmlElement, Action> load) { Name = name; Save = save; Load = load; }
     }
 
-    // The inventory kept in the file named by VISDK_SIM_STATE: read once when the model is first built, written after
-    // every call that changes it. Layout: the line "VISDKSIM <version> <body bytes> <body SHA-1>", then an XML body.
+    // The inventory kept in the file named by VISDK_SIM_STATE. Every call takes an exclusive lock on the file beside it
+    // (PATH.lock), reads the file again when another process changed it, and writes it before letting go, so runs
+    // sharing one file see each other's changes. Layout: "VISDKSIM <version> <body bytes> <body SHA-1>", an XML body.
     static partial class Sim
     {
         public const string StateVariable = "VISDK_SIM_STATE";
         const string StateMagic = "VISDKSIM";
-        const int StateVersion = 1;
+        const int StateVersion = 2;
         const string Base64Mark = "b64:";
 
         // New model parts add themselves here.
@@ -47,54 +48,173 @@ namespace VISDKWrapper
             new StatePart("management", SaveManagement, LoadManagement),
         };
 
-        static string statePath;
-        static string stateSaved;
-        static string stateSaveProblem;
+        // The name the user gave (made absolute) and the file it leads to through any links.
+        static string stateName, statePath;
+        // The header line and body of the file as this process last read or wrote it; null when it has neither.
+        static string stateHeader, stateSaved;
 
-        // Set when the state file was refused: the login and every operation that needs a session fail with it, and the
-        // file is left alone.
+        // Why the state file cannot be used for the current call: the login and every operation that needs a session
+        // fail with it, and the file is left alone.
         public static string StateRefused;
 
         static void OpenState()
         {
             StateRefused = null;
-            statePath = null;
-            stateSaved = null;
+            stateName = statePath = contentDir = stateHeader = stateSaved = null;
             var path = Environment.GetEnvironmentVariable(StateVariable);
             if (string.IsNullOrEmpty(path)) return;
-            try { path = Path.GetFullPath(path); }
-            catch (Exception e) { StateRefused = "The simulator state file '" + path + "' cannot be used: " + e.Message; return; }
-            if (File.Exists(path))
+            try
             {
-                try { ReadState(File.ReadAllBytes(path), out stateSaved)(); }
-                catch (Exception e)
+                stateName = Path.GetFullPath(path);
+                statePath = Posix.Resolve(stateName);
+            }
+            catch (Exception e)
+            {
+                stateName = stateName ?? path;
+                StateRefused = "The simulator state file '" + path + "' cannot be used: " + e.Message;
+                return;
+            }
+            contentDir = statePath + ContentSuffix;
+        }
+
+        // Runs one change of the model: under the process lock, and with a state file also under its file lock, with
+        // the latest state loaded first and saved after. A failed save fails the call unless told to report it only.
+        public static T Hold<T>(Func<T> body, bool saveFailureFails = true)
+        {
+            lock (Sync)
+            {
+                if (holdDepth > 0 || stateName == null)
                 {
-                    var reason = e is StateError ? e.Message : e.GetType().Name + ": " + e.Message;
-                    StateRefused = "The simulator state file '" + path + "' is refused: " + reason + ". Move it away to start from the configured inventory.";
-                    return;
+                    holdDepth++;
+                    try { return body(); }
+                    finally { holdDepth--; }
+                }
+                holdDepth++;
+                bool locked = false;
+                try
+                {
+                    locked = TakeState();
+                    T result;
+                    try { result = body(); }
+                    catch (Exception)
+                    {
+                        if (locked) SaveState();
+                        throw;
+                    }
+                    var problem = locked ? SaveState() : null;
+                    if (problem != null && saveFailureFails) throw new SimFault(problem);
+                    return result;
+                }
+                finally
+                {
+                    holdDepth--;
+                    if (locked) Posix.Unlock(lockFd);
                 }
             }
-            statePath = path;
+        }
+
+        public static void Hold(Action body)
+        {
+            Hold(() => { body(); return 0; }, false);
+        }
+
+        // Locks the state file and brings the model up to it; false, with StateRefused saying why, when it cannot.
+        static bool TakeState()
+        {
+            StateRefused = null;
+            if (statePath == null)
+            {
+                OpenState();
+                if (statePath == null) return false;
+            }
+            var dir = Path.GetDirectoryName(statePath);
+            if (!Directory.Exists(dir))
+            {
+                StateRefused = "The simulator state file '" + stateName + "' cannot be used: its directory '" + dir + "' does not exist";
+                return false;
+            }
+            try
+            {
+                if (lockFd < 0) lockFd = Posix.OpenLockFile(statePath + LockSuffix);
+                if (!Posix.Lock(lockFd, LockPatience))
+                {
+                    StateRefused = "The simulator state file '" + stateName + "' stayed locked by another process for " + LockPatience.TotalSeconds + " seconds";
+                    return false;
+                }
+            }
+            catch (IOException e)
+            {
+                StateRefused = "The simulator state file '" + stateName + "' cannot be used: " + e.Message;
+                return false;
+            }
+            try
+            {
+                ReloadState();
+                return true;
+            }
+            catch (Exception e)
+            {
+                Posix.Unlock(lockFd);
+                var reason = e is StateError ? e.Message : e.GetType().Name + ": " + e.Message;
+                StateRefused = "The simulator state file '" + stateName + "' is refused: " + reason + ". Move it away to start from the configured inventory.";
+                return false;
+            }
+        }
+
+        // Reads the file when its header differs from the one last read or written here. A missing file is a fresh
+        // start: the model this process has becomes the state. Tasks still running in this process carry on.
+        static void ReloadState()
+        {
+            string header;
+            try
+            {
+                using (var f = new FileStream(statePath, FileMode.Open, FileAccess.Read, FileShare.ReadWrite))
+                {
+                    var b = new byte[160];
+                    int n = 0, got;
+                    while (n < b.Length && (got = f.Read(b, n, b.Length - n)) > 0) n += got;
+                    int eol = Array.IndexOf(b, (byte)'\n', 0, n);
+                    header = Encoding.ASCII.GetString(b, 0, eol < 0 ? n : eol);
+                }
+            }
+            catch (FileNotFoundException) { stateHeader = stateSaved = null; return; }
+            if (header == stateHeader) return;
+            string body;
+            var install = ReadState(File.ReadAllBytes(statePath), out body);
+            var running = Tasks.Where(t => t.Running).ToList();
+            install();
+            foreach (var t in running)
+            {
+                Tasks.RemoveAll(x => x.Id == t.Id);
+                Tasks.Add(t);
+            }
+            stateHeader = header;
+            stateSaved = body;
         }
 
         // Writes the inventory when it differs from what was last written; returns why it could not, else null.
+        // After a failure the next call reads the file again, so the change that was not saved is not kept either.
         public static string SaveState()
         {
-            if (statePath == null) return null;
+            if (statePath == null || StateRefused != null) return null;
             try
             {
+                SpillContents();
+                if (Unchanged(stateSaved)) return null;
                 var body = StateBody();
-                if (body == stateSaved) return null;
-                WriteAtomically(statePath, StateHeader(body) + body);
+                var header = StateHeader(body);
+                var bytes = new UTF8Encoding(false).GetBytes(header + "\n" + body);
+                WriteAtomically(statePath, s => s.Write(bytes, 0, bytes.Length), statePath);
                 stateSaved = body;
-                stateSaveProblem = null;
+                stateHeader = header;
+                SweepContents();
                 return null;
             }
             catch (Exception e)
             {
-                var problem = "The simulator state was not saved to '" + statePath + "': " + e.Message;
-                if (problem != stateSaveProblem) Console.Error.WriteLine("VISDKWrapper: " + problem);
-                stateSaveProblem = problem;
+                stateHeader = stateSaved = null;
+                var problem = "The simulator state was not saved to '" + stateName + "': " + e.Message;
+                Console.Error.WriteLine("VISDKWrapper: " + problem);
                 return problem;
             }
         }
@@ -104,37 +224,13 @@ namespace VISDKWrapper
             var bytes = Encoding.UTF8.GetBytes(body);
             using (var sha = SHA1.Create())
                 return StateMagic + " " + StateVersion.ToString(CultureInfo.InvariantCulture) + " " + bytes.Length.ToString(CultureInfo.InvariantCulture)
-                    + " " + Hex(sha.ComputeHash(bytes), 20, "") + "\n";
+                    + " " + Hex(sha.ComputeHash(bytes), 20, "");
         }
 
-        // A temporary file in the same directory, flushed to the disk, then renamed over the old one.
-        static void WriteAtomically(string path, string text)
-        {
-            var dir = Path.GetDirectoryName(path);
-            var temp = Path.Combine(dir, "." + Path.GetFileName(path) + ".tmp" + System.Diagnostics.Process.GetCurrentProcess().Id.ToString(CultureInfo.InvariantCulture));
-            try
-            {
-                var bytes = new UTF8Encoding(false).GetBytes(text);
-                using (var f = new FileStream(temp, FileMode.Create, FileAccess.Write, FileShare.None))
-                {
-                    f.Write(bytes, 0, bytes.Length);
-                    f.Flush(true);
-                }
-                if (File.Exists(path)) File.Replace(temp, path, null);
-                else File.Move(temp, path);
-            }
-            finally
-            {
-                try { if (File.Exists(temp)) File.Delete(temp); }
-                catch (Exception) { }
-            }
-        }
-
-        static string StateBody()
+        static void WriteBody(TextWriter target)
         {
             var settings = new XmlWriterSettings { Indent = true, OmitXmlDeclaration = true, Encoding = new UTF8Encoding(false), NewLineChars = "\n" };
-            var text = new StringBuilder();
-            using (var w = XmlWriter.Create(text, settings))
+            using (var w = XmlWriter.Create(target, settings))
             {
                 w.WriteStartElement("simulatorState");
                 foreach (var part in StateParts)
@@ -145,7 +241,57 @@ namespace VISDKWrapper
                 }
                 w.WriteEndElement();
             }
-            return text.Append('\n').ToString();
+            target.Write('\n');
+        }
+
+        static string StateBody()
+        {
+            var text = new StringWriter(CultureInfo.InvariantCulture);
+            WriteBody(text);
+            return text.ToString();
+        }
+
+        // Most calls change nothing: comparing as the body is written spares building a copy of it each time.
+        static bool Unchanged(string saved)
+        {
+            if (saved == null) return false;
+            var compare = new SameText(saved);
+            WriteBody(compare);
+            return compare.Same;
+        }
+
+        sealed class SameText : TextWriter
+        {
+            readonly string expected;
+            int at;
+            bool differs;
+
+            public SameText(string expected) { this.expected = expected; }
+            public override Encoding Encoding { get { return Encoding.UTF8; } }
+            public bool Same { get { return !differs && at == expected.Length; } }
+
+            public override void Write(char c)
+            {
+                if (differs) return;
+                if (at < expected.Length && expected[at] == c) at++;
+                else differs = true;
+            }
+
+            public override void Write(char[] buffer, int index, int count)
+            {
+                if (differs) return;
+                if (count > expected.Length - at) { differs = true; return; }
+                for (int i = 0; i < count; i++)
+                    if (expected[at + i] != buffer[index + i]) { differs = true; return; }
+                at += count;
+            }
+
+            public override void Write(string value)
+            {
+                if (value == null || differs) return;
+                if (string.CompareOrdinal(expected, at, value, 0, value.Length) == 0 && at + value.Length <= expected.Length) at += value.Length;
+                else differs = true;
+            }
         }
 
         // Checks the header and the whole body before anything is read; returns the change that installs the state.
@@ -159,8 +305,8 @@ namespace VISDKWrapper
             if (eol < 0 || head.Length != 4 || !int.TryParse(head[1], NumberStyles.None, CultureInfo.InvariantCulture, out version)
                 || !int.TryParse(head[2], NumberStyles.None, CultureInfo.InvariantCulture, out length))
                 throw new StateError("its header line is damaged");
-            if (version != StateVersion)
-                throw new StateError("it has format version " + version + ", this simulator reads version " + StateVersion);
+            if (version < 1 || version > StateVersion)
+                throw new StateError("it has format version " + version + ", this simulator reads versions 1 to " + StateVersion);
             int have = file.Length - eol - 1;
             if (have < length) throw new StateError("it is truncated (" + have + " of " + length + " bytes of content)");
             if (have > length) throw new StateError("it has " + (have - length) + " bytes after its content");
@@ -186,7 +332,12 @@ namespace VISDKWrapper
         static string Pack(string s)
         {
             if (s == null) return null;
-            bool plain = !s.StartsWith(Base64Mark, StringComparison.Ordinal) && s.All(ch => ch >= 0x20 && ch < 0xD800 || ch >= 0xE000 && ch < 0xFFFE);
+            bool plain = !s.StartsWith(Base64Mark, StringComparison.Ordinal);
+            for (int i = 0; plain && i < s.Length; i++)
+            {
+                char ch = s[i];
+                plain = ch >= 0x20 && ch < 0xD800 || ch >= 0xE000 && ch < 0xFFFE;
+            }
             return plain ? s : Base64Mark + Convert.ToBase64String(Encoding.UTF8.GetBytes(s));
         }
 
@@ -371,7 +522,7 @@ namespace VISDKWrapper
             Put(w, "path", path); Put(w, "directory", f.Dir); Put(w, "size", f.Size);
             Put(w, "modified", f.Modified); Put(w, "accessed", f.Accessed); Put(w, "created", f.Created);
             Put(w, "uid", f.Uid); Put(w, "gid", f.Gid); Put(w, "mode", f.Mode);
-            if (f.Data != null) w.WriteAttributeString("data", Convert.ToBase64String(f.Data));
+            SaveContent(w, f.Data);
             w.WriteEndElement();
         }
 
@@ -431,10 +582,7 @@ namespace VISDKWrapper
 
             foreach (var f in Children(e, "file"))
             {
-                byte[] data = null;
-                if (f.HasAttribute("data"))
-                    try { data = Convert.FromBase64String(f.GetAttribute("data")); }
-                    catch (FormatException) { throw new StateError("the content of guest file '" + Need(f, "path") + "' is damaged"); }
+                var data = LoadContent(f, "guest file '" + Need(f, "path") + "'");
                 vm.Files[Need(f, "path")] = new GFile
                 {
                     Dir = Flag(f, "directory"), Size = Long(f, "size"), Modified = Time(f, "modified"), Accessed = Time(f, "accessed"),

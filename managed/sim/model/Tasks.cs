@@ -54,6 +54,14 @@ namespace VISDKWrapper
             return t;
         }
 
+        // The VM a task started on as the model has it now: reading another process's state replaces the objects.
+        public static Vm Current(Vm vm)
+        {
+            var now = Vms.FirstOrDefault(v => v.Moref == vm.Moref);
+            if (now == null) throw new SimFault(VmNotFound(vm.Moref));
+            return now;
+        }
+
         public static SimTask RunningTaskOn(Vm vm)
         {
             return Tasks.FirstOrDefault(t => t.Running && t.Entity == vm.Moref);

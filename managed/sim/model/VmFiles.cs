@@ -229,7 +229,7 @@ namespace VISDKWrapper
                 if (flat != null && flat.Size > 0) capacity = flat.Size;
                 if (desc != null && desc.Data != null)
                 {
-                    var rw = Encoding.UTF8.GetString(desc.Data).Split('\n').FirstOrDefault(l => l.StartsWith("RW "));
+                    var rw = Encoding.UTF8.GetString(desc.Data.Bytes()).Split('\n').FirstOrDefault(l => l.StartsWith("RW "));
                     long sectors;
                     if (rw != null && long.TryParse(rw.Split(' ')[1], NumberStyles.Integer, CultureInfo.InvariantCulture, out sectors)) capacity = sectors * 512;
                 }
@@ -280,7 +280,7 @@ namespace VISDKWrapper
                 var ds = FindDatastore(f.Datastore);
                 if (ds == null) continue;
                 var old = ds.Find(f.Path);
-                ds.Put(f.Path, f.Size, f.Data, old != null && old.Size == f.Size ? old.Modified : Now, vm);
+                ds.Put(f.Path, f.Size, Content.Of(f.Data), old != null && old.Size == f.Size ? old.Modified : Now, vm);
             }
         }
 
