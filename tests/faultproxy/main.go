@@ -49,7 +49,7 @@ type Rule struct {
 	Count     int      `json:"count,omitempty"`
 	Rate      float64  `json:"rate,omitempty"`
 	Seed      int64    `json:"seed,omitempty"`
-	StallMs   int64    `json:"stallMs,omitempty"`   // stall: how long to stay silent (0: until the client leaves)
+	StallMs   int64    `json:"stallMs,omitempty"`   // stall, trickle: when to give up and close (0: when the client leaves)
 	NoForward bool     `json:"noForward,omitempty"` // stall: without sending the request on
 	TrickleMs int64    `json:"trickleMs,omitempty"` // trickle: the pause between bytes (default 1000)
 	Bytes     int64    `json:"bytes,omitempty"`     // huge: the body's text (default 1 GiB)
@@ -427,6 +427,10 @@ func (p *Proxy) ServeHTTP(w http.ResponseWriter, r *http.Request) {
 		if pause <= 0 {
 			pause = time.Second
 		}
+		var giveUp <-chan time.Time
+		if rule.StallMs > 0 {
+			giveUp = time.After(time.Duration(rule.StallMs) * time.Millisecond)
+		}
 	bytewise:
 		for i := range answer {
 			if _, err := conn.Write(answer[i : i+1]); err != nil {
@@ -434,6 +438,8 @@ func (p *Proxy) ServeHTTP(w http.ResponseWriter, r *http.Request) {
 			}
 			select {
 			case <-time.After(pause):
+			case <-giveUp:
+				break bytewise
 			case <-p.done:
 				break bytewise
 			}
