@@ -50,7 +50,10 @@ std::string Bucket(const std::string& message)
         {"redirected", "redirect"},       {"The server answered 5", "HTTP 5xx"},
         {"injected by the fault proxy", "SOAP fault 5xx"}, {"The server's answer to", "broken answer"},
         {"NotAuthenticated", "session"},  {"not authenticated", "session"},
+        {"The connection to", "connection dropped"}, {"(Found)", "redirect"},
     };
+    if (message.empty())
+        return "no message";
     for (const auto& [part, name] : kinds)
         if (message.find(part) != std::string::npos)
             return name;
@@ -71,7 +74,7 @@ struct Totals {
         latencies.push_back(seconds);
         ++calls[op];
         if (!ok)
-            ++failures[Bucket(message)];
+            ++failures[Bucket(message) + " (" + op + ")"];
     }
     void Problem(const std::string& what)
     {
