@@ -12,6 +12,11 @@ set(VISDK_FAULT_PROXY_SOURCE ${CMAKE_SOURCE_DIR}/tests/faultproxy/main.go)
 set(VISDK_GO_ENV GO111MODULE=off GOPATH=${CMAKE_BINARY_DIR}/go/path:${VISDK_GOPATH_SOURCES}
     GOCACHE=${CMAKE_BINARY_DIR}/go/cache GOENV=off GOFLAGS= GOPROXY=off CGO_ENABLED=0)
 
+# Our own Go package, shared by the endpoint and the fault proxy, found as visdk/testcert on that GOPATH.
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/go/path/src/visdk)
+file(CREATE_LINK ${CMAKE_SOURCE_DIR}/tests/testcert ${CMAKE_BINARY_DIR}/go/path/src/visdk/testcert SYMBOLIC)
+set(VISDK_GO_SHARED ${CMAKE_SOURCE_DIR}/tests/testcert/testcert.go)
+
 set(VISDK_ENDPOINT_FOUND OFF)
 if(VISDK_TEST_ENDPOINT)
   find_program(VISDK_GO go)
@@ -33,12 +38,12 @@ endif()
 if(VISDK_ENDPOINT_FOUND)
   add_custom_command(OUTPUT ${VISDK_ENDPOINT}
     COMMAND ${CMAKE_COMMAND} -E env ${VISDK_GO_ENV} ${VISDK_GO} build "-ldflags=-s -w" -o ${VISDK_ENDPOINT} ${VISDK_ENDPOINT_SOURCE}
-    DEPENDS ${VISDK_ENDPOINT_SOURCE} COMMENT "Building the test endpoint with Go" VERBATIM)
+    DEPENDS ${VISDK_ENDPOINT_SOURCE} ${VISDK_GO_SHARED} COMMENT "Building the test endpoint with Go" VERBATIM)
   add_custom_target(visdk_test_endpoint ALL DEPENDS ${VISDK_ENDPOINT})
   # The fault proxy the fault tests and the soak put between the client and the endpoint: standard library only.
   add_custom_command(OUTPUT ${VISDK_FAULT_PROXY}
     COMMAND ${CMAKE_COMMAND} -E env ${VISDK_GO_ENV} ${VISDK_GO} build "-ldflags=-s -w" -o ${VISDK_FAULT_PROXY} ${VISDK_FAULT_PROXY_SOURCE}
-    DEPENDS ${VISDK_FAULT_PROXY_SOURCE} COMMENT "Building the fault proxy with Go" VERBATIM)
+    DEPENDS ${VISDK_FAULT_PROXY_SOURCE} ${VISDK_GO_SHARED} COMMENT "Building the fault proxy with Go" VERBATIM)
   add_custom_target(visdk_fault_proxy ALL DEPENDS ${VISDK_FAULT_PROXY})
 endif()
 

@@ -5,12 +5,7 @@ package main
 import (
 	"bufio"
 	"bytes"
-	"crypto/rand"
-	"crypto/rsa"
-	"crypto/sha1"
 	"crypto/tls"
-	"crypto/x509"
-	"crypto/x509/pkix"
 	"encoding/json"
 	"encoding/pem"
 	"encoding/xml"
@@ -18,7 +13,6 @@ import (
 	"fmt"
 	"io"
 	"log"
-	"math/big"
 	mrand "math/rand"
 	"net"
 	"net/http"
@@ -29,6 +23,8 @@ import (
 	"sync"
 	"syscall"
 	"time"
+
+	"visdk/testcert"
 )
 
 var (
@@ -89,36 +85,6 @@ func main() {
 	}
 }
 
-func newCertificate(name string) (tls.Certificate, string, error) {
-	key, err := rsa.GenerateKey(rand.Reader, 2048)
-	if err != nil {
-		return tls.Certificate{}, "", err
-	}
-	template := x509.Certificate{
-		SerialNumber: big.NewInt(time.Now().UnixNano()),
-		Subject:      pkix.Name{CommonName: "127.0.0.1", Organization: []string{"VISDKCppBridge fault proxy " + name}},
-		NotBefore:    time.Now().Add(-time.Hour),
-		NotAfter:     time.Now().AddDate(10, 0, 0),
-		KeyUsage:     x509.KeyUsageDigitalSignature | x509.KeyUsageKeyEncipherment | x509.KeyUsageCertSign,
-		ExtKeyUsage:  []x509.ExtKeyUsage{x509.ExtKeyUsageServerAuth},
-		IsCA:         true,
-		DNSNames:     []string{"localhost"},
-		IPAddresses:  []net.IP{net.IPv4(127, 0, 0, 1), net.IPv6loopback},
-
-		BasicConstraintsValid: true,
-	}
-	der, err := x509.CreateCertificate(rand.Reader, &template, &template, &key.PublicKey, key)
-	if err != nil {
-		return tls.Certificate{}, "", err
-	}
-	sum := sha1.Sum(der)
-	hex := make([]string, len(sum))
-	for i, b := range sum {
-		hex[i] = fmt.Sprintf("%02X", b)
-	}
-	return tls.Certificate{Certificate: [][]byte{der}, PrivateKey: key}, strings.Join(hex, ":"), nil
-}
-
 func readEnvFile(path string) (map[string]string, error) {
 	data, err := os.ReadFile(path)
 	if err != nil {
@@ -161,7 +127,7 @@ func run() error {
 	}
 	thumbprints := map[string]string{}
 	for _, name := range []string{"primary", "alternate"} {
-		cert, thumbprint, err := newCertificate(name)
+		cert, thumbprint, err := testcert.New("VISDKCppBridge fault proxy " + name)
 		if err != nil {
 			return err
 		}
@@ -391,17 +357,11 @@ func (p *Proxy) ServeHTTP(w http.ResponseWriter, r *http.Request) {
 	case "reset_before":
 		reset(hijack(w))
 	case "reset_after":
-		if resp, err := p.roundTrip(r, body, streamed, method); err == nil {
-			io.Copy(io.Discard, resp.Body)
-			resp.Body.Close()
-		}
+		p.upstreamAnswer(r, body, streamed, method)
 		reset(hijack(w))
 	case "stall":
 		if !rule.NoForward {
-			if resp, err := p.roundTrip(r, body, streamed, method); err == nil {
-				io.Copy(io.Discard, resp.Body)
-				resp.Body.Close()
-			}
+			p.upstreamAnswer(r, body, streamed, method)
 		}
 		if conn := hijack(w); conn != nil {
 			if rule.Variant == "after_headers" {
@@ -411,18 +371,10 @@ func (p *Proxy) ServeHTTP(w http.ResponseWriter, r *http.Request) {
 			conn.Close()
 		}
 	case "trickle":
-		resp, err := p.roundTrip(r, body, streamed, method)
-		if err != nil {
-			reset(hijack(w))
-			return
-		}
-		answer, _ := io.ReadAll(resp.Body)
-		resp.Body.Close()
-		conn := hijack(w)
+		conn, answer := p.replaceAnswer(w, r, body, streamed, method)
 		if conn == nil {
 			return
 		}
-		writeHead(conn, resp, int64(len(answer)))
 		pause := time.Duration(rule.TrickleMs) * time.Millisecond
 		if pause <= 0 {
 			pause = time.Second
@@ -461,15 +413,7 @@ func (p *Proxy) ServeHTTP(w http.ResponseWriter, r *http.Request) {
 				http.StatusText(status), http.StatusText(status))
 		}
 	case "truncate":
-		resp, err := p.roundTrip(r, body, streamed, method)
-		if err != nil {
-			reset(hijack(w))
-			return
-		}
-		answer, _ := io.ReadAll(resp.Body)
-		resp.Body.Close()
-		if conn := hijack(w); conn != nil {
-			writeHead(conn, resp, int64(len(answer)))
+		if conn, answer := p.replaceAnswer(w, r, body, streamed, method); conn != nil {
 			conn.Write(answer[:len(answer)/2])
 			conn.Close()
 		}
@@ -566,6 +510,32 @@ func (p *Proxy) roundTrip(r *http.Request, body []byte, streamed bool, method st
 		log.Printf("%s: upstream: %v", method, err)
 	}
 	return resp, err
+}
+
+// upstreamAnswer lets the endpoint act on the request and reads its whole answer.
+func (p *Proxy) upstreamAnswer(r *http.Request, body []byte, streamed bool, method string) (*http.Response, []byte, error) {
+	resp, err := p.roundTrip(r, body, streamed, method)
+	if err != nil {
+		return nil, nil, err
+	}
+	defer resp.Body.Close()
+	answer, err := io.ReadAll(resp.Body)
+	return resp, answer, err
+}
+
+// replaceAnswer takes the client's connection over once the endpoint has answered, and sends the answer's head with
+// its full length: the body is the caller's to spoil. No connection when the endpoint could not be reached.
+func (p *Proxy) replaceAnswer(w http.ResponseWriter, r *http.Request, body []byte, streamed bool, method string) (net.Conn, []byte) {
+	resp, answer, err := p.upstreamAnswer(r, body, streamed, method)
+	if err != nil {
+		reset(hijack(w))
+		return nil, nil
+	}
+	conn := hijack(w)
+	if conn != nil {
+		writeHead(conn, resp, int64(len(answer)))
+	}
+	return conn, answer
 }
 
 func (p *Proxy) forward(w http.ResponseWriter, r *http.Request, body []byte, streamed bool) {
