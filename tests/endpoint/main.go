@@ -2,26 +2,20 @@
 package main
 
 import (
-	"crypto/rand"
-	"crypto/rsa"
-	"crypto/sha1"
 	"crypto/tls"
-	"crypto/x509"
-	"crypto/x509/pkix"
 	"encoding/pem"
 	"flag"
 	"fmt"
 	"log"
-	"math/big"
 	"net"
 	"net/url"
 	"os"
 	"os/signal"
 	"strings"
 	"syscall"
-	"time"
 
 	"github.com/vmware/govmomi/simulator"
+	"visdk/testcert"
 	// The tagging REST API (/rest) and the storage policy service (/pbm) beside /sdk, as a vCenter has them.
 	_ "github.com/vmware/govmomi/pbm/simulator"
 	_ "github.com/vmware/govmomi/vapi/simulator"
@@ -69,29 +63,6 @@ func main() {
 	}
 }
 
-// newCertificate makes a self-signed RSA-2048 one: OpenSSL 3 clients refuse the simulator's built-in 1024-bit key.
-func newCertificate() (tls.Certificate, error) {
-	key, err := rsa.GenerateKey(rand.Reader, 2048)
-	if err != nil {
-		return tls.Certificate{}, err
-	}
-	template := x509.Certificate{
-		SerialNumber: big.NewInt(time.Now().UnixNano()),
-		Subject:      pkix.Name{CommonName: "127.0.0.1", Organization: []string{"VISDKCppBridge test endpoint"}},
-		NotBefore:    time.Now().Add(-time.Hour),
-		NotAfter:     time.Now().AddDate(10, 0, 0),
-		KeyUsage:     x509.KeyUsageDigitalSignature | x509.KeyUsageKeyEncipherment | x509.KeyUsageCertSign,
-		ExtKeyUsage:  []x509.ExtKeyUsage{x509.ExtKeyUsageServerAuth},
-		IsCA:         true,
-		DNSNames:     []string{"localhost"},
-		IPAddresses:  []net.IP{net.IPv4(127, 0, 0, 1), net.IPv6loopback},
-
-		BasicConstraintsValid: true,
-	}
-	der, err := x509.CreateCertificate(rand.Reader, &template, &template, &key.PublicKey, key)
-	return tls.Certificate{Certificate: [][]byte{der}, PrivateKey: key}, err
-}
-
 func run() error {
 	// Removed last, so the file's disappearance tells a waiting stop.sh that everything else is gone.
 	defer os.Remove(*envPath)
@@ -122,7 +93,7 @@ func run() error {
 	model.Service.Listen = &url.URL{Host: net.JoinHostPort("127.0.0.1", fmt.Sprint(*port)), User: url.UserPassword(*user, *password)}
 	thumbprint, certPath := "", ""
 	if !*plain {
-		cert, err := newCertificate()
+		cert, print, err := testcert.New("VISDKCppBridge test endpoint")
 		if err != nil {
 			return err
 		}
@@ -132,12 +103,7 @@ func run() error {
 		if err := os.WriteFile(certPath, pem.EncodeToMemory(&pem.Block{Type: "CERTIFICATE", Bytes: cert.Certificate[0]}), 0o644); err != nil {
 			return err
 		}
-		sum := sha1.Sum(cert.Certificate[0])
-		hex := make([]string, len(sum))
-		for i, b := range sum {
-			hex[i] = fmt.Sprintf("%02X", b)
-		}
-		thumbprint = strings.Join(hex, ":")
+		thumbprint = print
 	}
 	model.Service.RegisterEndpoints = true
 	server := model.Service.NewServer()
