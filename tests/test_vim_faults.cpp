@@ -130,10 +130,11 @@ struct Kind {
     }
 };
 
-FaultRule Rule(const std::string& kind, const std::string& variant = "", bool noForward = false)
+FaultRule Rule(const std::string& kind, const std::string& variant = "", bool noForward = false, int count = 1)
 {
     FaultRule rule;
     rule.kind = kind;
+    rule.count = count;
     rule.variant = variant;
     rule.noForward = noForward;
     rule.stallMs = kGiveUpMs;
@@ -172,7 +173,8 @@ const std::vector<Kind> kKinds = {
     {"ExternalEntity", Rule("xml_bomb", "external"), Fails({"DTD"}), Fails({"DTD"}), Fails({"DTD"}), kSkip},
     {"Huge", Rule("huge"), kSkip, Fails({"is larger than 256 MiB", "in time"}), kSkip, kSkip},
     {"ExpireSession", Rule("expire_session"), kAny, kFound, kAny, kAny},
-    {"RedirectLoop", Rule("redirect_loop"), Fails({"more than 3 times"}), Fails({"more than 3 times"}),
+    {"RedirectOnce", Rule("redirect_loop"), kFound, kFound, kFound, kFails},
+    {"RedirectLoop", Rule("redirect_loop", "", false, 4), Fails({"more than 3 times"}), Fails({"more than 3 times"}),
      Fails({"more than 3 times"}), kFails},
     {"RedirectElsewhere", Rule("redirect_loop", "other_host"), Fails({"another host"}), Fails({"another host"}),
      Fails({"another host"}), kFails},

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <string>
@@ -26,12 +27,15 @@ namespace {
 
 const std::string kVm = CannedVCenter::Object("VirtualMachine", "vm-1", "web", {{"runtime.powerState", "<val xsi:type=\"VirtualMachinePowerState\">poweredOff</val>"}});
 
+// The time as xsd:dateTime with milliseconds, as a server gives it.
 std::string Now(int offsetSeconds = 0)
 {
-    std::time_t t = std::time(nullptr) + offsetSeconds;
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", std::gmtime(&t));
-    return text;
+    auto now = std::chrono::system_clock::now() + std::chrono::seconds(offsetSeconds);
+    std::time_t t = std::chrono::system_clock::to_time_t(now);
+    long ms = static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
+    char text[40];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", std::gmtime(&t));
+    return std::string(text) + "." + std::to_string(1000 + ms).substr(1) + "Z";
 }
 
 std::string TaskInfo(const std::string& task, const std::string& entity, const std::string& name, const std::string& queued)
@@ -72,29 +76,37 @@ bool AnswerTaskLookup(const Request& request, Reply& reply, const std::vector<st
 
 TEST(VimLostAnswers, ATaskStartedWhoseAnswerIsLostIsFoundAndNeverSentAgain)
 {
+    // A recent task: its id, its VM, and whether it was queued an hour before the request came (else as it came).
+    struct Recent {
+        std::string task, vm;
+        bool older = false;
+    };
     struct Case {
         const char* what;
-        std::vector<std::string> recent;
+        std::vector<Recent> recent;
         int result;
         std::string error;
     };
     const Case cases[] = {
-        {"the server started it", {TaskInfo("task-9", "vm-1", "PowerOnVM_Task", Now())}, 1, ""},
+        {"the server started it", {{"task-9", "vm-1"}}, 1, ""},
         {"the server started nothing", {}, 0, "; no task for PowerOnVM_Task is among the server's recent tasks, and it was not sent again"},
-        {"only an older task", {TaskInfo("task-2", "vm-1", "PowerOnVM_Task", Now(-3600))}, 0, "is among the server's recent tasks"},
-        {"only another VM's task", {TaskInfo("task-3", "vm-2", "PowerOnVM_Task", Now())}, 0, "is among the server's recent tasks"},
-        {"two that could be it", {TaskInfo("task-4", "vm-1", "PowerOnVM_Task", Now()), TaskInfo("task-5", "vm-1", "PowerOnVM_Task", Now())}, 0,
+        {"only an older task", {{"task-2", "vm-1", true}}, 0, "is among the server's recent tasks"},
+        {"only another VM's task", {{"task-3", "vm-2"}}, 0, "is among the server's recent tasks"},
+        {"two that could be it", {{"task-4", "vm-1"}, {"task-5", "vm-1"}}, 0,
          "; whether the server started PowerOnVM_Task could not be found out: 2 recent tasks (task-4, task-5) could be it"},
     };
     for (const Case& c : cases) {
-        bool lookingUp = false;
+        std::vector<std::string> tasks;
+        bool lost = false;
         CannedVCenter server({kVm}, [&](const Request& request, Reply& reply) {
             if (request.soapMethod == "PowerOnVM_Task") {
-                lookingUp = true;
+                lost = true;
+                for (const Recent& r : c.recent)
+                    tasks.push_back(TaskInfo(r.task, r.vm, "PowerOnVM_Task", Now(r.older ? -3600 : 0)));
                 reply.closeInstead = true;
                 return true;
             }
-            return lookingUp && AnswerTaskLookup(request, reply, c.recent);
+            return lost && AnswerTaskLookup(request, reply, tasks);
         });
         auto bridge = server.Connect();
         EXPECT_EQ(bridge->PowerOnVM("web", ""), c.result) << c.what << ": " << bridge->GetLastErrorString();

@@ -129,6 +129,24 @@ namespace VISDKWrapper
 
         byte[] bytes;
 
+        // Whether the request changes nothing on the server (or only the session's own views), so may run again.
+        public bool ChangesNothing { get { return Reads(Method); } }
+
+        static bool Reads(string method)
+        {
+            return method.StartsWith("Retrieve", StringComparison.Ordinal) || method.StartsWith("ContinueRetrieve", StringComparison.Ordinal) ||
+                method.StartsWith("Find", StringComparison.Ordinal) || method.StartsWith("Query", StringComparison.Ordinal) ||
+                method.StartsWith("PbmQuery", StringComparison.Ordinal) || method.StartsWith("PbmRetrieve", StringComparison.Ordinal) ||
+                method.StartsWith("PbmFetch", StringComparison.Ordinal) || method.StartsWith("SearchDatastore", StringComparison.Ordinal) ||
+                Array.IndexOf(ReadMethods, method) >= 0;
+        }
+
+        static readonly string[] ReadMethods =
+        {
+            "CurrentTime", "SessionIsActive", "HasPrivilegeOnEntity", "CreateContainerView", "DestroyView", "CreateImportSpec",
+            "GetCustomizationSpec", "AcquireGenericServiceTicket", "ListFilesInGuest", "ListProcessesInGuest", "HttpNfcLeaseProgress",
+        };
+
         // The finished document; a request sent again is the same document.
         public byte[] Bytes()
         {

@@ -153,8 +153,11 @@ namespace VISDKWrapper
             http.Method = "POST";
             http.ContentType = "text/xml; charset=utf-8";
             http.Headers["SOAPAction"] = request.Namespace + "/" + ApiVersion;
-            http.KeepAlive = true;
-            http.ConnectionGroupName = group;
+            // The HTTP stack sends a request again by itself when a kept-alive connection turns out closed; one that may
+            // change something goes on a connection of its own, so it leaves this client once at most.
+            var once = request.ChangesNothing ? null : group + "-once-" + Interlocked.Increment(ref onceGroups);
+            http.KeepAlive = once == null;
+            http.ConnectionGroupName = once ?? group;
             http.CookieContainer = cookies;
             http.AllowAutoRedirect = false;
             // The deadline below bounds each phase; Mono's own timers would only race it (and cost a timer per read).
@@ -166,28 +169,45 @@ namespace VISDKWrapper
             {
                 try
                 {
-                    using (var s = http.GetRequestStream())
-                    {
-                        deadline.Reset(readTimeoutMs);
-                        s.Write(body, 0, body.Length);
-                    }
-                    using (var response = (HttpWebResponse)http.GetResponse())
-                        return Answer(response, request.Method, out redirect);
+                    return Post(http, deadline, request.Method, body, readTimeoutMs, out redirect);
                 }
-                catch (Exception e) when (deadline.Expired && !(e is VimFault))
+                finally
                 {
-                    throw new ClientFault("The server " + Where(target) + " did not answer " + request.Method + " in time");
+                    if (once != null) ServicePointManager.FindServicePoint(target).CloseConnectionGroup(once);
                 }
-                catch (WebException e)
-                {
-                    var response = e.Response as HttpWebResponse;
-                    if (response != null)
-                        using (response) return Answer(response, request.Method, out redirect);
-                    throw Failure(e, request.Method, target);
-                }
-                catch (IOException e) { throw new LostConnection("The connection to " + Where(target) + " failed: " + e.Message); }
-                catch (XmlException e) { throw NotSoap(request.Method, e); }
             }
+        }
+
+        static int onceGroups;
+
+        // Sends the body (the connect timeout running until the connection stands, then the read timeout) and reads the answer.
+        VimNode Post(HttpWebRequest http, Deadline deadline, string method, byte[] body, int readTimeoutMs, out Uri redirect)
+        {
+            redirect = null;
+            var target = http.RequestUri;
+            try
+            {
+                using (var s = http.GetRequestStream())
+                {
+                    deadline.Reset(readTimeoutMs);
+                    s.Write(body, 0, body.Length);
+                }
+                using (var response = (HttpWebResponse)http.GetResponse())
+                    return Answer(response, method, out redirect);
+            }
+            catch (Exception e) when (deadline.Expired && !(e is VimFault))
+            {
+                throw new ClientFault("The server " + Where(target) + " did not answer " + method + " in time");
+            }
+            catch (WebException e)
+            {
+                var response = e.Response as HttpWebResponse;
+                if (response != null)
+                    using (response) return Answer(response, method, out redirect);
+                throw Failure(e, method, target);
+            }
+            catch (IOException e) { throw new LostConnection("The connection to " + Where(target) + " failed: " + e.Message); }
+            catch (XmlException e) { throw NotSoap(method, e); }
         }
 
         static ClientFault NotSoap(string method, XmlException e)

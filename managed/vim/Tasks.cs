@@ -1,5 +1,6 @@
 #if !NOCLASS && !EMPTY
 using System;
+using System.Collections.Generic;
 using System.Diagnostics;
 using System.Linq;
 using System.Threading;
@@ -24,12 +25,12 @@ namespace VISDKWrapper
             {
                 var task = Invoke(request).Ref("returnval");
                 if (task == null) throw new ClientFault("The server started no task for " + request.Method);
-                return task;
+                return Known(task);
             }
             catch (ClientFault lost) when (!(lost is VimFault) && sessionKey != null)
             {
                 MoRef found;
-                try { found = FindStartedTask(request, clock.Elapsed); }
+                try { found = FindStartedTask(request, clock); }
                 catch (ClientFault e)
                 {
                     throw new ClientFault(lost.Message + "; whether the server started " + request.Method + " could not be found out: " + e.Message);
@@ -37,18 +38,33 @@ namespace VISDKWrapper
                 if (found == null)
                     throw new ClientFault(lost.Message + "; no task for " + request.Method + " is among the server's recent tasks, and it was not sent again");
                 NativeLog.Debug("The answer to " + request.Method + " was lost (" + lost.Message + "); the server's task " + found.Value + " is followed");
-                return found;
+                return Known(found);
             }
         }
 
+        // The tasks this client started, so a lookup never takes one of them for a later request's.
+        readonly HashSet<MoRef> startedTasks = new HashSet<MoRef>();
+        readonly Queue<MoRef> startedOrder = new Queue<MoRef>();
+
+        MoRef Known(MoRef task)
+        {
+            if (startedTasks.Add(task)) startedOrder.Enqueue(task);
+            // The server keeps a few hundred recent tasks; older ones can no longer be mistaken.
+            while (startedOrder.Count > 1000) startedTasks.Remove(startedOrder.Dequeue());
+            return task;
+        }
+
         // The recent task that the request started: on the request's object, of its method, queued since it was sent
-        // (by the server's clock). Null when there is none; a fault when more than one could be it.
-        MoRef FindStartedTask(SoapRequest request, TimeSpan since)
+        // and not one this client knows. The server's time less all the time since sending (the lookup's own request
+        // included) is no later than the moment the server received the request, by the server's own clock. Null when
+        // there is none; a fault when more than one could be it.
+        MoRef FindStartedTask(SoapRequest request, Stopwatch sinceSent)
         {
             var now = Invoke(new SoapRequest("CurrentTime", new MoRef("ServiceInstance", "ServiceInstance")))["returnval"].AsTime();
             if (now == null) throw new ClientFault("The server's time is unknown");
-            var earliest = now.Value - since - TimeSpan.FromSeconds(2);
-            var recent = Retrieve(Content("taskManager"), "recentTask")["recentTask"].Kids.Select(k => k.AsRef()).Where(r => r != null).ToList();
+            var earliest = now.Value - sinceSent.Elapsed;
+            var recent = Retrieve(Content("taskManager"), "recentTask")["recentTask"].Kids.Select(k => k.AsRef())
+                .Where(r => r != null && !startedTasks.Contains(r)).ToList();
             if (recent.Count == 0) return null;
             var core = TaskCore(request.Method);
             var candidates = RetrieveMany(recent, "Task", "info").Select(t => t["info"]).Where(info =>

@@ -2,6 +2,8 @@
 using System;
 using System.Collections.Generic;
 using System.Globalization;
+using System.IO;
+using System.Net;
 using System.Linq;
 
 namespace VISDKWrapper
@@ -65,6 +67,13 @@ namespace VISDKWrapper
                         }
                     }
                 }
+                // What the HTTP stack throws on a path no handler expected still fails the call with a reason.
+                catch (Exception e) when (e is WebException || e is IOException || e is ObjectDisposedException || e is InvalidOperationException ||
+                                          e is System.Net.Sockets.SocketException)
+                {
+                    NativeLog.Error("Unexpected " + e.GetType().Name + " talking to " + soap.Url.Authority + ": " + e);
+                    throw new ClientFault("The exchange with " + soap.Url.Authority + " failed: " + e.Message);
+                }
                 catch (ClientFault f) when (!string.IsNullOrEmpty(secret) && f.Message.Contains(secret))
                 {
                     // A server may echo what it was sent; the password goes no further than this client.
@@ -124,7 +133,7 @@ namespace VISDKWrapper
         VimNode Invoke(SoapRequest request)
         {
             Auth();
-            bool before = changed, reads = Reads(request.Method);
+            bool before = changed, reads = request.ChangesNothing;
             if (!reads) changed = true;
             try
             {
@@ -149,21 +158,6 @@ namespace VISDKWrapper
             }
         }
 
-        // Requests that change nothing on the server (or only the session's own views), and may run again.
-        static bool Reads(string method)
-        {
-            return method.StartsWith("Retrieve", StringComparison.Ordinal) || method.StartsWith("ContinueRetrieve", StringComparison.Ordinal) ||
-                method.StartsWith("Find", StringComparison.Ordinal) || method.StartsWith("Query", StringComparison.Ordinal) ||
-                method.StartsWith("PbmQuery", StringComparison.Ordinal) || method.StartsWith("PbmRetrieve", StringComparison.Ordinal) ||
-                method.StartsWith("PbmFetch", StringComparison.Ordinal) || method.StartsWith("SearchDatastore", StringComparison.Ordinal) ||
-                Array.IndexOf(ReadMethods, method) >= 0;
-        }
-
-        static readonly string[] ReadMethods =
-        {
-            "CurrentTime", "SessionIsActive", "HasPrivilegeOnEntity", "CreateContainerView", "DestroyView", "CreateImportSpec",
-            "GetCustomizationSpec", "AcquireGenericServiceTicket", "ListFilesInGuest", "ListProcessesInGuest", "HttpNfcLeaseProgress",
-        };
 
         // Forgets the session and what belonged to it (its views); a second login on a live session cookie is refused
         // by some servers, so the next one starts afresh.
