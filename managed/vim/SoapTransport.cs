@@ -61,6 +61,11 @@ namespace VISDKWrapper
         {
             try { ServicePointManager.SecurityProtocol = SecurityProtocolType.Tls12 | (SecurityProtocolType)12288; }
             catch (NotSupportedException) { ServicePointManager.SecurityProtocol = SecurityProtocolType.Tls12; }
+            // Mono's blocking HTTP calls wait on work done by pool threads, and the deadlines fire on them too: a pool
+            // that grows only a thread at a time left calls waiting far past their timeouts under faults.
+            int workers, completions;
+            ThreadPool.GetMinThreads(out workers, out completions);
+            ThreadPool.SetMinThreads(Math.Max(workers, 64), Math.Max(completions, 64));
         }
 
         public SoapTransport(Uri url, VimSettings settings)

@@ -102,11 +102,30 @@ namespace VISDKWrapper
         {
             if (task == null) throw new ClientFault("The server started no task");
             var clock = Stopwatch.StartNew();
+            int unread = 0;
             for (int pause = 20; ; pause = Math.Min(1000, pause * 2))
             {
-                var info = Retrieve(task, "info")["info"];
-                var state = info.Str("state");
-                if (state == "success" || state == "error" || clock.ElapsedMilliseconds >= timeoutMs) return info;
+                // The task runs on whatever happens to one read of its progress: a few failed reads are waited out. A
+                // server that no longer reports the task (it keeps only so many) cannot say how it ended.
+                string problem;
+                VimNode info = VimNode.None;
+                try
+                {
+                    info = Retrieve(task, "info")["info"];
+                    problem = info.Str("state") == "" ? "the server no longer reports its state" : null;
+                }
+                catch (VimFault f) when (f.FaultType == "ManagedObjectNotFound") { problem = "the server no longer knows it"; }
+                catch (ClientFault f) { problem = f.Message; }
+                if (problem == null)
+                {
+                    unread = 0;
+                    var state = info.Str("state");
+                    if (state == "success" || state == "error" || clock.ElapsedMilliseconds >= timeoutMs) return info;
+                }
+                else if (++unread > 3 || clock.ElapsedMilliseconds >= timeoutMs)
+                {
+                    throw new ClientFault("The task " + task.Value + " was started, but its progress could not be read, so its outcome is unknown: " + problem);
+                }
                 Thread.Sleep((int)Math.Max(1, Math.Min(pause, timeoutMs - clock.ElapsedMilliseconds)));
             }
         }
