@@ -18,7 +18,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "CliProcess.h"
+#include "CliFixture.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ using Result = visdktest::CliResult;
 
 constexpr uid_t kNobody = 65534;
 
-std::string ReadFile(const fs::path& path) { return visdktest::ReadWholeFile(path.string()); }
+using visdktest::ReadFile;
 
 void WriteFile(const fs::path& path, const std::string& content)
 {
@@ -43,20 +43,16 @@ size_t Count(const std::string& text, const std::string& what)
     return n;
 }
 
-class StateFileTest : public ::testing::Test {
+// The CLI fixture's private folder, open to the unprivileged runs below.
+class StateFileTest : public visdktest::CliTest {
 protected:
     void SetUp() override
     {
-        unsetenv("VISDK_SIM_STATE");
-        char pattern[] = "/tmp/visdk-state-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
+        CliTest::SetUp();
         // Runs under another account must reach the files beneath.
         fs::permissions(dir, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read |
                                  fs::perms::others_exec);
-        state = (dir / "sim.state").string();
     }
-    void TearDown() override { fs::remove_all(dir); }
 
     Result Run(std::vector<std::string> args, const std::string& path = "")
     {
@@ -98,9 +94,6 @@ protected:
         result.err = ReadFile(err);
         return result;
     }
-
-    fs::path dir;
-    std::string state;
 };
 
 // Eight runs at once, each with its own change: folders on a datastore and snapshots of three VMs. Every one of

@@ -122,7 +122,7 @@ namespace VISDKWrapper
         // Sends the request and gives the method's response element; a SOAP fault is thrown as a VimFault. The connect
         // timeout bounds reaching the server (TCP and TLS), the read timeout the whole answer: a server trickling a byte
         // a second is no better than a silent one.
-        public VimNode Invoke(SoapRequest request, int timeoutMs = 0)
+        public VimNode Invoke(SoapRequest request)
         {
             var body = request.Bytes();
             lock (wire)
@@ -131,7 +131,7 @@ namespace VISDKWrapper
                 for (int redirects = 0; ; redirects++)
                 {
                     Uri next;
-                    var answer = Exchange(request, target, body, timeoutMs > 0 ? timeoutMs : settings.ReadTimeoutMs, out next);
+                    var answer = Exchange(request, target, body, out next);
                     if (next == null) return answer;
                     if (redirects == MaxRedirects)
                         throw new ClientFault("The server redirected " + request.Method + " more than " + MaxRedirects + " times");
@@ -147,7 +147,7 @@ namespace VISDKWrapper
         public const int MaxRedirects = 3;
 
         // One POST of the request: the answer, or in `redirect` where the server sends it instead.
-        VimNode Exchange(SoapRequest request, Uri target, byte[] body, int readTimeoutMs, out Uri redirect)
+        VimNode Exchange(SoapRequest request, Uri target, byte[] body, out Uri redirect)
         {
             redirect = null;
             VimStats.Count();
@@ -174,7 +174,7 @@ namespace VISDKWrapper
             {
                 try
                 {
-                    return Post(http, deadline, request.Method, body, readTimeoutMs, out redirect);
+                    return Post(http, deadline, request.Method, body, out redirect);
                 }
                 finally
                 {
@@ -186,7 +186,7 @@ namespace VISDKWrapper
         static int onceGroups;
 
         // Sends the body (the connect timeout running until the connection stands, then the read timeout) and reads the answer.
-        VimNode Post(HttpWebRequest http, Deadline deadline, string method, byte[] body, int readTimeoutMs, out Uri redirect)
+        VimNode Post(HttpWebRequest http, Deadline deadline, string method, byte[] body, out Uri redirect)
         {
             redirect = null;
             var target = http.RequestUri;
@@ -194,7 +194,7 @@ namespace VISDKWrapper
             {
                 using (var s = http.GetRequestStream())
                 {
-                    deadline.Reset(readTimeoutMs);
+                    deadline.Reset(settings.ReadTimeoutMs);
                     s.Write(body, 0, body.Length);
                 }
                 using (var response = (HttpWebResponse)http.GetResponse())
